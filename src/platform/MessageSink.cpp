@@ -1,0 +1,3 @@
+#include "platform/MessageSink.h"
+
+MessageSink::~MessageSink() = default;

@@ -1,3 +1,44 @@
-int main() {
-    return 0;
+// vantorell-search: the headless front end. It runs the same core as the window on the same
+// program folder and settings, for scripts, tests and users without a display.
+
+#include "cli/Cli.h"
+#include "cli/EnginesCommand.h"
+#include "cli/ExtractCommand.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kUsage =
+    "usage: vantorell-search VERB [OPTIONS]\n"
+    "\n"
+    "Verbs:\n"
+    "  engines   list the engines of the program folder\n"
+    "  extract   run an engine's grammar over a saved answer page\n"
+    "\n"
+    "\"vantorell-search VERB --help\" describes each verb. Exit status: 0 done,\n"
+    "2 bad input (a missing or unreadable file, a bad option).\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty()) {
+        std::fputs(kUsage, stderr);
+        return Cli::kExitBadInput;
+    }
+    const std::string verb = words.front();
+    words.erase(words.begin());
+    if (verb == "--help" || verb == "help") {
+        return Cli::Help(kUsage);
+    }
+    if (verb == "engines") {
+        return EnginesCommand::Run(words);
+    }
+    if (verb == "extract") {
+        return ExtractCommand::Run(words);
+    }
+    return Cli::Fail("unknown verb " + verb + " (try --help)");
 }

@@ -21,12 +21,6 @@ constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
 constexpr std::size_t kInputReserve = 8192;
 constexpr std::size_t kLiteralReserve = 512;
 
-// Moves the first count bytes of text to its end.
-void rotateFront(std::string& text, std::size_t count) {
-    count = std::min(count, text.size());
-    std::rotate(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(count), text.end());
-}
-
 void trimWhiteSpace(std::string& text) {
     const std::size_t first = text.find_first_not_of(kWhiteSpace);
     if (first == std::string::npos) {
@@ -50,23 +44,42 @@ ResultExtractor::ResultExtractor() {
 
 ResultExtractor::~ResultExtractor() = default;
 
+void ResultExtractor::Ring::assign(const std::string& text) {
+    doubled = text + text;
+    length = text.size();
+    start = 0;
+}
+
+void ResultExtractor::Ring::rotate(std::size_t count) {
+    if (length == 0) {
+        return;
+    }
+    start = (start + std::min(count, length)) % length;
+}
+
+std::string_view ResultExtractor::Ring::view() const {
+    return std::string_view(doubled).substr(start, length);
+}
+
 void ResultExtractor::SetGrammar(std::string_view grammar) {
-    m_pattern.clear();
-    m_directives.clear();
+    std::string pattern;
+    std::string directives;
     bool insideWord = false;
     for (const char c : grammar) {
         if (!insideWord) {
-            m_pattern.push_back(c);
+            pattern.push_back(c);
             if (c == kDirectiveMark) {
                 insideWord = true;
             }
         } else {
-            m_directives.push_back(c);
+            directives.push_back(c);
             if (c == kDirectiveMark) {
                 insideWord = false;
             }
         }
     }
+    m_pattern.assign(pattern);
+    m_directives.assign(directives);
     m_position = 0;
 }
 
@@ -101,22 +114,46 @@ std::string ResultExtractor::SiteRootFromUrl(std::string_view url) {
     return std::string(url.substr(0, slash));
 }
 
-const std::string& ResultExtractor::pattern() const {
-    return m_pattern;
+std::string ResultExtractor::pattern() const {
+    return std::string(m_pattern.view());
 }
 
-const std::string& ResultExtractor::directives() const {
-    return m_directives;
+std::string ResultExtractor::directives() const {
+    return std::string(m_directives.view());
 }
 
 void ResultExtractor::Feed(ResultList& list) {
     const char* bytes = m_input.data();
     const std::size_t size = m_input.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        const char b = bytes[i];
+    std::size_t i = 0;
+    while (i < size) {
         const std::size_t position = static_cast<std::size_t>(m_position);
         // Past the pattern's end there is only its terminating zero, which no input byte equals.
-        const char p = position < m_pattern.size() ? m_pattern[position] : '\0';
+        const char p = position < m_pattern.length
+                           ? m_pattern.doubled[m_pattern.start + position]
+                           : '\0';
+        if (position == 0 && p == kDirectiveMark) {
+            // An empty literal never moves on: extraction stops here for the rest of the page.
+            m_capturing = false;
+            break;
+        }
+        if (position == 0 && p != '\0' && (!m_capturing || m_current != Directive::End)) {
+            // Fast path: every byte up to the next one that starts the literal either is
+            // skipped or joins the field, one after the other, exactly as the byte walk does.
+            const void* hit = std::memchr(bytes + i, p, size - i);
+            const std::size_t end =
+                hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes)
+                               : size;
+            if (m_capturing) {
+                CaptureRun(bytes + i, end - i);
+            }
+            i = end;
+            if (i == size) {
+                break;
+            }
+        }
+        const char b = bytes[i];
+        ++i;
         if (p == kDirectiveMark) {
             ReachDirective(b);
         } else if (b == p) {
@@ -139,6 +176,21 @@ void ResultExtractor::Feed(ResultList& list) {
     m_input.clear();
 }
 
+void ResultExtractor::CaptureRun(const char* bytes, std::size_t count) {
+    std::string* buffer = CaptureBuffer();
+    const std::size_t limit = CaptureLimit();
+    while (count > 0) {
+        if (buffer->size() >= limit) {
+            buffer->clear();
+        }
+        const std::size_t room = limit - buffer->size();
+        const std::size_t take = std::min(room, count);
+        buffer->append(bytes, take);
+        bytes += take;
+        count -= take;
+    }
+}
+
 void ResultExtractor::ReachDirective(char b) {
     if (m_position == 0) {
         // An empty literal never moves on: extraction stops here for the rest of the page.
@@ -146,13 +198,14 @@ void ResultExtractor::ReachDirective(char b) {
         return;
     }
     m_capturing = true;
-    rotateFront(m_pattern, static_cast<std::size_t>(m_position) + 1);
+    m_pattern.rotate(static_cast<std::size_t>(m_position) + 1);
     m_position = 0;
 
-    const std::size_t wordEnd = m_directives.find(kDirectiveMark);
-    const std::size_t wordLength = wordEnd == std::string::npos ? m_directives.size() : wordEnd;
-    m_current = DirectiveFromWord(std::string_view(m_directives).substr(0, wordLength));
-    rotateFront(m_directives, wordLength + 1);
+    const std::string_view words = m_directives.view();
+    const std::size_t wordEnd = words.find(kDirectiveMark);
+    const std::size_t wordLength = wordEnd == std::string_view::npos ? words.size() : wordEnd;
+    m_current = DirectiveFromWord(words.substr(0, wordLength));
+    m_directives.rotate(wordLength + 1);
     if (m_current == Directive::None) {
         m_capturing = false;
     }
@@ -187,24 +240,18 @@ void ResultExtractor::FinishResult(ResultList& list) {
     }
     trimWhiteSpace(m_address);
 
-    SearchResult result;
-    result.title.set(m_title);
-    result.address.set(m_address);
-    result.summary.set(m_summary);
-    result.engine.set(m_engineName);
+    if (m_accepting) {
+        // After the bounded wait the result is appended even without the lock. Adding cuts
+        // each text to its field's capacity.
+        const bool locked = AddResultLock::Acquire();
+        list.Add(m_title, m_address, m_summary, m_engineName);
+        if (locked) {
+            AddResultLock::Release();
+        }
+    }
     m_title.clear();
     m_address.clear();
     m_summary.clear();
-
-    if (!m_accepting) {
-        return;
-    }
-    // After the bounded wait the result is appended even without the lock.
-    const bool locked = AddResultLock::Acquire();
-    list.Add(result);
-    if (locked) {
-        AddResultLock::Release();
-    }
 }
 
 void ResultExtractor::ResolveAddress() {

@@ -41,9 +41,9 @@ class ResultExtractor {
     // eighth character on (so the "//" after the scheme is passed over); empty without one.
     static std::string SiteRootFromUrl(std::string_view url);
 
-    // Read-only views for tests and diagnostics.
-    const std::string& pattern() const;
-    const std::string& directives() const;
+    // The pattern and the directive words as they now stand, for tests and diagnostics.
+    std::string pattern() const;
+    std::string directives() const;
 
   private:
     // What the directive in force does with the bytes that follow it.
@@ -55,16 +55,30 @@ class ResultExtractor {
         None  // an unknown word: skip to the next literal
     };
 
+    // A text that is rotated again and again (moving its front to its end). It is kept twice
+    // in a row with a start offset, so a rotation is an addition and costs no copying.
+    struct Ring {
+        std::string doubled;
+        std::size_t length = 0;
+        std::size_t start = 0;
+
+        void assign(const std::string& text);
+        void rotate(std::size_t count);
+        std::string_view view() const;
+    };
+
     void ReachDirective(char b);
     void MismatchWhileCapturing(char b);
+    // Captures a run of bytes none of which continues the closing literal.
+    void CaptureRun(const char* bytes, std::size_t count);
     void FinishResult(ResultList& list);
     void ResolveAddress();
     std::string* CaptureBuffer();
     std::size_t CaptureLimit() const;
     static Directive DirectiveFromWord(std::string_view word);
 
-    std::string m_pattern;
-    std::string m_directives;
+    Ring m_pattern;
+    Ring m_directives;
     int32_t m_position = 0;
     bool m_capturing = false;
     Directive m_current = Directive::None;

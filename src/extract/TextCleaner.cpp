@@ -12,7 +12,7 @@ struct Replacement {
 
 // Applied in this order, each over the whole text once. The middle dot becomes the two bytes
 // of the GB2312 middle dot, as the pages of the time expected.
-const std::array<Replacement, 14> kReplacements = {{
+const std::array<Replacement, 10> kEntities = {{
     {"&lt;", "<"},
     {"&nbsp;", " "},
     {"&gt;", ">"},
@@ -23,58 +23,104 @@ const std::array<Replacement, 14> kReplacements = {{
     {"&#149;", "*"},
     {"&#39;", "'"},
     {"&quot;", "\""},
-    {"\n", " "},
-    {"\r", " "},
-    {"\t", " "},
-    {"    ", ""},
 }};
+
+// Every run of this many spaces is removed, so a run of n spaces keeps n modulo this.
+constexpr std::size_t kSpaceRunRemoved = 4;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
 
 } // namespace
 
 void TextCleaner::CleanText(std::string& text) {
     RemoveTags(text);
-    for (const Replacement& rule : kReplacements) {
-        ReplaceAll(text, rule.find, rule.replace);
+    if (text.find('&') != std::string::npos) {
+        for (const Replacement& rule : kEntities) {
+            ReplaceAll(text, rule.find, rule.replace);
+        }
     }
+    FlattenWhiteSpace(text);
 }
 
 void TextCleaner::RemoveTags(std::string& text) {
-    bool insideTag = false;
-    std::size_t out = 0;
-    for (std::size_t in = 0; in < text.size(); ++in) {
-        const char c = text[in];
-        if (insideTag) {
-            // A "<" inside a tag is kept; everything else of the tag goes, up to its ">".
-            if (c == '<') {
-                text[out++] = c;
-            } else if (c == '>') {
-                insideTag = false;
+    std::size_t tag = text.find('<');
+    if (tag == std::string::npos) {
+        return;
+    }
+    std::size_t out = tag;
+    std::size_t in = tag;
+    while (in < text.size()) {
+        // Inside a tag: a "<" is kept, everything else goes, up to the tag's ">".
+        ++in;
+        while (in < text.size() && text[in] != '>') {
+            if (text[in] == '<') {
+                text[out++] = '<';
             }
-        } else if (c == '<') {
-            insideTag = true;
-        } else {
-            text[out++] = c;
+            ++in;
+        }
+        if (in == text.size()) {
+            break;
+        }
+        ++in;
+        // Outside a tag: copy up to the next "<" as one block.
+        tag = text.find('<', in);
+        const std::size_t end = tag == std::string::npos ? text.size() : tag;
+        std::memmove(&text[out], &text[in], end - in);
+        out += end - in;
+        in = end;
+    }
+    text.resize(out);
+}
+
+void TextCleaner::FlattenWhiteSpace(std::string& text) {
+    // Line feeds, carriage returns and tabs become spaces (one byte for one byte, so the three
+    // rules share one pass); then runs of four spaces are removed, left to right, so a run of
+    // n blanks keeps n modulo four spaces.
+    const std::size_t size = text.size();
+    std::size_t out = 0;
+    std::size_t in = 0;
+    while (in < size) {
+        const std::size_t start = in;
+        while (in < size && !isBlank(text[in])) {
+            ++in;
+        }
+        if (out != start) {
+            std::memmove(&text[out], &text[start], in - start);
+        }
+        out += in - start;
+        std::size_t run = 0;
+        while (in < size && isBlank(text[in])) {
+            ++run;
+            ++in;
+        }
+        const std::size_t kept = run % kSpaceRunRemoved;
+        for (std::size_t k = 0; k < kept; ++k) {
+            text[out++] = ' ';
         }
     }
     text.resize(out);
 }
 
 void TextCleaner::ReplaceAll(std::string& text, const std::string& find, const std::string& replace) {
-    if (text.size() < find.size() || text.find(find) == std::string::npos) {
+    std::size_t hit = text.find(find);
+    if (hit == std::string::npos) {
         return;
     }
     // In place: the replacement is never longer than what it replaces, so the write position
-    // never overtakes the read position.
-    std::size_t out = 0;
-    std::size_t in = 0;
-    while (in < text.size()) {
-        if (text.compare(in, find.size(), find) == 0) {
-            std::memcpy(&text[out], replace.data(), replace.size());
-            out += replace.size();
-            in += find.size();
-        } else {
-            text[out++] = text[in++];
-        }
+    // never overtakes the read position. Text between occurrences moves as whole blocks.
+    std::size_t out = hit;
+    std::size_t in = hit;
+    while (hit != std::string::npos) {
+        std::memmove(&text[out], &text[in], hit - in);
+        out += hit - in;
+        std::memcpy(&text[out], replace.data(), replace.size());
+        out += replace.size();
+        in = hit + find.size();
+        hit = text.find(find, in);
     }
+    std::memmove(&text[out], &text[in], text.size() - in);
+    out += text.size() - in;
     text.resize(out);
 }

@@ -11,6 +11,7 @@ class TextCleaner {
 
   private:
     static void RemoveTags(std::string& text);
+    static void FlattenWhiteSpace(std::string& text);
     // Replaces every occurrence of find, left to right without overlaps, by a text that is not
     // longer than find; the replacement is not scanned again.
     static void ReplaceAll(std::string& text, const std::string& find, const std::string& replace);

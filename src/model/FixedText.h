@@ -32,7 +32,9 @@ template <std::size_t Capacity> class FixedText {
         }
         const bool fits = text.size() <= kMaxLength;
         const std::size_t length = fits ? text.size() : kMaxLength;
-        std::memcpy(m_data, text.data(), length);
+        if (length > 0) {
+            std::memcpy(m_data, text.data(), length);
+        }
         std::memset(m_data + length, 0, Capacity - length);
         return fits;
     }

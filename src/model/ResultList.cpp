@@ -2,12 +2,13 @@
 
 int32_t ResultList::Add(const SearchResult& result) {
     // Copy the texts only, so the slack of a record read from elsewhere does not travel along.
-    SearchResult copy;
-    copy.title.set(result.title.view());
-    copy.address.set(result.address.view());
-    copy.summary.set(result.summary.view());
-    copy.engine.set(result.engine.view());
-    m_items.push_back(copy);
+    return Add(result.title.view(), result.address.view(), result.summary.view(),
+               result.engine.view());
+}
+
+int32_t ResultList::Add(std::string_view title, std::string_view address,
+                        std::string_view summary, std::string_view engine) {
+    m_items.emplace_back(title, address, summary, engine);
     return Count();
 }
 

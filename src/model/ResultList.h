@@ -11,6 +11,9 @@ class ResultList {
   public:
     // Appends a copy of the four texts; returns the new count.
     int32_t Add(const SearchResult& result);
+    // Appends a result made of the four texts, each cut to its capacity; returns the new count.
+    int32_t Add(std::string_view title, std::string_view address, std::string_view summary,
+                std::string_view engine);
     int32_t Count() const;
     // The item at index, or nullptr when the index is out of range. The caller may change it.
     SearchResult* Get(int32_t index);

@@ -12,6 +12,13 @@ struct SearchResult {
     static constexpr std::size_t kRecordSize =
         kTitleCapacity + kAddressCapacity + kSummaryCapacity + kEngineCapacity;
 
+    SearchResult() = default;
+    // Builds the record straight from its four texts, each cut to its capacity.
+    SearchResult(std::string_view titleText, std::string_view addressText,
+                 std::string_view summaryText, std::string_view engineText)
+        : title(titleText), address(addressText), summary(summaryText), engine(engineText) {
+    }
+
     FixedText<kTitleCapacity> title;
     FixedText<kAddressCapacity> address;
     FixedText<kSummaryCapacity> summary;

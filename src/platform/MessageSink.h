@@ -15,4 +15,10 @@ class MessageSink {
 
     virtual ~MessageSink();
     virtual void showMessage(std::string_view caption, std::string_view text) = 0;
+
+    // The sink of code that has no owner to ask, such as the program folder's registry lookup.
+    // Each front end installs its own at start-up (nullptr removes it); until then messages to
+    // it are dropped. The sink must outlive its installation.
+    static void setProcessDefault(MessageSink* sink);
+    static MessageSink& processDefault();
 };

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Which browser opens result addresses (the setting Browser).
+enum BrowserChoice : int {
+    BrowserInternetExplorer = 1,
+    BrowserNetscape = 2,
+    BrowserOpera = 4,
+    BrowserAmericaOnline = 5,
+    BrowserOther = 99, // the program named by the setting BrowserPath
+};
+
+// Every persistent setting of the program, in the section "Options" of "propertys.ini" in the
+// program folder. Nothing is cached: each getter reads the file at that moment and each setter
+// writes it at once, so an instance lives for one operation and two instances see each other's
+// writes. Failed writes are silent; the setting keeps its old value.
+//
+// Values are stored as text: integers in decimal, booleans as "1" or "0", strings as they are.
+// Absent keys (or an absent file) read as the defaults below.
+class OptionsStore {
+  public:
+    // The settings file's name in the program folder.
+    static constexpr std::string_view kSettingsFileName = "propertys.ini";
+    // The section that holds every setting.
+    static constexpr std::string_view kOptionsSection = "Options";
+    // The buffer a string setting is read into; strings come back with at most one character
+    // less.
+    static constexpr std::size_t kStringBufferSize = 128;
+    // WinState values: how the main window is shown.
+    static constexpr int kWinStateMaximized = 3;
+    static constexpr int kWinStateNormal = 5;
+
+    // Settings of the program folder given by GetAppPath().
+    OptionsStore();
+    // Settings of the given program folder.
+    explicit OptionsStore(std::string programFolder);
+
+    // The full path of the settings file.
+    const std::string& SettingsPath() const;
+
+    // The program folder, found in this order: the override set by SetAppPathOverride; the
+    // environment variable VANTORELL_APPPATH when set and not empty; the registry value AppPath
+    // of the key "Software\Vantorell2001" under the current user (see RegistryKey); the current
+    // directory of the process. The registry's messages go to MessageSink::processDefault().
+    static std::string GetAppPath();
+    // Sets the program folder for the rest of the process (the command line's --app-path); an
+    // empty folder removes the override.
+    static void SetAppPathOverride(std::string folder);
+
+    // Connect through an HTTP proxy. Default false.
+    bool GetUseProxy() const;
+    void SetUseProxy(bool value);
+    // The proxy's host name or address. Default empty.
+    std::string GetProxyServer() const;
+    void SetProxyServer(std::string_view value);
+    // The proxy's port as decimal text. Default "8080".
+    std::string GetProxyPort() const;
+    void SetProxyPort(std::string_view value);
+    // Most results one search gathers. Default 50.
+    int GetMaxResult() const;
+    void SetMaxResult(int value);
+    // Simultaneous transfers of one search. Default 5.
+    int GetMaxEngine() const;
+    void SetMaxEngine(int value);
+    // Keep searched keywords in the query history. Default true.
+    bool GetQueryHistory() const;
+    void SetQueryHistory(bool value);
+    // Socket send time-out in seconds. Default 90.
+    int GetSendTimeout() const;
+    void SetSendTimeout(int value);
+    // Socket receive time-out in seconds. Default 90.
+    int GetRecvTimeout() const;
+    void SetRecvTimeout(int value);
+    // Time limit of a whole search in seconds. Default 90.
+    int GetSearchTimeout() const;
+    void SetSearchTimeout(int value);
+    // How the main window was last shown: kWinStateMaximized (the default) or kWinStateNormal.
+    int GetWinState() const;
+    void SetWinState(int value);
+    // Drop results whose address repeats one already listed, while searching. Default false.
+    bool GetAutoRemoveUrl() const;
+    void SetAutoRemoveUrl(bool value);
+    // The chosen browser, a BrowserChoice. Default BrowserInternetExplorer.
+    int GetBrowser() const;
+    void SetBrowser(int value);
+    // The executable of BrowserOther. Written here; read by the browser locator. Default empty.
+    void SetBrowserPath(std::string_view value);
+
+    // The helpers every getter and setter is built on. Strings read come back with at most
+    // kStringBufferSize - 1 characters. A boolean reads as an integer: absent gives
+    // defaultValue, exactly 1 gives true, any other number gives false. Writes return false when
+    // the file could not be written.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    bool WriteInteger(std::string_view section, std::string_view key, int value);
+    bool ReadBoolean(std::string_view section, std::string_view key, bool defaultValue) const;
+    bool WriteBoolean(std::string_view section, std::string_view key, bool value);
+
+  private:
+    std::string m_settingsPath;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+
+#include <string>
+
+// What every verb of the headless front end shares: exit codes, error lines, the program
+// folder option and whole-file reading.
+class Cli {
+  public:
+    static constexpr int kExitOk = 0;
+    // Bad input: a missing or unreadable file, a bad option. Nothing has been written.
+    static constexpr int kExitBadInput = 2;
+    static constexpr const char* kProgramName = "vantorell-search";
+
+    // Prints "vantorell-search: <text>" as one line on stderr and returns kExitBadInput.
+    static int Fail(const std::string& text);
+    // Prints usage to stdout and returns kExitOk.
+    static int Help(const char* usage);
+    // Makes --app-path, when given, the program folder for this run.
+    static void ApplyAppPath(const CommandLine& line);
+    // Reads the whole file; false with a reason in error when it cannot.
+    static bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
+    // Reads a positive decimal number; false when text is anything else.
+    static bool ParsePositive(const std::string& text, long& value);
+};

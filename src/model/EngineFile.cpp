@@ -1,0 +1,359 @@
+#include "model/EngineFile.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kColon = ':';
+constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = '\n';
+constexpr char kZeroByte = '\0';
+constexpr std::string_view kWebsiteKey = "website";
+// Every website is stored as an address of this scheme.
+constexpr std::string_view kWebsiteScheme = "http";
+constexpr std::string_view kEngineFileExtension = ".vnp";
+// Appended to a file's name for the new contents, which then replace the file by a rename.
+constexpr std::string_view kTemporarySuffix = ".tmp";
+// Bytes of the line end on disk (CR LF) for every line of a canonical file.
+constexpr std::size_t kLineEndBytes = 2;
+constexpr std::size_t kColonBytes = 1;
+
+constexpr std::size_t overheadOfKeys() {
+    std::size_t total = 0;
+    for (std::string_view key : EngineDefinition::kFileKeyOrder) {
+        total += key.size() + kColonBytes + kLineEndBytes;
+    }
+    return total;
+}
+
+static_assert(overheadOfKeys() == EngineFile::kCanonicalOverheadBytes,
+              "the canonical overhead is the keys, colons and line ends");
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isSchemeCharacter(char c) {
+    return isAsciiLetter(c) || isAsciiDigit(c) || c == '+' || c == '-' || c == '.';
+}
+
+char asciiLower(char c) {
+    if (c >= 'A' && c <= 'Z') {
+        return static_cast<char>(c - 'A' + 'a');
+    }
+    return c;
+}
+
+// The website as stored: always an http address. A leading scheme word ("ftp:", "http:") is
+// replaced by "http"; a value without one ("www.x.com", "localhost:8080", where the colon is
+// followed by a port number) gets "http:" in front.
+std::string storedWebsite(std::string_view value) {
+    std::size_t schemeEnd = 0;
+    if (!value.empty() && isAsciiLetter(value[0])) {
+        schemeEnd = 1;
+        while (schemeEnd < value.size() && isSchemeCharacter(value[schemeEnd])) {
+            ++schemeEnd;
+        }
+    }
+    const bool colonFollows =
+        schemeEnd > 0 && schemeEnd < value.size() && value[schemeEnd] == kColon;
+    const std::size_t afterColon = schemeEnd + 1;
+    const bool portFollows =
+        colonFollows && afterColon < value.size() && isAsciiDigit(value[afterColon]);
+    std::string stored(kWebsiteScheme);
+    if (colonFollows && !portFollows) {
+        stored += value.substr(schemeEnd);
+    } else {
+        stored += kColon;
+        stored += value;
+    }
+    return stored;
+}
+
+bool isFileKey(std::string_view token) {
+    for (std::string_view key : EngineDefinition::kFileKeyOrder) {
+        if (token == key) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Walks the bytes of an engine file and stores each line's value into its key's field.
+class EngineFileParser {
+  public:
+    explicit EngineFileParser(EngineDefinition& record) : m_record(record) {
+        m_token.reserve(EngineFile::kMaxTokenLength);
+    }
+
+    void parse(std::string_view bytes) {
+        std::size_t index = 0;
+        while (index < bytes.size()) {
+            const char c = bytes[index];
+            if (c == kZeroByte) {
+                return;
+            }
+            if (c == kColon) {
+                onColon();
+            } else if (c == kCarriageReturn) {
+                onLineEnd();
+                // The byte after a CR is skipped whatever it is (the LF of CR LF).
+                ++index;
+            } else {
+                append(c);
+            }
+            ++index;
+        }
+    }
+
+  private:
+    enum class LineState {
+        BeforeFirstColon, // no colon met yet on this line
+        Keyed,            // first colon met; every colon ends a token that may name a key
+        WebsiteValue      // the line holds a website value; its further colons belong to it
+    };
+
+    void append(char c) {
+        if (m_token.size() < EngineFile::kMaxTokenLength) {
+            m_token.push_back(c);
+        }
+    }
+
+    void onColon() {
+        if (m_lineState == LineState::WebsiteValue) {
+            append(kColon);
+            return;
+        }
+        const bool firstColon = m_lineState == LineState::BeforeFirstColon;
+        if (isFileKey(m_token)) {
+            m_currentKey = m_token;
+            m_token.clear();
+            const bool websiteLine = firstColon && m_currentKey == kWebsiteKey;
+            m_lineState = websiteLine ? LineState::WebsiteValue : LineState::Keyed;
+            return;
+        }
+        if (firstColon && m_currentKey == kWebsiteKey) {
+            // A continuation line of a website, such as "http://host:8080": keep it whole.
+            append(kColon);
+            m_lineState = LineState::WebsiteValue;
+            return;
+        }
+        // Text before a colon inside any other value is dropped.
+        m_token.clear();
+        m_lineState = LineState::Keyed;
+    }
+
+    void onLineEnd() {
+        if (m_currentKey == kWebsiteKey) {
+            m_record.setField(m_currentKey, storedWebsite(m_token));
+        } else if (!m_currentKey.empty()) {
+            m_record.setField(m_currentKey, m_token);
+        }
+        m_token.clear();
+        m_lineState = LineState::BeforeFirstColon;
+    }
+
+    EngineDefinition& m_record;
+    // The key whose field the next line end fills; stays set across lines. Empty for none.
+    std::string m_currentKey;
+    std::string m_token;
+    LineState m_lineState = LineState::BeforeFirstColon;
+};
+
+void clearRecord(EngineDefinition& record) {
+    record = EngineDefinition();
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+// The canonical text with "\n" line ends, as the program writes it before the line ends
+// become CR LF on disk.
+std::string canonicalText(const EngineDefinition& def) {
+    std::string text;
+    for (std::string_view key : EngineDefinition::kFileKeyOrder) {
+        text += key;
+        text += kColon;
+        text += def.field(key);
+        text += kLineFeed;
+    }
+    return text;
+}
+
+// Every "\n" becomes CR LF, as a text-mode stream writes it.
+std::string toDiskLineEnds(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() * kLineEndBytes);
+    for (char c : text) {
+        if (c == kLineFeed) {
+            bytes += kCarriageReturn;
+        }
+        bytes += c;
+    }
+    return bytes;
+}
+
+// The first count characters of bytes read as a text-mode stream does: CR LF becomes "\n".
+std::string textModePrefix(std::string_view bytes, std::size_t count) {
+    std::string text;
+    std::size_t index = 0;
+    while (index < bytes.size() && text.size() < count) {
+        const bool crLf = bytes[index] == kCarriageReturn && index + 1 < bytes.size() &&
+                          bytes[index + 1] == kLineFeed;
+        if (crLf) {
+            text += kLineFeed;
+            index += kLineEndBytes;
+        } else {
+            text += bytes[index];
+            ++index;
+        }
+    }
+    return text;
+}
+
+std::size_t canonicalSize(const EngineDefinition& def) {
+    std::size_t size = EngineFile::kCanonicalOverheadBytes;
+    for (std::string_view key : EngineDefinition::kFileKeyOrder) {
+        size += def.field(key).size();
+    }
+    return size;
+}
+
+// True when entry is an engine file of exactly size bytes whose first characters, read as
+// text, are prefix.
+bool holdsCanonicalFile(const fs::directory_entry& entry, std::size_t size,
+                        std::string_view prefix) {
+    if (!EngineFile::IsEngineFileName(entry.path().filename().string())) {
+        return false;
+    }
+    std::error_code error;
+    if (!entry.is_regular_file(error)) {
+        return false;
+    }
+    const std::uintmax_t fileSize = entry.file_size(error);
+    if (error || fileSize != size) {
+        return false;
+    }
+    std::string bytes;
+    if (!readWholeFile(entry.path().string(), bytes)) {
+        return false;
+    }
+    return textModePrefix(bytes, EngineFile::kComparedPrefixLength) == prefix;
+}
+
+// Writes bytes beside path and renames the new file over it, so a failure leaves the old file
+// whole. The new file keeps the old one's permissions.
+bool replaceFileContents(const fs::path& path, std::string_view bytes) {
+    fs::path temporary = path;
+    temporary += std::string(kTemporarySuffix);
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return false;
+        }
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    const fs::perms oldPermissions = fs::status(path, error).permissions();
+    if (!error) {
+        fs::permissions(temporary, oldPermissions, error);
+    }
+    fs::rename(temporary, path, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+EngineFile::ReadResult EngineFile::ReadEngineFile(const std::string& path,
+                                                  EngineDefinition& record) {
+    std::error_code error;
+    const bool exists = fs::exists(path, error);
+    if (error) {
+        clearRecord(record);
+        return ReadResult::Unreadable;
+    }
+    if (!exists) {
+        return ReadResult::Missing;
+    }
+    clearRecord(record);
+    std::string bytes;
+    if (fs::is_directory(path, error) || !readWholeFile(path, bytes)) {
+        return ReadResult::Unreadable;
+    }
+    EngineFileParser parser(record);
+    parser.parse(bytes);
+    return ReadResult::Read;
+}
+
+int EngineFile::RewriteEngineFile(const EngineDefinition& oldDef, const EngineDefinition& newDef,
+                                  const std::string& siteFolder) {
+    const std::string newText = canonicalText(newDef);
+    const std::string newPrefix = newText.substr(0, kComparedPrefixLength);
+    const std::size_t oldSize = canonicalSize(oldDef);
+
+    // Find every match first, so the replaced files cannot turn up again in the listing.
+    std::vector<fs::path> matches;
+    std::error_code error;
+    fs::directory_iterator entries(siteFolder, error);
+    const fs::directory_iterator end;
+    while (!error && entries != end) {
+        if (holdsCanonicalFile(*entries, oldSize, newPrefix)) {
+            matches.push_back(entries->path());
+        }
+        entries.increment(error);
+    }
+
+    const std::string newBytes = toDiskLineEnds(newText);
+    int replaced = 0;
+    for (const fs::path& match : matches) {
+        if (replaceFileContents(match, newBytes)) {
+            ++replaced;
+        }
+    }
+    return replaced;
+}
+
+std::string EngineFile::CanonicalBytes(const EngineDefinition& def) {
+    return toDiskLineEnds(canonicalText(def));
+}
+
+bool EngineFile::IsEngineFileName(std::string_view fileName) {
+    if (fileName.size() < kEngineFileExtension.size()) {
+        return false;
+    }
+    const std::string_view ending = fileName.substr(fileName.size() - kEngineFileExtension.size());
+    for (std::size_t i = 0; i < ending.size(); ++i) {
+        if (asciiLower(ending[i]) != kEngineFileExtension[i]) {
+            return false;
+        }
+    }
+    return true;
+}

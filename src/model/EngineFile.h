@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/EngineDefinition.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Reads and rewrites the ".vnp" text files that describe one search engine each: lines of
+// "key:value" ended by CR LF, read as raw bytes.
+class EngineFile {
+  public:
+    enum class ReadResult {
+        Read,      // the file was read into the record
+        Missing,   // no such file; the record is left as it was
+        Unreadable // the file exists but could not be read; the record is emptied
+    };
+
+    // How many leading characters of a file, CR LF counted as one, a rewrite compares with the
+    // new canonical text to find the file of an engine.
+    static constexpr std::size_t kComparedPrefixLength = 20;
+    // What a canonical file holds besides its eleven values: the keys, their colons and the
+    // two line-end bytes of every line.
+    static constexpr std::size_t kCanonicalOverheadBytes = 97;
+    // A token of the file longer than this is cut; the rest of it up to the next ':' or CR is
+    // dropped.
+    static constexpr std::size_t kMaxTokenLength = 1023;
+
+    // Empties every field of record and fills it from the file at path.
+    static ReadResult ReadEngineFile(const std::string& path, EngineDefinition& record);
+
+    // Replaces every ".vnp" file directly in siteFolder that holds oldDef in canonical form
+    // (same size, same first characters as the canonical text of newDef) with the canonical
+    // text of newDef. Returns how many files were replaced; a failed write leaves that file as
+    // it was.
+    static int RewriteEngineFile(const EngineDefinition& oldDef, const EngineDefinition& newDef,
+                                 const std::string& siteFolder);
+
+    // The canonical file bytes of def: every key in file order as "key:value" and CR LF.
+    static std::string CanonicalBytes(const EngineDefinition& def);
+
+    // True when fileName ends in ".vnp" in any letter case (files also come from Windows).
+    static bool IsEngineFileName(std::string_view fileName);
+};

@@ -1,0 +1,180 @@
+#include "model/EngineCatalog.h"
+#include "model/EngineFile.h"
+
+#include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+EngineDefinition makeEngine(const std::string& name, const std::string& category) {
+    EngineDefinition def;
+    def.name.set(name);
+    def.website.set("http:www.example.com");
+    def.path.set("/s?q=$KEY$");
+    def.method.set("GET");
+    def.enable.set("TRUE");
+    def.category.set(category);
+    return def;
+}
+
+void writeEngine(const std::string& path, const std::string& name, const std::string& category) {
+    writeFileBytes(path, EngineFile::CanonicalBytes(makeEngine(name, category)));
+}
+
+// The names of a category's engines, in catalogue order.
+std::vector<std::string> enginesOf(EngineCatalog& catalog, const std::string& category) {
+    std::vector<std::string> names;
+    catalog.SelectCategory(category);
+    for (int32_t i = 0; i < catalog.EngineCount(); ++i) {
+        names.push_back(catalog.Engine(i)->name.str());
+    }
+    return names;
+}
+
+struct ProgramFolder {
+    TempDir dir;
+    std::string site = dir.file("Site");
+    std::string user = dir.file("User");
+    ProgramFolder() {
+        fs::create_directory(site);
+        fs::create_directory(user);
+    }
+};
+
+} // namespace
+
+TEST(EngineCatalog, LoadGroupsEnginesByTheCategoryFirstMet) {
+    ProgramFolder folder;
+    writeEngine(folder.site + "/web.vnp", "SiteWeb", "The Web");
+    writeEngine(folder.user + "/web.vnp", "UserWeb", "The Web");
+    writeEngine(folder.user + "/cars.vnp", "UserCar", "Cars");
+    writeEngine(folder.user + "/own.vnp", "Mine", "My Own");
+    writeEngine(folder.user + "/UP.VNP", "Upper", "My Own");
+    writeEngine(folder.user + "/lower.vnp", "Lower", "the web");
+    writeEngine(folder.user + "/notes.txt", "Ignored", "Ignored");
+    writeFileBytes(folder.user + "/nocat.vnp", "name:NoCat\r\n");
+    fs::create_directory(folder.user + "/dir.vnp");
+
+    RecordingMessageSink messages;
+    EngineCatalog catalog(folder.dir.path() + "/", messages);
+    EXPECT_EQ(catalog.SiteFolder(), folder.site);
+    catalog.Load();
+    EXPECT_TRUE(messages.messages.empty());
+
+    ASSERT_EQ(catalog.CategoryCount(), 5);
+    EXPECT_EQ(catalog.CategoryName(0), "The Web");
+    EXPECT_EQ(catalog.CategoryName(5), "");
+    EXPECT_EQ(enginesOf(catalog, "The Web"), (std::vector<std::string>{"SiteWeb", "UserWeb"}));
+    EXPECT_EQ(enginesOf(catalog, "Cars"), std::vector<std::string>{"UserCar"});
+    EXPECT_EQ(enginesOf(catalog, "My Own").size(), 2u);
+    EXPECT_EQ(enginesOf(catalog, ""), std::vector<std::string>{"NoCat"});
+
+    const std::vector<std::string> bar = catalog.SearchBarCategories();
+    ASSERT_EQ(bar.size(), EngineCatalog::kFixedCategoryCount + 3);
+    for (std::size_t i = 0; i < EngineCatalog::kFixedCategoryCount; ++i) {
+        EXPECT_EQ(bar[i], EngineCatalog::FixedCategories()[i]);
+    }
+    EXPECT_EQ(bar[0], "The Web");
+    EXPECT_EQ(bar[11], "E-mail Addresses");
+    EXPECT_EQ(bar[17], "Encyclopedias");
+    const std::set<std::string> extra(bar.begin() + EngineCatalog::kFixedCategoryCount, bar.end());
+    EXPECT_EQ(extra, (std::set<std::string>{"My Own", "the web", ""}));
+
+    EXPECT_FALSE(catalog.SelectCategory("Images"));
+    EXPECT_EQ(catalog.EngineCount(), 0);
+    EXPECT_EQ(catalog.Engine(0), nullptr);
+    EXPECT_TRUE(catalog.SelectCategory("Cars"));
+    EXPECT_EQ(catalog.Engine(1), nullptr);
+    EXPECT_EQ(catalog.Engine(-1), nullptr);
+}
+
+TEST(EngineCatalog, ReadFailureStopsLoadingAndKeepsWhatCameBefore) {
+    ProgramFolder folder;
+    writeEngine(folder.site + "/a.vnp", "A", "The Web");
+    fs::create_symlink("loop.vnp", folder.site + "/loop.vnp");
+    writeEngine(folder.site + "/b.vnp", "B", "The Web");
+    writeEngine(folder.user + "/u.vnp", "U", "Own");
+
+    std::vector<std::string> before;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder.site)) {
+        const std::string file = entry.path().filename().string();
+        if (file == "loop.vnp") {
+            break;
+        }
+        before.push_back(file == "a.vnp" ? "A" : "B");
+    }
+
+    RecordingMessageSink messages;
+    EngineCatalog catalog(folder.dir.path(), messages);
+    for (int round = 0; round < 2; ++round) {
+        catalog.Load();
+        EXPECT_EQ(enginesOf(catalog, "The Web"), before);
+        EXPECT_FALSE(catalog.SelectCategory("Own")) << "the User folder is not read";
+    }
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[0].caption, MessageSink::kAppCaption);
+    EXPECT_EQ(messages.messages[0].text, "Read Engine Property Error!");
+}
+
+TEST(EngineCatalog, UpdateEngineChangesMemoryAndTheCanonicalSiteFile) {
+    ProgramFolder folder;
+    writeEngine(folder.site + "/img.vnp", "Pics", "Images");
+    writeEngine(folder.user + "/img.vnp", "Pics", "Images");
+    const std::string oldBytes = readFileBytes(folder.site + "/img.vnp");
+
+    RecordingMessageSink messages;
+    EngineCatalog catalog(folder.dir.path(), messages);
+    catalog.Load();
+    ASSERT_TRUE(catalog.SelectCategory("Images"));
+    ASSERT_EQ(catalog.EngineCount(), 2);
+    EngineDefinition changed = *catalog.Engine(0);
+    changed.enable.set("false");
+    catalog.UpdateEngine(0, changed);
+    catalog.UpdateEngine(2, makeEngine("Out", "Images"));
+
+    EXPECT_FALSE(catalog.Engine(0)->isEnabled());
+    EXPECT_EQ(catalog.Engine(1)->name.view(), "Pics");
+    const std::string newBytes = readFileBytes(folder.site + "/img.vnp");
+    EXPECT_EQ(newBytes, EngineFile::CanonicalBytes(changed));
+    EXPECT_EQ(newBytes.size(), oldBytes.size() + 1);
+    EXPECT_EQ(readFileBytes(folder.user + "/img.vnp"), oldBytes) << "only Site is rewritten";
+}
+
+TEST(EngineCatalog, ImportCopiesEachFileIntoTheFolderOfItsCategory) {
+    TempDir program;
+    fs::create_directory(program.file("Site"));
+    writeEngine(program.file("Site/img.vnp"), "Old", "Images");
+    TempDir source;
+    writeEngine(source.file("img.vnp"), "Pics", "Images");
+    writeEngine(source.file("own.vnp"), "Mine", "My Own");
+    writeEngine(source.file("web.vnp"), "Lower", "the web");
+    const std::string missing = source.file("gone.vnp");
+
+    RecordingMessageSink messages;
+    EngineCatalog catalog(program.path(), messages);
+    catalog.Load();
+    catalog.ImportEngineFiles(
+        {source.file("img.vnp"), missing, source.file("own.vnp"), source.file("web.vnp")});
+
+    EXPECT_EQ(readFileBytes(program.file("Site/img.vnp")), readFileBytes(source.file("img.vnp")));
+    EXPECT_EQ(readFileBytes(program.file("User/own.vnp")), readFileBytes(source.file("own.vnp")));
+    EXPECT_EQ(readFileBytes(program.file("User/web.vnp")), readFileBytes(source.file("web.vnp")));
+    EXPECT_EQ(catalog.CategoryCount(), 1) << "imported engines count from the next start";
+    EXPECT_EQ(enginesOf(catalog, "Images"), std::vector<std::string>{"Old"});
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Warning");
+    EXPECT_EQ(messages.messages[0].text, "Update or Add engine failed.--\"" + missing + "\"");
+
+    catalog.Load();
+    EXPECT_EQ(enginesOf(catalog, "Images"), std::vector<std::string>{"Pics"});
+}

@@ -2,7 +2,6 @@
 
 #include "app/OptionsStore.h"
 #include "cli/Cli.h"
-#include "cli/StderrMessageSink.h"
 #include "model/EngineCatalog.h"
 
 #include <cstdio>
@@ -18,6 +17,14 @@ const char* const kUsage =
     "\n"
     "  --app-path DIR  the program folder (default: VANTORELL_APPPATH, the AppPath setting,\n"
     "                  or the current folder)\n";
+
+class RecordingMessages : public MessageSink {
+  public:
+    void showMessage(std::string_view, std::string_view message) override {
+        text = std::string(message);
+    }
+    std::string text;
+};
 
 void put(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -38,11 +45,12 @@ int EnginesCommand::Run(const std::vector<std::string>& words) {
     }
     Cli::ApplyAppPath(line);
 
-    StderrMessageSink messages;
+    // The catalogue's message box becomes part of the one error line, which names the file.
+    RecordingMessages messages;
     EngineCatalog catalog(OptionsStore::GetAppPath(), messages);
     catalog.Load();
     if (!catalog.FailedPath().empty()) {
-        return Cli::Fail("cannot read engine file " + catalog.FailedPath());
+        return Cli::Fail(messages.text + " " + catalog.FailedPath());
     }
     for (int32_t group = 0; group < catalog.CategoryCount(); ++group) {
         catalog.SelectCategory(catalog.CategoryName(group));

@@ -4,6 +4,7 @@
 #include "cli/Cli.h"
 #include "cli/EnginesCommand.h"
 #include "cli/ExtractCommand.h"
+#include "cli/StderrMessageSink.h"
 
 #include <cstdio>
 #include <string>
@@ -24,6 +25,8 @@ const char* const kUsage =
 } // namespace
 
 int main(int argc, char** argv) {
+    StderrMessageSink messages;
+    MessageSink::setProcessDefault(&messages);
     std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty()) {
         std::fputs(kUsage, stderr);

@@ -25,7 +25,7 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
 std::string fixturePath(const std::string& relative) {
     const char* root = std::getenv("VANTORELL_FIXTURES");
     if (root == nullptr) {
-        return {};
+        root = VANTORELL_FIXTURES_DEFAULT;
     }
     std::string path = std::string(root) + "/" + relative;
     if (!std::filesystem::exists(path)) {
@@ -36,6 +36,6 @@ std::string fixturePath(const std::string& relative) {
 
 std::string sourcePath(const std::string& relative) {
     const char* root = std::getenv("VANTORELL_SOURCE_DIR");
-    std::string base = root != nullptr ? root : ".";
+    std::string base = root != nullptr ? root : VANTORELL_SOURCE_DIR_DEFAULT;
     return base + "/" + relative;
 }

@@ -1,0 +1,39 @@
+#include "cli/CliRunner.h"
+
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+CliRun runCli(const std::vector<std::string>& arguments) {
+    TempDir dir;
+    const std::string outPath = dir.file("out");
+    const std::string errPath = dir.file("err");
+    std::vector<char*> argv;
+    std::string program = VANTORELL_SEARCH_BINARY;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = arguments;
+    for (std::string& word : copies) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    CliRun run;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = readFileBytes(outPath);
+    run.err = readFileBytes(errPath);
+    return run;
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing the program needs.
+# Idempotent: when everything is there it installs nothing and prints nothing.
+set -euo pipefail
+
+packages=(
+  cmake
+  ninja-build
+  g++
+  pkg-config
+  qt6-base-dev
+  libgtest-dev
+  libgmock-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  as_root=(sudo)
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

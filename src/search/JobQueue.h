@@ -1,0 +1,30 @@
+#pragma once
+
+#include "search/SearchJob.h"
+
+#include <cstdint>
+#include <deque>
+
+// The jobs of one search, handed out round and round: every hand-out leaves the job in the
+// queue and turns it to its next result page. Link validation uses the same queue as a plain
+// first-in first-out list.
+class JobQueue {
+  public:
+    // Appends a copy of job.
+    void Enqueue(const SearchJob& job);
+    int32_t Count() const;
+    // The job at index, or nullptr when index is not below Count().
+    const SearchJob* GetAt(int32_t index) const;
+    // Copies the next job of the round into out with its page tokens replaced by the current
+    // offset, and advances that job's offset by its step (wrapping at 256). Count() must be
+    // above 0.
+    void NextJob(SearchJob& out);
+    // Removes the first job; nothing when empty.
+    void RemoveFirst();
+    void Clear();
+
+  private:
+    std::deque<SearchJob> m_jobs;
+    // Hand-outs made so far; only grows.
+    int64_t m_cursor = 0;
+};

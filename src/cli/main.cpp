@@ -4,6 +4,7 @@
 #include "cli/Cli.h"
 #include "cli/EnginesCommand.h"
 #include "cli/ExtractCommand.h"
+#include "cli/SearchCommand.h"
 #include "cli/StderrMessageSink.h"
 
 #include <cstdio>
@@ -18,6 +19,7 @@ const char* const kUsage =
     "Verbs:\n"
     "  engines   list the engines of the program folder\n"
     "  extract   run an engine's grammar over a saved answer page\n"
+    "  search    run a whole search and print its results\n"
     "\n"
     "\"vantorell-search VERB --help\" describes each verb. Exit status: 0 done,\n"
     "2 bad input (a missing or unreadable file, a bad option).\n";
@@ -42,6 +44,9 @@ int main(int argc, char** argv) {
     }
     if (verb == "extract") {
         return ExtractCommand::Run(words);
+    }
+    if (verb == "search") {
+        return SearchCommand::Run(words);
     }
     return Cli::Fail("unknown verb " + verb + " (try --help)");
 }

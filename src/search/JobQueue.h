@@ -2,6 +2,7 @@
 
 #include "search/SearchJob.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 
@@ -24,6 +25,10 @@ class JobQueue {
     void Clear();
 
   private:
+    // Replaces the page tokens of text with the given page's numbers.
+    template <std::size_t Capacity>
+    static void TurnPage(FixedText<Capacity>& text, uint32_t step, uint32_t offset);
+
     std::deque<SearchJob> m_jobs;
     // Hand-outs made so far; only grows.
     int64_t m_cursor = 0;

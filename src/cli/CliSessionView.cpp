@@ -1,0 +1,68 @@
+#include "cli/CliSessionView.h"
+
+#include "cli/ResultPrinter.h"
+
+namespace {
+
+void printLine(std::FILE* out, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fputc('\n', out);
+    std::fflush(out);
+}
+
+} // namespace
+
+CliSessionView::CliSessionView(std::string keyword, std::string category,
+                               std::function<void()> onIdle)
+    : m_keyword(std::move(keyword)), m_category(std::move(category)),
+      m_onIdle(std::move(onIdle)) {
+}
+
+std::string CliSessionView::Keyword() {
+    return m_keyword;
+}
+
+std::string CliSessionView::Category() {
+    return m_category;
+}
+
+void CliSessionView::SetStatusText(std::string_view text) {
+    printLine(stderr, text);
+}
+
+void CliSessionView::SetProgressRange(int, int) {
+}
+
+void CliSessionView::StepProgress() {
+}
+
+void CliSessionView::ResetProgress() {
+}
+
+void CliSessionView::SetSearchButtonState(int state) {
+    if (state == kButtonIdle && m_onIdle) {
+        m_onIdle();
+    }
+}
+
+void CliSessionView::ShowMessage(std::string_view caption, std::string_view text) {
+    ++m_messages;
+    std::string line(caption);
+    line += ": ";
+    line += text;
+    printLine(stderr, line);
+}
+
+void CliSessionView::ClearResults() {
+}
+
+void CliSessionView::AddResultRow(int, const SearchResult& result) {
+    ResultList one;
+    one.Add(result);
+    ResultPrinter(stdout).PrintFrom(one, 0);
+    std::fflush(stdout);
+}
+
+int CliSessionView::MessageCount() const {
+    return m_messages;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "search/SearchSessionView.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+// The search session's user interface on a terminal: results go to stdout as tab-separated
+// lines the moment they are accepted, status texts and message boxes to stderr, one line each.
+class CliSessionView : public SearchSessionView {
+  public:
+    CliSessionView(std::string keyword, std::string category, std::function<void()> onIdle);
+
+    std::string Keyword() override;
+    std::string Category() override;
+    void SetStatusText(std::string_view text) override;
+    void SetProgressRange(int lower, int upper) override;
+    void StepProgress() override;
+    void ResetProgress() override;
+    void SetSearchButtonState(int state) override;
+    void ShowMessage(std::string_view caption, std::string_view text) override;
+    void ClearResults() override;
+    void AddResultRow(int position, const SearchResult& result) override;
+
+    int MessageCount() const;
+
+  private:
+    std::string m_keyword;
+    std::string m_category;
+    std::function<void()> m_onIdle;
+    int m_messages = 0;
+};

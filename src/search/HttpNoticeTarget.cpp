@@ -1,0 +1,3 @@
+#include "search/HttpNoticeTarget.h"
+
+HttpNoticeTarget::~HttpNoticeTarget() = default;

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/ResultList.h"
+#include "search/CHttpSearch.h"
+#include "search/JobQueue.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class EngineCatalog;
+class SearchManagerListener;
+
+// Runs one search's workers: builds a job per enabled engine of the chosen category, starts
+// up to min(MaxEngine, 10, jobs) workers, parses the pieces they hand in into its pending list,
+// and refills every slot that falls free with the next job of the queue, which turns the
+// engines' pages round and round until the search is stopped. Lives on the user-interface
+// thread.
+class SearchManager {
+  public:
+    static constexpr int kMaxSlots = 10;
+
+    SearchManager();
+    // Stops every worker still running.
+    ~SearchManager();
+    SearchManager(const SearchManager&) = delete;
+    SearchManager& operator=(const SearchManager&) = delete;
+
+    void SetMaxWorkers(int count);
+    void SetCatalog(const EngineCatalog* catalog);
+    void SetKeyword(std::string keyword);
+    // Builds the jobs of the catalogue's current category and starts the first round.
+    void Start(SearchManagerListener* frame);
+    // Stops every running worker and destroys the queue; nothing starts afterwards and late
+    // notices are ignored.
+    void StopAll();
+    ResultList& Pending();
+    // Engines left out because their request did not fit its field.
+    const std::vector<std::string>& SkippedEngines() const;
+    int JobCount() const;
+    int RunningWorkers() const;
+
+    // Handed over from the workers, on the user-interface thread.
+    void OnWorkerNotice(int code, int detail);
+    void OnPageData(CHttpSearch& worker);
+    void OnWorkerEnded(CHttpSearch& worker);
+
+  private:
+    void StartWorker(int slot);
+
+    int m_maxWorkers = 0;
+    std::string m_keyword;
+    const EngineCatalog* m_catalog = nullptr;
+    SearchManagerListener* m_frame = nullptr;
+    std::array<std::shared_ptr<CHttpSearch>, kMaxSlots> m_slots;
+    std::unique_ptr<JobQueue> m_queue;
+    ResultList m_pending;
+    std::vector<std::string> m_skipped;
+    std::shared_ptr<SearchManagerLink> m_link;
+    bool m_stopped = false;
+};

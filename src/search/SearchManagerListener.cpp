@@ -1,0 +1,3 @@
+#include "search/SearchManagerListener.h"
+
+SearchManagerListener::~SearchManagerListener() = default;

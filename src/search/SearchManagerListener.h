@@ -1,0 +1,15 @@
+#pragma once
+
+class SearchManager;
+
+// The main frame's side of a running search: it hears every worker's status notices and takes
+// the results the manager has parsed. Both arrive on the user-interface thread while the
+// worker that caused them waits, so the listener may stop the search from inside them.
+class SearchManagerListener {
+  public:
+    virtual ~SearchManagerListener();
+    // A progress or failure notice of one worker's HTTP exchange.
+    virtual void OnSearchNotice(int code, int detail) = 0;
+    // The manager's pending list holds new results.
+    virtual void OnNewResults(SearchManager& manager) = 0;
+};

@@ -1,0 +1,224 @@
+#include "search/SearchSession.h"
+
+#include "app/OptionsStore.h"
+#include "app/QueryHistoryFile.h"
+#include "model/EngineCatalog.h"
+#include "platform/ConnectionState.h"
+#include "platform/MessageSink.h"
+#include "search/HttpClient.h"
+#include "search/SearchManager.h"
+#include "search/SearchSessionView.h"
+
+#include <climits>
+#include <cstdio>
+
+namespace {
+
+constexpr std::string_view kNoKeywordText = "Please input a keyword to search.";
+constexpr std::string_view kNoConnectionText = "Connection to Internet failed.";
+constexpr std::string_view kCompletedText = "Search Completed";
+constexpr std::string_view kTimeoutText = "Search Timeout";
+constexpr const char* kReceivedFormat = "Received Item(s):%d";
+constexpr std::size_t kReceivedTextSize = 64;
+
+// The status text of a worker's notice; null for codes that have none (the pane then keeps
+// what it shows).
+const char* statusTextOf(int code) {
+    switch (code) {
+    case 1:
+        return "Connect Timeout";
+    case 4:
+        return "Host Unkown";
+    case 5:
+        return "Proxy Unkown";
+    case 7:
+        return "Host Not Found";
+    case 9:
+        return "Connection to Internet Succeed";
+    case 10:
+        return "Ready to recevie";
+    case 11:
+        return "Initialization done";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+SearchSession::SearchSession(EngineCatalog& catalog, SearchSessionView& view,
+                             const ConnectionState& connection)
+    : m_catalog(catalog), m_view(view), m_connection(connection) {
+    m_timer.setSingleShot(true);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { OnSearchTimer(); });
+}
+
+SearchSession::~SearchSession() {
+    m_timer.stop();
+    if (m_manager != nullptr) {
+        m_manager->StopAll();
+    }
+}
+
+void SearchSession::SetOverrides(const Overrides& overrides) {
+    m_overrides = overrides;
+}
+
+void SearchSession::OnSearchButton() {
+    if (m_searching) {
+        StopSearch();
+    } else {
+        StartSearch();
+    }
+}
+
+void SearchSession::StartSearch() {
+    if (m_searching) {
+        return;
+    }
+    std::string keyword = m_view.Keyword();
+    if (keyword.size() > kMaxKeywordLength) {
+        keyword.resize(kMaxKeywordLength);
+    }
+    if (keyword.empty() || keyword == " ") {
+        m_view.ShowMessage(MessageSink::kWarningCaption, kNoKeywordText);
+        return;
+    }
+    if (!m_connection.IsConnected()) {
+        m_view.ShowMessage(MessageSink::kWarningCaption, kNoConnectionText);
+        return;
+    }
+
+    // Limits are read once, when the search starts; a change of options never reaches a
+    // running search.
+    const OptionsStore options;
+    m_maxResult = m_overrides.maxResult.value_or(options.GetMaxResult());
+    m_maxEngine = m_overrides.maxEngine.value_or(options.GetMaxEngine());
+    const bool queryHistory = options.GetQueryHistory();
+    const long long timeoutMs =
+        static_cast<long long>(
+            m_overrides.searchTimeoutSeconds.value_or(options.GetSearchTimeout())) *
+        kMillisecondsPerSecond;
+    m_searchTimeoutMs = static_cast<uint32_t>(std::clamp<long long>(timeoutMs, 0, INT_MAX));
+    m_autoRemoveUrl = options.GetAutoRemoveUrl();
+
+    if (queryHistory) {
+        QueryHistoryFile history;
+        history.Add(keyword);
+    }
+
+    m_currentKeyword = keyword;
+    m_hostFailures = 0;
+    m_searching = true;
+    m_receivedCount = 0;
+
+    m_results.Clear();
+    m_view.ClearResults();
+    m_duplicateFilter.Clear();
+
+    m_view.SetSearchButtonState(SearchSessionView::kButtonSearching);
+    m_view.SetProgressRange(0, m_maxResult);
+
+    m_manager = std::make_unique<SearchManager>();
+    m_manager->SetMaxWorkers(m_maxEngine);
+    m_manager->SetCatalog(&m_catalog);
+    m_catalog.SelectCategory(m_view.Category());
+    m_manager->SetKeyword(keyword);
+    m_manager->Start(this);
+
+    RestartTimer();
+}
+
+void SearchSession::StopSearch() {
+    if (!m_searching) {
+        return;
+    }
+    m_searching = false;
+    m_timer.stop();
+    if (m_manager != nullptr) {
+        m_manager->StopAll();
+    }
+    m_view.ResetProgress();
+    if (m_manager != nullptr) {
+        m_manager->Pending().Clear();
+    }
+    m_view.SetSearchButtonState(SearchSessionView::kButtonIdle);
+}
+
+bool SearchSession::IsSearching() const {
+    return m_searching;
+}
+
+const ResultList& SearchSession::Results() const {
+    return m_results;
+}
+
+ResultList& SearchSession::Results() {
+    return m_results;
+}
+
+const std::string& SearchSession::CurrentKeyword() const {
+    return m_currentKeyword;
+}
+
+SearchManager* SearchSession::Manager() const {
+    return m_manager.get();
+}
+
+void SearchSession::OnSearchNotice(int code, int /*detail*/) {
+    if (code == HttpClient::kCodeHost) {
+        ++m_hostFailures;
+        if (m_hostFailures == m_maxEngine) {
+            StopSearch();
+        }
+    }
+    const char* text = statusTextOf(code);
+    if (text != nullptr) {
+        m_view.SetStatusText(text);
+    }
+}
+
+void SearchSession::OnNewResults(SearchManager& manager) {
+    ResultList& pending = manager.Pending();
+    const int32_t receivedBefore = m_receivedCount;
+    for (int32_t i = 0; i < pending.Count(); ++i) {
+        const SearchResult& item = *pending.Get(i);
+        const bool refused =
+            m_autoRemoveUrl &&
+            !m_duplicateFilter.AddUnique(item, UniqueResultList::KeyKind::ByAddress);
+        if (!refused) {
+            m_view.AddResultRow(m_receivedCount, item);
+            m_results.Add(item);
+            ++m_receivedCount;
+            char text[kReceivedTextSize];
+            std::snprintf(text, sizeof text, kReceivedFormat, m_receivedCount);
+            m_view.SetStatusText(text);
+            m_view.StepProgress();
+        }
+        if (m_maxResult <= m_receivedCount) {
+            StopSearch();
+            m_view.SetStatusText(kCompletedText);
+            break;
+        }
+    }
+    pending.Clear();
+    // The time-out counts from the last batch that brought new results. Pieces that parse to
+    // nothing (headers, empty pages, a grammar that no longer fits) or only to addresses
+    // already listed do not keep a search alive for ever.
+    if (m_searching && m_receivedCount > receivedBefore) {
+        RestartTimer();
+    }
+}
+
+void SearchSession::OnSearchTimer() {
+    m_timer.stop();
+    if (!m_searching) {
+        return;
+    }
+    StopSearch();
+    m_view.SetStatusText(kTimeoutText);
+}
+
+void SearchSession::RestartTimer() {
+    m_timer.start(static_cast<int>(m_searchTimeoutMs));
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "model/ResultList.h"
+#include "model/UniqueResultList.h"
+#include "search/SearchManagerListener.h"
+
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class ConnectionState;
+class EngineCatalog;
+class SearchManager;
+class SearchSessionView;
+
+// The main window's side of one search: starts it from the keyword and category, takes the
+// results the workers parse, counts them into the view, shows progress and status texts, and
+// ends the search in one of four ways: enough results ("Search Completed"), no new result for
+// the time-out ("Search Timeout"), too many unreachable hosts ("Host Not Found"), or the user.
+class SearchSession : public SearchManagerListener {
+  public:
+    static constexpr std::size_t kMaxKeywordLength = 254;
+    static constexpr int kMillisecondsPerSecond = 1000;
+
+    // Settings given for one run (the command line), in place of the stored ones.
+    struct Overrides {
+        std::optional<int> maxResult;
+        std::optional<int> maxEngine;
+        std::optional<int> searchTimeoutSeconds;
+    };
+
+    SearchSession(EngineCatalog& catalog, SearchSessionView& view,
+                  const ConnectionState& connection);
+    ~SearchSession() override;
+
+    void SetOverrides(const Overrides& overrides);
+    // The Search button: starts a search when none runs, stops the running one otherwise.
+    void OnSearchButton();
+    void StartSearch();
+    void StopSearch();
+
+    bool IsSearching() const;
+    const ResultList& Results() const;
+    ResultList& Results();
+    const std::string& CurrentKeyword() const;
+    // The manager of the current or last search, if any.
+    SearchManager* Manager() const;
+
+    // From the manager, on the user-interface thread.
+    void OnSearchNotice(int code, int detail) override;
+    void OnNewResults(SearchManager& manager) override;
+
+  private:
+    void OnSearchTimer();
+    void RestartTimer();
+
+    EngineCatalog& m_catalog;
+    SearchSessionView& m_view;
+    const ConnectionState& m_connection;
+    Overrides m_overrides;
+    QTimer m_timer;
+
+    bool m_searching = false;
+    bool m_autoRemoveUrl = false;
+    int32_t m_receivedCount = 0;
+    int32_t m_maxResult = 0;
+    int32_t m_hostFailures = 0;
+    int32_t m_maxEngine = 0;
+    uint32_t m_searchTimeoutMs = 0;
+    std::string m_currentKeyword;
+    UniqueResultList m_duplicateFilter;
+    ResultList m_results;
+    std::unique_ptr<SearchManager> m_manager;
+};

@@ -1,0 +1,3 @@
+#include "search/SearchSessionView.h"
+
+SearchSessionView::~SearchSessionView() = default;

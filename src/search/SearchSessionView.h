@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/SearchResult.h"
+
+#include <string>
+#include <string_view>
+
+// Everything a search session needs of the user interface: the main window provides it, and
+// so does the headless front end. Called on the user-interface thread only.
+class SearchSessionView {
+  public:
+    // Pictures of the Search button.
+    static constexpr int kButtonIdle = 1;
+    static constexpr int kButtonSearching = 2;
+
+    virtual ~SearchSessionView();
+    virtual std::string Keyword() = 0;
+    // The category chosen in the search bar.
+    virtual std::string Category() = 0;
+    // The first pane of the status bar.
+    virtual void SetStatusText(std::string_view text) = 0;
+    // Range of the progress indicator, stepped by one.
+    virtual void SetProgressRange(int lower, int upper) = 0;
+    virtual void StepProgress() = 0;
+    virtual void ResetProgress() = 0;
+    virtual void SetSearchButtonState(int state) = 0;
+    virtual void ShowMessage(std::string_view caption, std::string_view text) = 0;
+    virtual void ClearResults() = 0;
+    // Appends the row of one result at position (the end of the list).
+    virtual void AddResultRow(int position, const SearchResult& result) = 0;
+};

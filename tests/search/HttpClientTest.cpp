@@ -1,0 +1,542 @@
+#include "search/HttpClient.h"
+
+#include "support/FixtureServer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <tuple>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Events = std::vector<std::string>;
+
+constexpr std::chrono::milliseconds kWaitLimit = 5s;
+// Far below the client's default limits, far above a loopback exchange under sanitizers.
+constexpr int kShortTimeoutMs = 300;
+constexpr std::chrono::milliseconds kPromptly = 1s;
+constexpr std::chrono::milliseconds kSlowNotice = 100ms;
+constexpr std::string_view kAnswer =
+    "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>hello</p>";
+
+// Every byte value, NUL included, in a pattern that does not repeat at piece boundaries.
+std::string patternBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 131 + i / 4093) & 0xFF);
+    }
+    return bytes;
+}
+
+// An HTTP client that writes down every notice (through the base Notify and a notice target)
+// and every hook, in order: "notice 11", "data", "error 1 Error: connect()", "complete".
+class RecordingClient : public HttpClient, private HttpNoticeTarget {
+  public:
+    RecordingClient() {
+        SetNoticeTarget(this);
+    }
+
+    Events Log() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_events;
+    }
+
+    bool WaitForEvent(const std::string& event) const {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, kWaitLimit, [&] {
+            return std::find(m_events.begin(), m_events.end(), event) != m_events.end();
+        });
+    }
+
+    // Calls Cancel from inside the notice of this code, or inside the first OnData.
+    int cancelOnNotice = -1;
+    // Takes a while to handle the notice of this code, as a busy user-interface thread does.
+    int slowNotice = -1;
+    bool cancelOnData = false;
+
+    // Filled on the exchange's thread; read after Execute has returned.
+    std::string received;
+    std::size_t largestPiece = 0;
+    bool piecesTerminated = true;
+    std::string completedResponse;
+
+  protected:
+    void OnData(const char* piece, std::size_t size) override {
+        received.append(piece, size);
+        largestPiece = std::max(largestPiece, size);
+        piecesTerminated = piecesTerminated && piece[size] == '\0';
+        Record("data");
+        if (cancelOnData) {
+            Cancel();
+        }
+    }
+    void OnError() override {
+        Record("error " + std::to_string(ErrorCode()) + " " + ErrorText());
+        HttpClient::OnError();
+    }
+    void OnComplete() override {
+        completedResponse = Response();
+        Record("complete");
+        HttpClient::OnComplete();
+    }
+
+  private:
+    void OnHttpNotice(int code, int) override {
+        Record("notice " + std::to_string(code));
+        if (code == slowNotice) {
+            std::this_thread::sleep_for(kSlowNotice);
+        }
+        if (code == cancelOnNotice) {
+            Cancel();
+        }
+    }
+    // A run of pieces is one "data" event.
+    void Record(const std::string& event) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (event != "data" || m_events.empty() || m_events.back() != "data") {
+            m_events.push_back(event);
+        }
+        m_changed.notify_all();
+    }
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    Events m_events;
+};
+
+FixtureServer::Handler answerWith(FixtureReply reply) {
+    return [reply](const std::string&) { return reply; };
+}
+
+std::string getRequest(const std::string& target, const std::string& host) {
+    return "GET " + target + " HTTP/1.0\r\n" +
+           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
+           "Accept-Language: en\r\n"
+           "Cache-Control: no-cache\r\n"
+           "Proxy-Connection: Keep-Alive\r\n"
+           "User-Agent: Vantorell 2001\r\n"
+           "Host: " +
+           host + "\r\n\r\n";
+}
+
+std::string postRequest(const std::string& target, const std::string& body) {
+    return "POST " + target + " HTTP/1.0\r\n" +
+           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
+           "Accept-Language: en\r\n"
+           "Cache-Control: no-cache\r\n"
+           "Proxy-Connection: Keep-Alive\r\n"
+           "User-Agent: Vantorell 2001\r\n"
+           "Host: 127.0.0.1\r\n"
+           "Content-type: application/x-www-form-urlencoded\r\n"
+           "Content-length: " +
+           std::to_string(body.size()) + "\r\n\r\n" + body + "\r\n\r\n";
+}
+
+const Events kCompleted = {"notice 11", "notice 9", "notice 10", "data", "complete"};
+
+Events failedBeforeSocket(int code, const std::string& text) {
+    return {"error " + std::to_string(code) + " " + text, "notice " + std::to_string(code)};
+}
+
+Events failedAfterSocket(int code, const std::string& text) {
+    return {"notice 11", "error " + std::to_string(code) + " " + text,
+            "notice " + std::to_string(code)};
+}
+
+// A loopback port with nothing listening on it.
+uint16_t closedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+// A loopback listener whose accept queue is full: the kernel drops further connection requests,
+// so a new connect waits without an answer.
+class FullBacklogListener {
+  public:
+    static constexpr int kMaxFillers = 8;
+    static constexpr int kFillerWaitMs = 200;
+
+    FullBacklogListener() {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_listener, 0);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
+        m_port = ntohs(address.sin_port);
+        for (int i = 0; i < kMaxFillers && !m_full; ++i) {
+            const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            m_fillers.push_back(filler);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            pollfd wait{filler, POLLOUT, 0};
+            m_full = ::poll(&wait, 1, kFillerWaitMs) == 0;
+        }
+    }
+    ~FullBacklogListener() {
+        for (const int filler : m_fillers) {
+            ::close(filler);
+        }
+        ::close(m_listener);
+    }
+    bool Full() const {
+        return m_full;
+    }
+    uint16_t Port() const {
+        return m_port;
+    }
+
+  private:
+    int m_listener = -1;
+    uint16_t m_port = 0;
+    bool m_full = false;
+    std::vector<int> m_fillers;
+};
+
+// Runs client.Execute on a thread, cancels it once event has been seen (and after a short
+// pause), and returns how long Execute took to return after the cancel.
+std::chrono::milliseconds cancelAfter(RecordingClient& client, const std::string& event) {
+    std::thread exchange([&] { client.Execute(); });
+    EXPECT_TRUE(client.WaitForEvent(event));
+    std::this_thread::sleep_for(100ms);
+    const auto cancelled = std::chrono::steady_clock::now();
+    client.Cancel();
+    exchange.join();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 cancelled);
+}
+
+} // namespace
+
+TEST(HttpClient, SendsTheExactRequestOfEachMethod) {
+    FixtureServer server(answerWith({.bytes = std::string(kAnswer)}));
+    ASSERT_TRUE(server.Listening());
+    const std::string port = std::to_string(server.Port());
+
+    // An explicit port never reaches the Host line; the query string stays in the target.
+    RecordingClient get;
+    get.SetUrl(server.Url("/find?q=a+b&n=10"));
+    get.Execute();
+    EXPECT_EQ(get.Log(), kCompleted);
+    EXPECT_TRUE(get.Done());
+    EXPECT_EQ(get.completedResponse, kAnswer);
+    EXPECT_EQ(get.received, kAnswer);
+    EXPECT_EQ(get.RequestTarget(), "/find?q=a+b&n=10");
+    EXPECT_EQ(get.Port(), server.Port());
+
+    RecordingClient post;
+    post.SetMethod(HttpClient::kMethodPost);
+    post.SetUrl(server.Url("/post"));
+    post.SetBody("q=abcdefgh");
+    post.Execute();
+    EXPECT_EQ(post.Log(), kCompleted);
+
+    RecordingClient head;
+    head.SetMethod(HttpClient::kMethodHead);
+    head.SetUrl(server.Url("/head"));
+    head.Execute();
+    EXPECT_EQ(head.Log(), kCompleted);
+
+    // An unknown method is sent as GET; a URL without scheme or path asks for "/".
+    RecordingClient other;
+    other.SetMethod(2);
+    other.SetUrl("127.0.0.1:" + port);
+    other.Execute();
+    EXPECT_EQ(other.Log(), kCompleted);
+
+    // A body is cut to its field.
+    RecordingClient longPost;
+    longPost.SetMethod(HttpClient::kMethodPost);
+    longPost.SetUrl(server.Url("/post"));
+    longPost.SetBody(std::string(600, 'b'));
+    longPost.Execute();
+
+    const std::vector<std::string> requests = server.WaitForRequests(5, kWaitLimit);
+    ASSERT_EQ(requests.size(), 5u);
+    EXPECT_EQ(requests[0], getRequest("/find?q=a+b&n=10", "127.0.0.1"));
+    // Content length 10, then the body and two line ends more.
+    EXPECT_EQ(requests[1], postRequest("/post", "q=abcdefgh"));
+    EXPECT_NE(requests[1].find("Content-length: 10\r\n\r\nq=abcdefgh\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(requests[2], "HEAD /head HTTP/1.0\r\n"
+                           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
+                           "Accept-Language: en\r\n"
+                           "Host: 127.0.0.1\r\n\r\n");
+    EXPECT_EQ(requests[3], getRequest("/", "127.0.0.1"));
+    EXPECT_EQ(requests[4], postRequest("/post", std::string(511, 'b')));
+}
+
+TEST(HttpClient, ProxyModeSendsTheAbsoluteUrlToTheProxy) {
+    FixtureServer proxy(answerWith({.bytes = std::string(kAnswer)}));
+    ASSERT_TRUE(proxy.Listening());
+    const std::string proxyPort = std::to_string(proxy.Port());
+
+    // The URL's host is never looked up: only the proxy is reached.
+    RecordingClient withScheme;
+    withScheme.SetUrl("http://example.invalid:8000/p?q=1");
+    withScheme.SetProxy("127.0.0.1", proxyPort, true);
+    withScheme.Execute();
+    EXPECT_EQ(withScheme.Log(), kCompleted);
+    EXPECT_EQ(withScheme.RequestTarget(), "http://example.invalid:8000/p?q=1");
+
+    RecordingClient withoutScheme;
+    withoutScheme.SetUrl("example.invalid/p");
+    withoutScheme.SetProxy("127.0.0.1", proxyPort, true);
+    withoutScheme.Execute();
+    EXPECT_EQ(withoutScheme.Log(), kCompleted);
+
+    const std::vector<std::string> requests = proxy.WaitForRequests(2, kWaitLimit);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0], getRequest("http://example.invalid:8000/p?q=1", "example.invalid"));
+    EXPECT_EQ(requests[1], getRequest("http://example.invalid/p", "example.invalid"));
+
+    // Refusals before any socket exists (so no notice 11).
+    RecordingClient noProxyHost;
+    noProxyHost.SetUrl("http://example.invalid/");
+    noProxyHost.SetProxy("", proxyPort, true);
+    noProxyHost.Execute();
+    EXPECT_EQ(noProxyHost.Log(), failedBeforeSocket(5, "Error: Proxy Not Specified."));
+
+    // "http://" in front of a URL of 255 characters does not fit the request line.
+    RecordingClient longTarget;
+    longTarget.SetUrl("example.invalid/" + std::string(255 - 16, 'x'));
+    longTarget.SetProxy("127.0.0.1", proxyPort, true);
+    longTarget.Execute();
+    EXPECT_EQ(longTarget.Log(), failedBeforeSocket(3, "Error: URL Too Long."));
+
+    // The proxy port: its leading number, 8080 when that is 0.
+    const std::vector<std::pair<std::string, int>> ports = {
+        {"0", 8080}, {"", 8080}, {"abc", 8080}, {"3128", 3128}, {" 81x", 81}};
+    for (const auto& [text, expected] : ports) {
+        HttpClient client;
+        client.SetProxy("proxy", text, true);
+        EXPECT_EQ(client.Port(), expected) << text;
+    }
+}
+
+TEST(HttpClient, ChecksTheUrlBeforeAnySocket) {
+    const std::string host64 = std::string(56, 'h') + ".invalid";
+    const std::vector<std::tuple<std::string, int, std::string>> cases = {
+        {"", 2, "Error: URL Is Nothing."},
+        {"http://127.0.0.1/" + std::string(256 - 17, 'x'), 3, "Error: URL Too Long."},
+        {"http:/127.0.0.1/x", 6, "Error: Proto Parse Failed."},
+        {"http:///x", 7, "Error: Bad Host In URL."},
+        {":80/x", 7, "Error: Bad Host In URL."},
+        {"http://" + host64 + "h/", 7, "Error: Bad Host In URL."},
+        {"http://127.0.0.1:65536/", 8, "Error: Bad Port In URL."},
+        {"http://127.0.0.1:/x", 8, "Error: Bad Port In URL."},
+        {"http://127.0.0.1:-1/x", 8, "Error: Bad Port In URL."},
+    };
+    for (const auto& [url, code, text] : cases) {
+        RecordingClient client;
+        client.SetUrl(url);
+        client.Execute();
+        EXPECT_EQ(client.Log(), failedBeforeSocket(code, text)) << url;
+        EXPECT_EQ(client.ErrorDetail(), 0) << url;
+        EXPECT_FALSE(client.Done()) << url;
+    }
+
+    // The longest URL that fits is fetched; a host of 64 characters passes the checks.
+    FixtureServer server(answerWith({.bytes = std::string(kAnswer)}));
+    ASSERT_TRUE(server.Listening());
+    std::string url = server.Url("/");
+    url += std::string(255 - url.size(), 'y');
+    RecordingClient longest;
+    longest.SetUrl(url);
+    longest.Execute();
+    EXPECT_EQ(longest.Log(), kCompleted);
+    EXPECT_EQ(longest.RequestTarget().size(), 255 - server.Url("").size());
+
+    RecordingClient longHost;
+    longHost.SetUrl("http://" + host64 + "/");
+    longHost.Execute();
+    EXPECT_EQ(longHost.Log(), failedAfterSocket(7, "Error: Resolve Host."));
+}
+
+TEST(HttpClient, FailuresOnceTheSocketExists) {
+    // Letters read as port 0, which refuses like any closed port.
+    RecordingClient letters;
+    letters.SetUrl("http://127.0.0.1:abc/");
+    letters.Execute();
+    EXPECT_EQ(letters.Log(), failedAfterSocket(1, "Error: connect()"));
+    EXPECT_EQ(letters.Port(), 0);
+
+    RecordingClient refused;
+    refused.SetUrl("http://127.0.0.1:" + std::to_string(closedPort()) + "/");
+    refused.Execute();
+    EXPECT_EQ(refused.Log(), failedAfterSocket(1, "Error: connect()"));
+    EXPECT_EQ(refused.ErrorDetail(), ECONNREFUSED);
+    EXPECT_FALSE(refused.Done());
+
+    RecordingClient unknown;
+    unknown.SetUrl("http://nonexistent.invalid/");
+    unknown.Execute();
+    EXPECT_EQ(unknown.Log(), failedAfterSocket(7, "Error: Resolve Host."));
+    EXPECT_NE(unknown.ErrorDetail(), 0);
+
+    // With no notice target the exchange runs the same, silently.
+    HttpClient silent;
+    silent.SetUrl("http://127.0.0.1:" + std::to_string(closedPort()) + "/");
+    silent.Execute();
+    EXPECT_EQ(silent.ErrorText(), "Error: connect()");
+}
+
+TEST(HttpClient, EmptyAnswerIsReportedThenCompletes) {
+    FixtureServer server(answerWith({}));
+    ASSERT_TRUE(server.Listening());
+    RecordingClient client;
+    client.SetUrl(server.Url("/"));
+    client.Execute();
+    EXPECT_EQ(client.Log(), (Events{"notice 11", "notice 9", "notice 10",
+                                    "error 0 Error: Recieve NULL", "notice 0", "complete"}));
+    EXPECT_TRUE(client.Done());
+    EXPECT_EQ(client.completedResponse, "");
+}
+
+TEST(HttpClient, ReceiveTimeoutComesAfterTheBytesReceived) {
+    const std::string partial = "HTTP/1.0 200 OK\r\n\r\npart of a page";
+    FixtureServer server(answerWith({.bytes = partial, .ending = FixtureReply::Ending::KeepOpen}));
+    ASSERT_TRUE(server.Listening());
+    RecordingClient client;
+    client.SetUrl(server.Url("/"));
+    client.SetReceiveTimeout(kShortTimeoutMs);
+    const auto start = std::chrono::steady_clock::now();
+    client.Execute();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(client.Log(), (Events{"notice 11", "notice 9", "notice 10", "data",
+                                    "error 1 Error: recieve()", "notice 1"}));
+    EXPECT_EQ(client.ErrorDetail(), ETIMEDOUT);
+    EXPECT_EQ(client.received, partial);
+    EXPECT_FALSE(client.Done());
+    EXPECT_GE(elapsed, std::chrono::milliseconds(kShortTimeoutMs));
+    EXPECT_LT(elapsed, kWaitLimit);
+}
+
+TEST(HttpClient, LargeAnswersArriveWholeInBoundedPieces) {
+    // A trickled megabyte: pieces never exceed 4095 bytes, each ends in a zero byte, and
+    // together they are the answer.
+    const std::string megabyte = patternBytes(1 << 20);
+    FixtureServer trickling(
+        answerWith({.bytes = megabyte, .chunkSize = 100003, .chunkDelay = 1ms}));
+    ASSERT_TRUE(trickling.Listening());
+    RecordingClient client;
+    client.SetUrl(trickling.Url("/"));
+    client.Execute();
+    EXPECT_EQ(client.Log(), kCompleted);
+    EXPECT_LE(client.largestPiece, HttpClient::kMaxPiece);
+    EXPECT_TRUE(client.piecesTerminated);
+    EXPECT_TRUE(client.received == megabyte);
+    EXPECT_TRUE(client.completedResponse == megabyte);
+
+    const std::string twentyMegabytes = patternBytes(20 << 20);
+    FixtureServer bulk(answerWith({.bytes = twentyMegabytes}));
+    ASSERT_TRUE(bulk.Listening());
+    RecordingClient large;
+    large.SetUrl(bulk.Url("/"));
+    large.Execute();
+    EXPECT_EQ(large.Log(), kCompleted);
+    EXPECT_EQ(large.completedResponse.size(), twentyMegabytes.size());
+    EXPECT_TRUE(large.completedResponse == twentyMegabytes);
+}
+
+TEST(HttpClient, ResetAndEarlyCloseEndTheExchangeCleanly) {
+    const std::string answer = patternBytes(10000);
+    FixtureServer resetting(
+        answerWith({.bytes = answer, .ending = FixtureReply::Ending::Reset, .resetAfter = 100}));
+    ASSERT_TRUE(resetting.Listening());
+    RecordingClient reset;
+    reset.SetUrl(resetting.Url("/"));
+    reset.Execute();
+    EXPECT_EQ(reset.Log(), (Events{"notice 11", "notice 9", "notice 10", "data",
+                                   "error 1 Error: recieve()", "notice 1"}));
+    EXPECT_EQ(reset.ErrorDetail(), ECONNRESET);
+    EXPECT_EQ(reset.received, answer.substr(0, 100));
+
+    // A server that drops the connection at once: the client, slow to handle its connected
+    // notice, sends into a connection the server has already reset. The send fails; it must
+    // never raise SIGPIPE.
+    FixtureServer closing(answerWith({}));
+    ASSERT_TRUE(closing.Listening());
+    closing.SetCloseAtOnce(true);
+    RecordingClient late;
+    late.slowNotice = HttpClient::kNoticeConnected;
+    late.SetUrl(closing.Url("/"));
+    late.Execute();
+    EXPECT_EQ(late.Log(), (Events{"notice 11", "notice 9", "error 1 Error: send()", "notice 1"}));
+    EXPECT_TRUE(late.ErrorDetail() == EPIPE || late.ErrorDetail() == ECONNRESET)
+        << late.ErrorDetail();
+}
+
+TEST(HttpClient, CancelEndsTheExchangeAtOnceAndSilently) {
+    // While the receive waits on a server that never answers.
+    FixtureServer stalling(answerWith({.bytes = {}, .stall = true}));
+    ASSERT_TRUE(stalling.Listening());
+    RecordingClient receiving;
+    receiving.SetUrl(stalling.Url("/"));
+    EXPECT_LT(cancelAfter(receiving, "notice 10"), kPromptly);
+    EXPECT_EQ(receiving.Log(), (Events{"notice 11", "notice 9", "notice 10"}));
+    EXPECT_FALSE(receiving.Done());
+
+    // From inside a notice or a piece, as a stop during a hand-over to another thread does.
+    FixtureServer answering(answerWith({.bytes = patternBytes(1 << 16)}));
+    ASSERT_TRUE(answering.Listening());
+    RecordingClient inNotice;
+    inNotice.cancelOnNotice = HttpClient::kNoticeConnected;
+    inNotice.SetUrl(answering.Url("/"));
+    inNotice.Execute();
+    EXPECT_EQ(inNotice.Log(), (Events{"notice 11", "notice 9"}));
+    RecordingClient inData;
+    inData.cancelOnData = true;
+    inData.SetUrl(answering.Url("/"));
+    inData.Execute();
+    EXPECT_EQ(inData.Log(), (Events{"notice 11", "notice 9", "notice 10", "data"}));
+    EXPECT_LE(inData.received.size(), HttpClient::kMaxPiece);
+
+    // Before the exchange starts.
+    RecordingClient early;
+    early.SetUrl(answering.Url("/"));
+    early.Cancel();
+    early.Execute();
+    EXPECT_TRUE(early.Log().empty());
+    EXPECT_TRUE(early.Cancelled());
+}
+
+TEST(HttpClient, SlowConnectEndsAtTheSendTimeoutOrAtCancel) {
+    FullBacklogListener listener;
+    if (!listener.Full()) {
+        GTEST_SKIP() << "the loopback listener's queue did not fill";
+    }
+    const std::string url = "http://127.0.0.1:" + std::to_string(listener.Port()) + "/";
+
+    RecordingClient cancelled;
+    cancelled.SetUrl(url);
+    EXPECT_LT(cancelAfter(cancelled, "notice 11"), kPromptly);
+    EXPECT_EQ(cancelled.Log(), (Events{"notice 11"}));
+
+    RecordingClient limited;
+    limited.SetUrl(url);
+    limited.SetSendTimeout(kShortTimeoutMs);
+    limited.Execute();
+    EXPECT_EQ(limited.Log(), failedAfterSocket(1, "Error: connect()"));
+    EXPECT_EQ(limited.ErrorDetail(), ETIMEDOUT);
+}

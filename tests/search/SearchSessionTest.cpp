@@ -1,0 +1,309 @@
+#include "search/SessionFixture.h"
+
+#include "app/OptionsStore.h"
+#include "app/QueryHistoryFile.h"
+#include "search/CHttpSearch.h"
+#include "search/SearchManager.h"
+
+#include "support/EventLoopWait.h"
+#include "support/FixtureServer.h"
+#include "support/RealPeers.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <regex>
+
+namespace {
+
+// The value of "first=" in a request line, or -1.
+int firstOffset(const std::string& request) {
+    std::smatch match;
+    static const std::regex first("first=([0-9]+)");
+    if (std::regex_search(request, match, first)) {
+        return std::stoi(match[1]);
+    }
+    return -1;
+}
+
+// The engine name in a request path "/<engine>?...".
+std::string engineOf(const std::string& request) {
+    const std::size_t slash = request.find('/');
+    const std::size_t query = request.find('?', slash);
+    return request.substr(slash + 1, query - slash - 1);
+}
+
+// Answers every engine's every page with count results numbered from the page's offset.
+FixtureServer::Handler pagesOf(int count) {
+    return [count](const std::string& request) {
+        FixtureReply reply;
+        reply.bytes = httpAnswer(resultPage(engineOf(request), firstOffset(request), count));
+        return reply;
+    };
+}
+
+std::string requestPath(const std::string& engine) {
+    return "/" + engine + "?q=$KEY$&first=$FIRST$";
+}
+
+} // namespace
+
+TEST(SearchSession, CompletesAtMaxResultWithStatusAndProgress) {
+    FixtureServer server(pagesOf(5));
+    SessionFixture f;
+    for (const char* name : {"alpha", "beta", "gamma"}) {
+        f.AddEngine(name, server.Url(""), requestPath(name));
+    }
+    f.SetOption("MaxResult", "12");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.Session().IsSearching());
+    ASSERT_TRUE(f.WaitForEnd(10000));
+
+    EXPECT_EQ(f.view.rows.size(), 12u) << "later items of the last batch are not added";
+    EXPECT_EQ(f.Session().Results().Count(), 12);
+    EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+    EXPECT_TRUE(f.view.Saw("Initialization done"));
+    EXPECT_TRUE(f.view.Saw("Connection to Internet Succeed"));
+    EXPECT_TRUE(f.view.Saw("Ready to recevie"));
+    EXPECT_TRUE(f.view.Saw("Received Item(s):1"));
+    EXPECT_TRUE(f.view.Saw("Received Item(s):12"));
+    EXPECT_EQ(f.view.progressUpper, 12);
+    EXPECT_EQ(f.view.progressSteps, 12);
+    EXPECT_EQ(f.view.progressResets, 1);
+    EXPECT_EQ(f.view.buttonStates, (std::vector<int>{2, 1}));
+    EXPECT_EQ(f.view.rows[0].address.view().substr(0, 16), "http://127.0.0.1");
+    EXPECT_EQ(f.view.rows[0].summary.view().substr(0, 11), "Summary of ");
+
+    // After the end nothing more reaches the view, not even a time-out.
+    const std::size_t shown = f.view.statusTexts.size();
+    runEventsFor(300);
+    EXPECT_EQ(f.view.statusTexts.size(), shown);
+}
+
+TEST(SearchSession, TurnsPagesRoundAndRoundWithTheExactRequest) {
+    FixtureServer server(pagesOf(2));
+    SessionFixture f;
+    f.AddEngine("solo", server.Url(""), requestPath("solo"));
+    f.SetOption("MaxResult", "6");
+    f.SetOption("MaxEngine", "5");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(10000));
+    EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+
+    const std::vector<std::string> requests = server.WaitForRequests(3, std::chrono::seconds(5));
+    ASSERT_GE(requests.size(), 3u);
+    // One engine and five slots: one worker at a time, each on the engine's next page.
+    EXPECT_EQ(firstOffset(requests[0]), 1);
+    EXPECT_EQ(firstOffset(requests[1]), 11);
+    EXPECT_EQ(firstOffset(requests[2]), 21);
+    EXPECT_EQ(requests[0], "GET /solo?q=cats&first=1 HTTP/1.0\r\n"
+                           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
+                           "Accept-Language: en\r\n"
+                           "Cache-Control: no-cache\r\n"
+                           "Proxy-Connection: Keep-Alive\r\n"
+                           "User-Agent: Vantorell 2001\r\n"
+                           "Host: 127.0.0.1\r\n\r\n");
+}
+
+TEST(SearchSession, TimesOutCountingFromTheLastBatch) {
+    std::atomic<int> served{0};
+    FixtureServer server([&served](const std::string& request) {
+        FixtureReply reply;
+        // The first page has results, later pages none: the time-out starts after page one.
+        const bool first = served++ == 0;
+        reply.bytes = httpAnswer(first ? resultPage("slow", firstOffset(request), 2) : "");
+        reply.delay = std::chrono::milliseconds(first ? 600 : 100);
+        return reply;
+    });
+    SessionFixture f;
+    f.AddEngine("slow", server.Url(""), requestPath("slow"));
+    f.SetOption("SearchTimeout", "1");
+    f.SetOption("MaxEngine", "1");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(10000));
+    EXPECT_EQ(f.view.LastStatus(), "Search Timeout");
+    EXPECT_EQ(f.view.rows.size(), 2u);
+}
+
+TEST(SearchSession, EmptyCategoryWaitsForTheTimeOut) {
+    SessionFixture f;
+    f.view.category = "Cars";
+    SearchSession::Overrides overrides;
+    overrides.searchTimeoutSeconds = 1;
+    f.Session().SetOverrides(overrides);
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.Session().IsSearching());
+    EXPECT_EQ(f.Session().Manager()->RunningWorkers(), 0);
+    ASSERT_TRUE(f.WaitForEnd(5000));
+    EXPECT_EQ(f.view.statusTexts, (std::vector<std::string>{"Search Timeout"}));
+}
+
+TEST(SearchSession, UnresolvableHostsEndWithHostNotFound) {
+    FixtureServer server(pagesOf(1));
+    SessionFixture f;
+    f.AddEngine("good", server.Url(""), requestPath("good"));
+    f.AddEngine("bad", "http://nonexistent.invalid", requestPath("bad"));
+    f.SetOption("MaxEngine", "3");
+    f.SetOption("MaxResult", "5000");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(20000));
+    // Failures add up over the rounds and successes never reset them.
+    EXPECT_EQ(f.view.LastStatus(), "Host Not Found");
+    EXPECT_GE(f.view.rows.size(), 1u);
+}
+
+TEST(SearchSession, UserStopHaltsEveryWorkerAtOnce) {
+    FixtureServer server([](const std::string&) {
+        FixtureReply reply;
+        reply.stall = true;
+        return reply;
+    });
+    SessionFixture f;
+    for (int i = 0; i < 12; ++i) {
+        f.AddEngine("e" + std::to_string(i), server.Url(""), requestPath("e"));
+    }
+    f.SetOption("MaxEngine", "10");
+    f.Session().OnSearchButton();
+    ASSERT_TRUE(runEventsUntil([&] { return server.Requests().size() == 10; }, 5000));
+    EXPECT_EQ(f.Session().Manager()->RunningWorkers(), 10);
+    const std::string lastBefore = f.view.LastStatus();
+    f.Session().OnSearchButton();
+    EXPECT_FALSE(f.Session().IsSearching());
+    EXPECT_TRUE(CHttpSearch::WaitForAllEnded(3000)) << "stopped workers end at once";
+    EXPECT_EQ(f.view.LastStatus(), lastBefore) << "the pane keeps its last text";
+    EXPECT_EQ(server.Requests().size(), 10u) << "no slot is refilled after the stop";
+}
+
+TEST(SearchSession, RemovesRepeatedAddressesOnlyWhenAsked) {
+    FixtureServer server([](const std::string& request) {
+        FixtureReply reply;
+        const std::string page = "<r><a href=\"http://x.example/A\">1</a><p>s</p>\n"
+                                 "<r><a href=\"http://x.example/a\">2</a><p>s</p>\n"
+                                 "<r><a href=\"http://x.example/A\">3</a><p>s</p>\n";
+        reply.bytes = httpAnswer(firstOffset(request) == 1 ? page : "");
+        return reply;
+    });
+    for (const char* setting : {"1", "0"}) {
+        SessionFixture f;
+        f.AddEngine("dup", server.Url(""), requestPath("dup"));
+        f.SetOption("AutoRemoveUrl", setting);
+        f.SetOption("MaxResult", "3");
+        f.SetOption("SearchTimeout", "1");
+        f.Session().StartSearch();
+        ASSERT_TRUE(f.WaitForEnd(10000));
+        EXPECT_EQ(f.view.rows.size(), setting[0] == '1' ? 2u : 3u) << setting;
+    }
+}
+
+TEST(SearchSession, KeywordConnectionAndHistoryChecks) {
+    SessionFixture f;
+    f.view.keyword = "";
+    f.Session().StartSearch();
+    f.view.keyword = " ";
+    f.Session().StartSearch();
+    EXPECT_EQ(f.view.messages,
+              (std::vector<std::string>{"Warning|Please input a keyword to search.",
+                                        "Warning|Please input a keyword to search."}));
+    f.view.keyword = "two  spaces";
+    f.connection.connected = false;
+    f.Session().StartSearch();
+    EXPECT_EQ(f.view.messages.back(), "Warning|Connection to Internet failed.");
+    EXPECT_FALSE(f.Session().IsSearching());
+
+    f.connection.connected = true;
+    f.view.keyword = "  ";
+    SearchSession::Overrides overrides;
+    overrides.searchTimeoutSeconds = 1;
+    f.Session().SetOverrides(overrides);
+    f.Session().StartSearch();
+    EXPECT_TRUE(f.Session().IsSearching()) << "two spaces are a keyword";
+    f.Session().StopSearch();
+    f.SetOption("QueryHistory", "0");
+    f.view.keyword = "not kept";
+    f.Session().StartSearch();
+    f.Session().StopSearch();
+
+    QueryHistoryFile history(f.app.path());
+    std::string keyword;
+    std::vector<std::string> kept;
+    while (history.GetNext(keyword) != 0) {
+        kept.push_back(keyword);
+    }
+    EXPECT_EQ(kept, (std::vector<std::string>{"  "}));
+}
+
+TEST(SearchSession, ReceiveTimeOutShowsConnectTimeoutAndRefillsTheSlot) {
+    std::atomic<int> served{0};
+    FixtureServer server([&served](const std::string& request) {
+        FixtureReply reply;
+        if (served++ == 0) {
+            reply.stall = true;
+        } else {
+            reply.bytes = httpAnswer(resultPage("s", firstOffset(request), 1));
+        }
+        return reply;
+    });
+    SessionFixture f;
+    f.AddEngine("s", server.Url(""), requestPath("s"));
+    f.SetOption("RecvTimeout", "1");
+    f.SetOption("MaxResult", "1");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(10000));
+    EXPECT_TRUE(f.view.Saw("Connect Timeout"));
+    EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+    ASSERT_EQ(f.view.rows.size(), 1u);
+    EXPECT_EQ(f.view.rows[0].title.view(), "s result 11") << "the refilled slot took page two";
+}
+
+TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkers) {
+    FixtureServer server([](const std::string& request) {
+        FixtureReply reply;
+        reply.bytes = httpAnswer(resultPage("r", firstOffset(request), 20));
+        reply.chunkSize = 97;
+        reply.chunkDelay = std::chrono::milliseconds(1);
+        return reply;
+    });
+    SessionFixture f;
+    for (int i = 0; i < 10; ++i) {
+        f.AddEngine("r" + std::to_string(i), server.Url(""), requestPath("r"));
+    }
+    f.SetOption("MaxEngine", "10");
+    f.SetOption("MaxResult", "5000");
+    for (int cycle = 0; cycle < 60; ++cycle) {
+        f.Session().StartSearch();
+        runEventsFor(cycle % 7);
+        f.Session().StopSearch();
+    }
+    EXPECT_TRUE(CHttpSearch::WaitForAllEnded(10000));
+}
+
+TEST(SearchSession, RealOriginDirectAndThroughAProxy) {
+    TempDir root;
+    writeFileBytes(root.file("page.html"), resultPage("n", 1, 3));
+    NginxOrigin nginx;
+    ASSERT_TRUE(nginx.Start(root.path())) << nginx.Error();
+    TinyProxy proxy;
+    ASSERT_TRUE(proxy.Start()) << proxy.Error();
+
+    for (const bool viaProxy : {false, true}) {
+        SCOPED_TRACE(viaProxy ? "through tinyproxy" : "direct");
+        SessionFixture f;
+        f.AddEngine("n", "http://127.0.0.1:" + std::to_string(nginx.Port()),
+                    "/page.html?q=$KEY$&first=$FIRST$");
+        f.SetOption("MaxResult", "3");
+        if (viaProxy) {
+            f.SetOption("UseProxy", "1");
+            f.SetOption("ProxyServer", "127.0.0.1");
+            f.SetOption("ProxyPort", std::to_string(proxy.Port()));
+        }
+        f.Session().StartSearch();
+        ASSERT_TRUE(f.WaitForEnd(10000));
+        EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+        ASSERT_EQ(f.view.rows.size(), 3u);
+        EXPECT_EQ(f.view.rows[0].address.view(),
+                  "http://127.0.0.1:" + std::to_string(nginx.Port()) + "/r/n/1");
+    }
+}

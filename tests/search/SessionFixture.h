@@ -1,0 +1,81 @@
+#pragma once
+
+#include "model/EngineCatalog.h"
+#include "platform/ConnectionState.h"
+#include "search/SearchSession.h"
+#include "search/SearchSessionView.h"
+
+#include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Records everything a search session shows.
+class RecordingView : public SearchSessionView {
+  public:
+    std::string keyword = "cats";
+    std::string category = "The Web";
+    std::vector<std::string> statusTexts;
+    std::vector<SearchResult> rows;
+    std::vector<std::string> messages;
+    std::vector<int> buttonStates;
+    int progressUpper = -1;
+    int progressSteps = 0;
+    int progressResets = 0;
+    int clears = 0;
+
+    std::string Keyword() override;
+    std::string Category() override;
+    void SetStatusText(std::string_view text) override;
+    void SetProgressRange(int lower, int upper) override;
+    void StepProgress() override;
+    void ResetProgress() override;
+    void SetSearchButtonState(int state) override;
+    void ShowMessage(std::string_view caption, std::string_view text) override;
+    void ClearResults() override;
+    void AddResultRow(int position, const SearchResult& result) override;
+
+    std::string LastStatus() const;
+    bool Saw(const std::string& status) const;
+};
+
+class FixedConnection : public ConnectionState {
+  public:
+    bool connected = true;
+    bool IsConnected() const override;
+};
+
+// A program folder with its own engines and settings, and a session on it.
+class SessionFixture {
+  public:
+    SessionFixture();
+    ~SessionFixture();
+
+    // Writes a canonical engine file into Site (or User) whose requests go to base + path.
+    void AddEngine(const std::string& name, const std::string& website, const std::string& path,
+                   const std::string& category = "The Web", const std::string& trunpage = "266",
+                   const std::string& method = "GET");
+    void SetOption(const std::string& key, const std::string& value);
+    // Loads the catalogue and creates the session; call after the engines are written.
+    SearchSession& Session();
+    // Runs the event loop until the search has ended (or the limit passed).
+    bool WaitForEnd(int limitMs);
+
+    TempDir app;
+    RecordingView view;
+    FixedConnection connection;
+    RecordingMessageSink messages;
+
+  private:
+    std::unique_ptr<EngineCatalog> m_catalog;
+    std::unique_ptr<SearchSession> m_session;
+};
+
+// The grammar of the test engines and a page of count results in that form, numbered from
+// first; the addresses are "/r/<engine>/<n>".
+extern const char* const kTestGrammar;
+std::string resultPage(const std::string& engine, int first, int count);
+// An HTTP/1.0 answer carrying body.
+std::string httpAnswer(const std::string& body);

@@ -4,5 +4,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 folder="$1"
 shift
-cmake -S . -B "$folder" -G Ninja "$@" >/dev/null
-cmake --build "$folder" -- -j"$(nproc)"
+# Options up to the first --target go to cmake's configure step; --target NAME picks targets.
+configure=()
+targets=()
+while [ "$#" -gt 0 ]; do
+  if [ "$1" = "--target" ]; then
+    targets+=("--target" "$2")
+    shift 2
+  else
+    configure+=("$1")
+    shift
+  fi
+done
+cmake -S . -B "$folder" -G Ninja "${configure[@]}" >/dev/null
+cmake --build "$folder" "${targets[@]}" -- -j"$(nproc)"

@@ -11,6 +11,9 @@ packages=(
   qt6-base-dev
   libgtest-dev
   libgmock-dev
+  nginx
+  tinyproxy
+  curl
 )
 
 missing=()

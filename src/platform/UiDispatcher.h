@@ -2,12 +2,14 @@
 
 #include <functional>
 
-class QObject;
-
 // Runs work on the user-interface thread, the one thread that owns the windows, the search
 // manager, its queue and the parsing. A worker hands everything over through it: blocking
 // (the worker waits until the work has run, so the two never touch the same state at once) or
 // posted (the worker goes on).
+//
+// The work travels through a queue of our own under a standard mutex, and only a wake-up byte
+// goes through the event loop (an eventfd watched by a socket notifier), so no object crosses
+// threads through Qt's internals and every hand-over is visible to the thread sanitizer.
 class UiDispatcher {
   public:
     // Binds the dispatcher to the calling thread, which must run a Qt event loop. Call once,
@@ -19,7 +21,6 @@ class UiDispatcher {
     // Queues work for the user-interface thread and returns at once.
     static void Post(std::function<void()> work);
     static bool OnUiThread();
-
-  private:
-    static QObject* Context();
+    // Runs every queued work now; the event loop calls it, and so may a thread that waits.
+    static void RunQueued();
 };

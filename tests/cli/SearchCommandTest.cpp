@@ -1,0 +1,99 @@
+#include "cli/CliRunner.h"
+
+#include "model/EngineDefinition.h"
+#include "model/EngineFile.h"
+
+#include "support/FixtureServer.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+std::string lastLine(const std::string& text) {
+    std::string trimmed = text;
+    while (!trimmed.empty() && trimmed.back() == '\n') {
+        trimmed.pop_back();
+    }
+    return trimmed.substr(trimmed.rfind('\n') + 1);
+}
+
+int lineCount(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// A program folder with one engine of "The Web" whose pages come from server.
+class SearchFolder {
+  public:
+    explicit SearchFolder(const FixtureServer& server) {
+        std::filesystem::create_directory(app.file("Site"));
+        EngineDefinition engine;
+        engine.name.set("Loop");
+        engine.website.set(server.Url(""));
+        engine.path.set("/search?q=$KEY$&first=$FIRST$");
+        engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
+        engine.category.set("The Web");
+        writeFileBytes(app.file("Site/Loop.vnp"), EngineFile::CanonicalBytes(engine));
+        writeFileBytes(app.file("propertys.ini"), "[Options]\r\nSearchTimeout=1\r\n");
+        ::setenv("VANTORELL_CONNECTED", "1", 1);
+    }
+    TempDir app;
+};
+
+FixtureReply pageOfFive(const std::string&) {
+    FixtureReply reply;
+    reply.bytes = "HTTP/1.0 200 OK\r\n\r\n<ul>\n";
+    for (int i = 1; i <= 5; ++i) {
+        reply.bytes += "<li><a href=\"/doc" + std::to_string(i) + "\">Doc " + std::to_string(i) +
+                       "</a> about it</li>\n";
+    }
+    return reply;
+}
+
+} // namespace
+
+TEST(SearchCommand, PrintsResultsThenEndsWithTheEndText) {
+    FixtureServer server(pageOfFive);
+    SearchFolder folder(server);
+    const CliRun run = runCli(
+        {"search", "--app-path", folder.app.path(), "--max-result", "7", "two words"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(lineCount(run.out), 7);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+              "Doc 1\t" + server.Url("/doc1") + "\tabout it\tLoop");
+    EXPECT_EQ(lastLine(run.err), "Search Completed");
+    EXPECT_NE(run.err.find("Received Item(s):7\n"), std::string::npos);
+    const std::vector<std::string> requests = server.Requests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests[0].substr(0, 40), "GET /search?q=two+words&first=1 HTTP/1.0");
+}
+
+TEST(SearchCommand, EmptyCategoryTimesOutAndBadInputExitsTwo) {
+    FixtureServer server(pageOfFive);
+    SearchFolder folder(server);
+    const CliRun timeout =
+        runCli({"search", "--app-path", folder.app.path(), "--category", "Cars", "x"});
+    EXPECT_EQ(timeout.exitCode, 0);
+    EXPECT_EQ(timeout.out, "");
+    EXPECT_EQ(timeout.err, "Search Timeout\n");
+
+    const CliRun empty = runCli({"search", "--app-path", folder.app.path()});
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_EQ(empty.err, "Warning: Please input a keyword to search.\n");
+    const CliRun space = runCli({"search", "--app-path", folder.app.path(), " "});
+    EXPECT_EQ(space.exitCode, 2);
+
+    ::setenv("VANTORELL_CONNECTED", "0", 1);
+    const CliRun offline = runCli({"search", "--app-path", folder.app.path(), "x"});
+    ::setenv("VANTORELL_CONNECTED", "1", 1);
+    EXPECT_EQ(offline.exitCode, 2);
+    EXPECT_EQ(offline.err, "Warning: Connection to Internet failed.\n");
+
+    const CliRun bad = runCli({"search", "--max-engine", "ten", "x"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("--max-engine"), std::string::npos);
+}

@@ -4,5 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
-tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release -DVANTORELL_BUILD_TESTS=OFF >/dev/null
+tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release \
+  --target vantorell-bench-grammar --target vantorell-bench-search >/dev/null
+echo "== Grammar interpreter"
 build-bench/bench/vantorell-bench-grammar
+echo
+echo "== Search pipeline"
+build-bench/bench/vantorell-bench-search

@@ -1,5 +1,7 @@
 #include "search/HttpClient.h"
 
+#include <algorithm>
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -218,7 +220,7 @@ void HttpClient::SetNoticeTarget(HttpNoticeTarget* target) {
 }
 
 void HttpClient::Execute() {
-    m_response.clear();
+    m_response.Release();
     m_done = false;
     m_requestTarget.clear();
     if (m_cancelled.load()) {
@@ -253,7 +255,7 @@ bool HttpClient::Cancelled() const {
 }
 
 void HttpClient::ReleaseResponse() {
-    std::string().swap(m_response);
+    m_response.Release();
 }
 
 void HttpClient::ReportError(int code, int detail, std::string_view text) {
@@ -266,8 +268,8 @@ void HttpClient::ReportError(int code, int detail, std::string_view text) {
     OnError();
 }
 
-const std::string& HttpClient::Response() const {
-    return m_response;
+std::string_view HttpClient::Response() const {
+    return m_response.View();
 }
 
 bool HttpClient::Done() const {
@@ -590,49 +592,69 @@ bool HttpClient::SendPiece(std::string_view piece) {
     return true;
 }
 
+bool HttpClient::HandOnPieces(char* bytes, std::size_t size) {
+    for (std::size_t offset = 0; offset < size; offset += kMaxPiece) {
+        const std::size_t length = std::min(kMaxPiece, size - offset);
+        char* const piece = bytes + offset;
+        const char covered = piece[length];
+        piece[length] = '\0';
+        if (m_cancelled.load()) {
+            return false;
+        }
+        OnData(piece, length);
+        piece[length] = covered;
+    }
+    return true;
+}
+
 void HttpClient::ReceiveAnswer() {
-    // One byte more than a piece, for the terminating zero.
-    char piece[kMaxPiece + 1];
+    // Reads take up to kReadSize bytes at once; what they bring is handed on in pieces of at
+    // most kMaxPiece bytes, each followed by a terminating zero written in place (the byte it
+    // covers is put back afterwards). One byte more than a read, for the last zero.
+    std::vector<char> buffer(kReadSize + 1);
+    char* const received = buffer.data();
     bool failed = false;
     int failure = 0;
     for (;;) {
-        const WaitResult wait = WaitForSocket(POLLIN, m_receiveTimeoutMs);
-        if (wait == WaitResult::Cancelled) {
-            CloseSocket();
-            return;
-        }
-        if (wait == WaitResult::TimedOut) {
-            failed = true;
-            failure = ETIMEDOUT;
-            break;
-        }
-        if (wait == WaitResult::Failed) {
-            failed = true;
-            failure = errno;
-            break;
-        }
+        // Read what is there first and wait only when nothing is: a page that streams in fast
+        // then costs one system call per piece, not two.
         errno = 0;
-        const ssize_t count = ::recv(m_socket, piece, kMaxPiece, 0);
-        const int receiveErrno = errno;
-        if (count > 0) {
-            const std::size_t size = static_cast<std::size_t>(count);
-            try {
-                m_response.append(piece, size);
-            } catch (const std::bad_alloc&) {
-                Fail(kCodeSocketFailure, ENOMEM, kTextMemory);
-                return;
-            }
-            piece[size] = '\0';
-            if (m_cancelled.load()) {
+        ssize_t count = ::recv(m_socket, received, kReadSize, MSG_DONTWAIT);
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            const WaitResult wait = WaitForSocket(POLLIN, m_receiveTimeoutMs);
+            if (wait == WaitResult::Cancelled) {
                 CloseSocket();
                 return;
             }
-            OnData(piece, size);
+            if (wait == WaitResult::TimedOut) {
+                failed = true;
+                failure = ETIMEDOUT;
+                break;
+            }
+            if (wait == WaitResult::Failed) {
+                failed = true;
+                failure = errno;
+                break;
+            }
+            errno = 0;
+            count = ::recv(m_socket, received, kReadSize, MSG_DONTWAIT);
+        }
+        const int receiveErrno = errno;
+        if (count > 0) {
+            const std::size_t size = static_cast<std::size_t>(count);
+            if (!m_response.Append(received, size)) {
+                Fail(kCodeSocketFailure, ENOMEM, kTextMemory);
+                return;
+            }
+            if (!HandOnPieces(received, size)) {
+                CloseSocket();
+                return;
+            }
             continue;
         }
         if (count == 0) {
             // The server closed the connection.
-            if (m_response.empty()) {
+            if (m_response.Empty()) {
                 ReportError(kCodeRecieveNull, receiveErrno, kTextRecieveNull);
             }
             break;

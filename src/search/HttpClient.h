@@ -2,6 +2,7 @@
 
 #include "model/FixedText.h"
 #include "search/HttpNoticeTarget.h"
+#include "search/ResponseBuffer.h"
 #include "search/SearchJob.h"
 
 #include <atomic>
@@ -42,6 +43,9 @@ class HttpClient {
 
     // Bytes read per receive at most, so a piece always fits its buffer with a terminating zero.
     static constexpr std::size_t kMaxPiece = 4095;
+    // The most one receive call takes; a fast page then costs few system calls, and what it
+    // brings is still handed on in pieces of at most kMaxPiece bytes.
+    static constexpr std::size_t kReadSize = 256 * 1024;
     static constexpr int kDefaultTimeoutMs = 90000;
     static constexpr int kDefaultProxyPort = 8080;
     static constexpr int kDefaultPort = 80;
@@ -97,7 +101,7 @@ class HttpClient {
     void ReportError(int code, int detail, std::string_view text);
 
     // Every byte received in the last exchange, until released.
-    const std::string& Response() const;
+    std::string_view Response() const;
     // True when the last exchange completed without a failure that ended it.
     bool Done() const;
     int ErrorCode() const;
@@ -150,6 +154,8 @@ class HttpClient {
     bool SendPiece(std::string_view piece);
     // Reads the answer to its end and finishes the exchange.
     void ReceiveAnswer();
+    // Hands bytes on to OnData in pieces of at most kMaxPiece bytes; false once cancelled.
+    bool HandOnPieces(char* bytes, std::size_t size);
 
     WaitResult WaitForSocket(short events, int timeoutMs);
     // Sends a progress notice. Returns false when the client is cancelled.
@@ -183,7 +189,7 @@ class HttpClient {
     std::string m_urlHost;
     int m_port = kDefaultPort;
 
-    std::string m_response;
+    ResponseBuffer m_response;
     bool m_done = false;
     int m_errorCode = 0;
     int m_errorDetail = 0;

@@ -194,7 +194,11 @@ void FixtureServer::Serve(int fd, std::size_t index) {
     if (reply.ending == FixtureReply::Ending::Reset) {
         bytes = bytes.substr(0, std::min(reply.resetAfter, bytes.size()));
     }
-    const bool sent = Pause(reply.delay) && SendReply(fd, bytes, reply);
+    const bool paused = Pause(reply.delay);
+    // Record what the client sent meanwhile (the line ends after a POST body): a client that
+    // closes with a reset would otherwise take unread bytes with it.
+    RecordAvailable(fd, index);
+    const bool sent = paused && SendReply(fd, bytes, reply);
     if (sent && reply.ending == FixtureReply::Ending::Reset) {
         const linger resetOnClose{kLingerOn, kLingerSeconds};
         ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
@@ -252,6 +256,18 @@ FixtureServer::ReadResult FixtureServer::ReadSome(int fd, std::size_t index, std
             continue;
         }
         return ReadResult::Closed;
+    }
+}
+
+void FixtureServer::RecordAvailable(int fd, std::size_t index) {
+    char buffer[kReadBufferSize];
+    for (;;) {
+        const ssize_t count = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (count <= 0) {
+            return;
+        }
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_connections[index].received.append(buffer, static_cast<std::size_t>(count));
     }
 }
 

@@ -91,6 +91,8 @@ class FixtureServer {
     // Reads until the request is complete. Returns false when the connection ended first.
     bool ReadRequest(int fd, std::size_t index, std::string& request);
     ReadResult ReadSome(int fd, std::size_t index, std::string* into);
+    // Records the bytes that have already arrived, without waiting for more.
+    void RecordAvailable(int fd, std::size_t index);
     // Reads (recording) until the client closes or the server stops.
     void Drain(int fd, std::size_t index);
     // Sends bytes as reply says. Returns false when the connection ended first.

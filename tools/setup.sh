@@ -9,6 +9,9 @@ packages=(
   g++
   pkg-config
   qt6-base-dev
+  libssl-dev
+  ca-certificates
+  openssl
   libgtest-dev
   libgmock-dev
   nginx

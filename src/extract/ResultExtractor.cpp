@@ -4,6 +4,7 @@
 #include "platform/AddResultLock.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -12,8 +13,11 @@ constexpr char kDirectiveMark = '$';
 // Scheme words of three, four, five or six letters ("ftp:", "http:", "https:", "mailto:") put
 // the colon at one of these indexes; such addresses are already absolute.
 constexpr std::size_t kSchemeColonIndexes[] = {3, 4, 5, 6};
-// The search worker's site root cut starts looking for "/" here, past "http://".
+// The search worker's site root cut starts looking for "/" here, past "http://", or past
+// "https://" for a secure address.
 constexpr std::size_t kSiteRootSearchStart = 7;
+constexpr std::size_t kSecureSiteRootSearchStart = 8;
+constexpr std::string_view kSecurePrefix = "https://";
 // An engine whose result addresses are taken as they are, never prefixed with the site root.
 constexpr std::string_view kUnprefixedEngineName = "GoTo";
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
@@ -104,10 +108,20 @@ void ResultExtractor::StopAccepting() {
 }
 
 std::string ResultExtractor::SiteRootFromUrl(std::string_view url) {
-    if (url.size() <= kSiteRootSearchStart) {
+    std::size_t start = kSiteRootSearchStart;
+    if (url.size() >= kSecurePrefix.size()) {
+        bool secure = true;
+        for (std::size_t i = 0; i < kSecurePrefix.size(); ++i) {
+            secure = secure && std::tolower(static_cast<unsigned char>(url[i])) == kSecurePrefix[i];
+        }
+        if (secure) {
+            start = kSecureSiteRootSearchStart;
+        }
+    }
+    if (url.size() <= start) {
         return {};
     }
-    const std::size_t slash = url.find('/', kSiteRootSearchStart);
+    const std::size_t slash = url.find('/', start);
     if (slash == std::string_view::npos) {
         return {};
     }

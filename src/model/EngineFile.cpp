@@ -18,6 +18,8 @@ constexpr char kZeroByte = '\0';
 constexpr std::string_view kWebsiteKey = "website";
 // Every website is stored as an address of this scheme.
 constexpr std::string_view kWebsiteScheme = "http";
+// The one other scheme a website keeps.
+constexpr std::string_view kSecureWebsiteScheme = "https";
 constexpr std::string_view kEngineFileExtension = ".vnp";
 // Appended to a file's name for the new contents, which then replace the file by a rename.
 constexpr std::string_view kTemporarySuffix = ".tmp";
@@ -55,9 +57,22 @@ char asciiLower(char c) {
     return c;
 }
 
-// The website as stored: always an http address. A leading scheme word ("ftp:", "http:") is
-// replaced by "http"; a value without one ("www.x.com", "localhost:8080", where the colon is
-// followed by a port number) gets "http:" in front.
+bool isSecureScheme(std::string_view scheme) {
+    if (scheme.size() != kSecureWebsiteScheme.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < scheme.size(); ++i) {
+        if (asciiLower(scheme[i]) != kSecureWebsiteScheme[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The website as stored: an http or https address. A leading "https" scheme word (any letter
+// case) is kept as written; any other scheme word ("ftp:", "http:") is replaced by "http"; a
+// value without one ("www.x.com", "localhost:8080", where the colon is followed by a port
+// number) gets "http:" in front.
 std::string storedWebsite(std::string_view value) {
     std::size_t schemeEnd = 0;
     if (!value.empty() && isAsciiLetter(value[0])) {
@@ -73,6 +88,9 @@ std::string storedWebsite(std::string_view value) {
         colonFollows && afterColon < value.size() && isAsciiDigit(value[afterColon]);
     std::string stored(kWebsiteScheme);
     if (colonFollows && !portFollows) {
+        if (isSecureScheme(value.substr(0, schemeEnd))) {
+            stored = std::string(value.substr(0, schemeEnd));
+        }
         stored += value.substr(schemeEnd);
     } else {
         stored += kColon;

@@ -1,6 +1,7 @@
 #include "search/HttpClient.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -35,6 +36,9 @@ constexpr std::string_view kTextProtoParse = "Error: Proto Parse Failed.";
 constexpr std::string_view kTextBadHost = "Error: Bad Host In URL.";
 constexpr std::string_view kTextResolveHost = "Error: Resolve Host.";
 constexpr std::string_view kTextBadPort = "Error: Bad Port In URL.";
+constexpr std::string_view kTextTlsHandshake = "Error: TLS handshake.";
+constexpr std::string_view kTextTlsCertificate = "Error: TLS certificate.";
+constexpr std::string_view kTextProxyConnect = "Error: Proxy CONNECT.";
 
 // The detail of a failure that has no system error number.
 constexpr int kNoDetail = 0;
@@ -48,6 +52,12 @@ constexpr std::string_view kContentTypeLine = "Content-type: application/x-www-f
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kHttpVersion = " HTTP/1.0\r\n";
 constexpr std::string_view kSchemePrefix = "http://";
+constexpr std::string_view kSecureScheme = "https";
+constexpr std::string_view kHeaderEnd = "\r\n\r\n";
+// A proxy's answer to CONNECT is a status line and a few headers; more is refused.
+constexpr std::size_t kMaxTunnelAnswer = 16 * 1024;
+constexpr int kStatusOkFirst = 200;
+constexpr int kStatusOkLast = 299;
 
 // A scheme is marked by ":" directly before the URL's first "/", and needs "//".
 constexpr char kSchemeColon = ':';
@@ -121,6 +131,7 @@ timeval timevalFromMilliseconds(int ms) {
 // The parts of a URL: [scheme "://"] host [":" port] ["/" path].
 struct UrlParts {
     bool hasScheme = false;
+    std::string_view scheme;
     std::string_view host;
     bool hasPort = false;
     std::string_view portText;
@@ -134,6 +145,7 @@ bool splitUrl(std::string_view url, UrlParts& parts) {
     if (firstSlash != std::string_view::npos && firstSlash > 0 &&
         url[firstSlash - 1] == kSchemeColon) {
         parts.hasScheme = true;
+        parts.scheme = url.substr(0, firstSlash - 1);
         const std::size_t secondSlash = firstSlash + 1;
         if (secondSlash >= url.size() || url[secondSlash] != kSlash) {
             return false;
@@ -160,6 +172,30 @@ bool splitUrl(std::string_view url, UrlParts& parts) {
     // afterHost starts with the "/" before the path.
     parts.path = afterHost.substr(1);
     return true;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char x = static_cast<char>(std::tolower(static_cast<unsigned char>(a[i])));
+        const char y = static_cast<char>(std::tolower(static_cast<unsigned char>(b[i])));
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The status code of a status line "HTTP/x.y NNN ..."; -1 when there is none.
+int statusCodeOf(std::string_view answer) {
+    const std::size_t space = answer.find(' ');
+    if (answer.substr(0, 5) != "HTTP/" || space == std::string_view::npos) {
+        return -1;
+    }
+    const long code = leadingDecimalValue(answer.substr(space + 1));
+    return static_cast<int>(code);
 }
 
 } // namespace
@@ -336,7 +372,9 @@ bool HttpClient::PrepareTarget() {
         ReportError(kCodeHost, kNoDetail, kTextBadHost);
         return false;
     }
-    int urlPort = kDefaultPort;
+    m_tls = parts.hasScheme && equalsIgnoringCase(parts.scheme, kSecureScheme);
+    m_tunnel = false;
+    int urlPort = m_tls ? kDefaultSecurePort : kDefaultPort;
     if (parts.hasPort) {
         const long value = leadingDecimalValue(parts.portText);
         if (parts.portText.empty() || value < 0 || value > kMaxPortNumber) {
@@ -362,7 +400,12 @@ bool HttpClient::PrepareTarget() {
         ReportError(kCodeHost, kNoDetail, kTextBadHost);
         return false;
     }
-    if (parts.hasScheme) {
+    if (m_tls) {
+        // Through a tunnel the proxy sees only bytes: the request goes in origin form.
+        m_tunnel = true;
+        m_tunnelTarget = std::string(parts.host) + ":" + std::to_string(urlPort);
+        m_requestTarget = std::string(1, kSlash) + std::string(parts.path);
+    } else if (parts.hasScheme) {
         m_requestTarget = m_url;
     } else {
         m_requestTarget = std::string(kSchemePrefix) + m_url;
@@ -501,6 +544,12 @@ bool HttpClient::Connect() {
             return false;
         }
     }
+    if (m_tunnel && !OpenTunnel()) {
+        return false;
+    }
+    if (m_tls && !StartTls()) {
+        return false;
+    }
     if (!SendNotice(kNoticeConnected)) {
         CloseSocket();
         return false;
@@ -562,20 +611,19 @@ bool HttpClient::SendPiece(std::string_view piece) {
             CloseSocket();
             return false;
         }
-        const ssize_t sent = ::send(m_socket, piece.data(), piece.size(), MSG_NOSIGNAL);
-        if (sent > 0) {
-            piece.remove_prefix(static_cast<std::size_t>(sent));
+        short waitFor = POLLOUT;
+        std::size_t sent = 0;
+        int error = 0;
+        const IoResult result = WriteNow(piece, sent, waitFor, error);
+        if (result == IoResult::Done) {
+            piece.remove_prefix(sent);
             continue;
         }
-        if (sent < 0 && errno == EINTR) {
-            continue;
-        }
-        if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-            Fail(kCodeSocketFailure, errno, kTextSend);
+        if (result != IoResult::Wait) {
+            Fail(kCodeSocketFailure, error, kTextSend);
             return false;
         }
-        // The send buffer is full: wait for room.
-        const WaitResult wait = WaitForSocket(POLLOUT, m_sendTimeoutMs);
+        const WaitResult wait = WaitForSocket(waitFor, m_sendTimeoutMs);
         if (wait == WaitResult::Cancelled) {
             CloseSocket();
             return false;
@@ -590,6 +638,142 @@ bool HttpClient::SendPiece(std::string_view piece) {
         }
     }
     return true;
+}
+
+HttpClient::IoResult HttpClient::WriteNow(std::string_view bytes, std::size_t& sent,
+                                          short& waitFor, int& error) {
+    if (m_session != nullptr) {
+        const TlsSession::Result result = m_session->Write(bytes.data(), bytes.size(), sent);
+        return FromTls(result, waitFor, error);
+    }
+    const ssize_t count = ::send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (count > 0) {
+        sent = static_cast<std::size_t>(count);
+        return IoResult::Done;
+    }
+    error = errno;
+    if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
+        waitFor = POLLOUT;
+        return IoResult::Wait;
+    }
+    return IoResult::Failed;
+}
+
+HttpClient::IoResult HttpClient::ReadNow(char* into, std::size_t size, std::size_t& got,
+                                         short& waitFor, int& error) {
+    if (m_session != nullptr) {
+        const TlsSession::Result result = m_session->Read(into, size, got);
+        return FromTls(result, waitFor, error);
+    }
+    errno = 0;
+    const ssize_t count = ::recv(m_socket, into, size, MSG_DONTWAIT);
+    error = errno;
+    if (count > 0) {
+        got = static_cast<std::size_t>(count);
+        return IoResult::Done;
+    }
+    if (count == 0) {
+        return IoResult::Closed;
+    }
+    if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
+        waitFor = POLLIN;
+        return IoResult::Wait;
+    }
+    return IoResult::Failed;
+}
+
+HttpClient::IoResult HttpClient::FromTls(TlsSession::Result result, short& waitFor, int& error) {
+    switch (result) {
+    case TlsSession::Result::Done:
+        return IoResult::Done;
+    case TlsSession::Result::WantRead:
+        waitFor = POLLIN;
+        return IoResult::Wait;
+    case TlsSession::Result::WantWrite:
+        waitFor = POLLOUT;
+        return IoResult::Wait;
+    case TlsSession::Result::Closed:
+        return IoResult::Closed;
+    case TlsSession::Result::Failed:
+        break;
+    }
+    error = m_session->FailureDetail();
+    return IoResult::Failed;
+}
+
+bool HttpClient::OpenTunnel() {
+    if (!SendPiece("CONNECT " + m_tunnelTarget + std::string(kHttpVersion)) ||
+        !SendPiece("Host: " + m_tunnelTarget + std::string(kLineEnd) + std::string(kLineEnd))) {
+        return false;
+    }
+    // Read the proxy's answer a byte at a time, so nothing of the tunnel's own bytes is taken.
+    std::string answer;
+    while (answer.size() < kMaxTunnelAnswer &&
+           (answer.size() < kHeaderEnd.size() ||
+            answer.compare(answer.size() - kHeaderEnd.size(), kHeaderEnd.size(), kHeaderEnd) !=
+                0)) {
+        char byte = 0;
+        std::size_t got = 0;
+        short waitFor = POLLIN;
+        int error = 0;
+        const IoResult result = ReadNow(&byte, 1, got, waitFor, error);
+        if (result == IoResult::Done) {
+            answer.push_back(byte);
+            continue;
+        }
+        if (result != IoResult::Wait) {
+            Fail(kCodeSocketFailure, result == IoResult::Closed ? ECONNRESET : error,
+                 kTextProxyConnect);
+            return false;
+        }
+        const WaitResult wait = WaitForSocket(waitFor, m_receiveTimeoutMs);
+        if (wait == WaitResult::Cancelled) {
+            CloseSocket();
+            return false;
+        }
+        if (wait != WaitResult::Ready) {
+            Fail(kCodeSocketFailure, wait == WaitResult::TimedOut ? ETIMEDOUT : errno,
+                 kTextProxyConnect);
+            return false;
+        }
+    }
+    const int status = statusCodeOf(answer);
+    if (status < kStatusOkFirst || status > kStatusOkLast) {
+        Fail(kCodeSocketFailure, status, kTextProxyConnect);
+        return false;
+    }
+    return true;
+}
+
+bool HttpClient::StartTls() {
+    m_session = std::make_unique<TlsSession>();
+    if (!m_session->Attach(m_socket, m_hostHeader)) {
+        Fail(kCodeSocketFailure, kNoDetail, kTextTlsHandshake);
+        return false;
+    }
+    for (;;) {
+        const TlsSession::Result result = m_session->Handshake();
+        if (result == TlsSession::Result::Done) {
+            return true;
+        }
+        if (result == TlsSession::Result::Failed || result == TlsSession::Result::Closed) {
+            const bool refused = m_session->CertificateRefused();
+            Fail(kCodeSocketFailure, m_session->FailureDetail(),
+                 refused ? kTextTlsCertificate : kTextTlsHandshake);
+            return false;
+        }
+        const short waitFor = result == TlsSession::Result::WantRead ? POLLIN : POLLOUT;
+        const WaitResult wait = WaitForSocket(waitFor, m_sendTimeoutMs);
+        if (wait == WaitResult::Cancelled) {
+            CloseSocket();
+            return false;
+        }
+        if (wait != WaitResult::Ready) {
+            Fail(kCodeSocketFailure, wait == WaitResult::TimedOut ? ETIMEDOUT : errno,
+                 kTextTlsHandshake);
+            return false;
+        }
+    }
 }
 
 bool HttpClient::HandOnPieces(char* bytes, std::size_t size) {
@@ -618,28 +802,27 @@ void HttpClient::ReceiveAnswer() {
     for (;;) {
         // Read what is there first and wait only when nothing is: a page that streams in fast
         // then costs one system call per piece, not two.
-        errno = 0;
-        ssize_t count = ::recv(m_socket, received, kReadSize, MSG_DONTWAIT);
-        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            const WaitResult wait = WaitForSocket(POLLIN, m_receiveTimeoutMs);
+        std::size_t got = 0;
+        short waitFor = POLLIN;
+        int error = 0;
+        IoResult result = ReadNow(received, kReadSize, got, waitFor, error);
+        while (result == IoResult::Wait) {
+            const WaitResult wait = WaitForSocket(waitFor, m_receiveTimeoutMs);
             if (wait == WaitResult::Cancelled) {
                 CloseSocket();
                 return;
             }
-            if (wait == WaitResult::TimedOut) {
-                failed = true;
-                failure = ETIMEDOUT;
+            if (wait != WaitResult::Ready) {
+                error = wait == WaitResult::TimedOut ? ETIMEDOUT : errno;
+                result = IoResult::Failed;
                 break;
             }
-            if (wait == WaitResult::Failed) {
-                failed = true;
-                failure = errno;
-                break;
-            }
-            errno = 0;
-            count = ::recv(m_socket, received, kReadSize, MSG_DONTWAIT);
+            result = ReadNow(received, kReadSize, got, waitFor, error);
         }
-        const int receiveErrno = errno;
+        const ssize_t count = result == IoResult::Done     ? static_cast<ssize_t>(got)
+                              : result == IoResult::Closed ? 0
+                                                           : -1;
+        const int receiveErrno = error;
         if (count > 0) {
             const std::size_t size = static_cast<std::size_t>(count);
             if (!m_response.Append(received, size)) {
@@ -730,6 +913,9 @@ void HttpClient::Fail(int code, int detail, std::string_view text) {
 }
 
 void HttpClient::CloseSocket() {
+    // The TLS connection is abandoned without a closing alert, as the socket is without a
+    // graceful close.
+    m_session.reset();
     if (m_socket >= 0) {
         ::close(m_socket);
         m_socket = -1;

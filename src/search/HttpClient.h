@@ -4,12 +4,14 @@
 #include "search/HttpNoticeTarget.h"
 #include "search/ResponseBuffer.h"
 #include "search/SearchJob.h"
+#include "search/TlsSession.h"
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <memory>
 #include <vector>
 
 // One HTTP/1.0 exchange over an IPv4 TCP socket, directly or through an HTTP proxy: parses an
@@ -49,6 +51,8 @@ class HttpClient {
     static constexpr int kDefaultTimeoutMs = 90000;
     static constexpr int kDefaultProxyPort = 8080;
     static constexpr int kDefaultPort = 80;
+    // An "https" address (any letter case) is fetched over TLS, on this port by default.
+    static constexpr int kDefaultSecurePort = 443;
     static constexpr int kMaxPortNumber = 65535;
     // Widths of the text fields, terminator not counted. A longer URL or request target is
     // refused with kCodeUrlTooLong, a longer host with kCodeHost; a longer body is cut.
@@ -130,6 +134,14 @@ class HttpClient {
     virtual void Notify(int code, int detail);
 
   private:
+    // How a read or write that does not wait ended.
+    enum class IoResult {
+        Done,   // bytes moved
+        Wait,   // nothing moved yet: wait for the direction given, then try again
+        Closed, // the peer ended the connection
+        Failed  // the connection failed; the error says how
+    };
+
     // How a wait for the socket ended.
     enum class WaitResult {
         Ready,     // the socket is ready, or has an error or hang-up that the next call reports
@@ -154,6 +166,14 @@ class HttpClient {
     bool SendPiece(std::string_view piece);
     // Reads the answer to its end and finishes the exchange.
     void ReceiveAnswer();
+    // One read or write without waiting, over TLS when the exchange uses it.
+    IoResult ReadNow(char* into, std::size_t size, std::size_t& got, short& waitFor, int& error);
+    IoResult WriteNow(std::string_view bytes, std::size_t& sent, short& waitFor, int& error);
+    IoResult FromTls(TlsSession::Result result, short& waitFor, int& error);
+    // Asks the proxy for a tunnel to the https origin. Returns false when the exchange ended.
+    bool OpenTunnel();
+    // The TLS handshake with the origin. Returns false when the exchange ended.
+    bool StartTls();
     // Hands bytes on to OnData in pieces of at most kMaxPiece bytes; false once cancelled.
     bool HandOnPieces(char* bytes, std::size_t size);
 
@@ -188,6 +208,11 @@ class HttpClient {
     // The URL's host in direct mode, read as a dotted address when name lookup fails.
     std::string m_urlHost;
     int m_port = kDefaultPort;
+    // The address is "https": TLS to the origin, through a CONNECT tunnel in proxy mode.
+    bool m_tls = false;
+    bool m_tunnel = false;
+    std::string m_tunnelTarget;
+    std::unique_ptr<TlsSession> m_session;
 
     ResponseBuffer m_response;
     bool m_done = false;

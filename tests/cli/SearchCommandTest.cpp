@@ -5,6 +5,8 @@
 
 #include "support/FixtureServer.h"
 #include "support/TempDir.h"
+#include "support/TestCertificates.h"
+#include "support/TlsFixtureServer.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -29,11 +31,13 @@ int lineCount(const std::string& text) {
 // A program folder with one engine of "The Web" whose pages come from server.
 class SearchFolder {
   public:
-    explicit SearchFolder(const FixtureServer& server) {
+    explicit SearchFolder(const FixtureServer& server) : SearchFolder(server.Url("")) {
+    }
+    explicit SearchFolder(const std::string& website) {
         std::filesystem::create_directory(app.file("Site"));
         EngineDefinition engine;
         engine.name.set("Loop");
-        engine.website.set(server.Url(""));
+        engine.website.set(website);
         engine.path.set("/search?q=$KEY$&first=$FIRST$");
         engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
         engine.category.set("The Web");
@@ -96,4 +100,21 @@ TEST(SearchCommand, EmptyCategoryTimesOutAndBadInputExitsTwo) {
     const CliRun bad = runCli({"search", "--max-engine", "ten", "x"});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_NE(bad.err.find("--max-engine"), std::string::npos);
+}
+
+TEST(SearchCommand, SearchesAnHttpsEngine) {
+    TestCertificates certificates;
+    ASSERT_TRUE(certificates.Ok()) << certificates.Error();
+    // Only the child process trusts the test's authority.
+    TlsFixtureServer server(certificates.ServerCertificate(), certificates.ServerKey(),
+                            pageOfFive("").bytes);
+    const std::string website = "https://localhost:" + std::to_string(server.Port());
+    SearchFolder folder(website);
+    ::setenv("SSL_CERT_FILE", certificates.AuthorityFile().c_str(), 1);
+    const CliRun run = runCli({"search", "--app-path", folder.app.path(), "--max-result", "5", "x"});
+    ::unsetenv("SSL_CERT_FILE");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(lineCount(run.out), 5);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Doc 1\t" + website + "/doc1\tabout it\tLoop");
+    EXPECT_EQ(lastLine(run.err), "Search Completed");
 }

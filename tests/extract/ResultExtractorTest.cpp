@@ -143,6 +143,9 @@ TEST(ResultExtractor, SiteRootIsCutBeforeTheFirstSlashAfterTheScheme) {
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl("http://www.example.com/search?q=x"),
               "http://www.example.com");
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl("http://www.example.com"), "");
+    EXPECT_EQ(ResultExtractor::SiteRootFromUrl("https://www.example.com/search"),
+              "https://www.example.com");
+    EXPECT_EQ(ResultExtractor::SiteRootFromUrl("HTTPS://h.example:8443/s"), "HTTPS://h.example:8443");
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl("http:www.example.com/a"), "http:www.example.com");
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl(""), "");
 }

@@ -95,7 +95,10 @@ TEST(EngineFile, ReaderWalksBytesWithACurrentKey) {
     EXPECT_TRUE(allEmpty(readBytes("name:A\nmethod:GET\npath:/x\n")));
 }
 
-TEST(EngineFile, WebsiteKeepsItsColonsAndAlwaysBeginsWithHttp) {
+TEST(EngineFile, WebsiteKeepsItsColonsAndBeginsWithHttpOrHttps) {
+    EXPECT_EQ(websiteOf("https://s.example.com:8443"), "https://s.example.com:8443");
+    EXPECT_EQ(websiteOf("HTTPS://s.example.com"), "HTTPS://s.example.com");
+    EXPECT_EQ(websiteOf("httpsx://s.example.com"), "http://s.example.com");
     EXPECT_EQ(websiteOf("www.x.com"), "http:www.x.com");
     EXPECT_EQ(websiteOf("http://www.example.com:8080/s"), "http://www.example.com:8080/s");
     EXPECT_EQ(websiteOf("ftp://files.x.com"), "http://files.x.com");

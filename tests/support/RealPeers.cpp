@@ -54,8 +54,7 @@ bool TinyProxy::Start() {
                                "MaxClients 50\n"
                                "LogLevel Critical\n"
                                "LogFile \"" + m_dir.file("tinyproxy.log") + "\"\n"
-                               "PidFile \"" + m_dir.file("tinyproxy.pid") + "\"\n"
-                               "ConnectPort 443\n";
+                               "PidFile \"" + m_dir.file("tinyproxy.pid") + "\"\n";
     writeFileBytes(m_dir.file("tinyproxy.conf"), config);
     return m_server.Start(tinyproxy, {"-d", "-c", m_dir.file("tinyproxy.conf")}, m_port);
 }

@@ -5,9 +5,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release \
-  --target vantorell-bench-grammar --target vantorell-bench-search >/dev/null
+  --target vantorell-bench-grammar --target vantorell-bench-search \
+  --target vantorell-bench-results --target vantorell-bench-linkcheck >/dev/null
 echo "== Grammar interpreter"
 build-bench/bench/vantorell-bench-grammar
 echo
 echo "== Search pipeline"
 build-bench/bench/vantorell-bench-search
+echo
+echo "== Results file"
+build-bench/bench/vantorell-bench-results
+echo
+echo "== Link validation"
+build-bench/bench/vantorell-bench-linkcheck

@@ -1,98 +1,18 @@
 #include "app/QueryHistoryFile.h"
 
 #include "app/OptionsStore.h"
+#include "platform/AtomicFile.h"
 
-#include <cerrno>
-#include <filesystem>
 #include <fstream>
-#include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // Put between the program folder and the file name, always.
 constexpr std::string_view kFolderSeparator = "/";
-// Permissions of a history file that did not exist before: read and write for the owner, read
-// for everybody else.
-constexpr mode_t kNewFilePermissions = 0644;
 // Every write permission bit; a file with none of them is read-only.
 constexpr mode_t kAnyWritePermission = 0222;
-// The permission bits of a file's mode, copied onto the file that replaces it.
-constexpr mode_t kPermissionBits = 07777;
-
-// The file a write must replace: the target of a symbolic link rather than the link itself.
-std::string ResolveWriteTarget(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
-    }
-    const std::filesystem::path target = std::filesystem::canonical(path, error);
-    if (error) {
-        return path;
-    }
-    return target.string();
-}
-
-bool WriteAll(int descriptor, std::string_view content) {
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t result =
-            ::write(descriptor, content.data() + written, content.size() - written);
-        if (result < 0 && errno == EINTR) {
-            continue;
-        }
-        if (result <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(result);
-    }
-    return true;
-}
-
-// Replaces the file at path with content by way of a temporary file beside it, so a failed
-// write leaves the old file as it was. A file this process may not write is left alone. False
-// when nothing was written.
-bool ReplaceFile(const std::string& path, std::string_view content) {
-    const std::string target = ResolveWriteTarget(path);
-    mode_t permissions = kNewFilePermissions;
-    struct stat status {};
-    if (::stat(target.c_str(), &status) == 0) {
-        if (::access(target.c_str(), W_OK) != 0) {
-            return false;
-        }
-        permissions = status.st_mode & kPermissionBits;
-    }
-
-    const std::filesystem::path targetPath(target);
-    std::filesystem::path folder = targetPath.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const std::string pattern =
-        (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
-    std::vector<char> temporaryName(pattern.begin(), pattern.end());
-    temporaryName.push_back('\0');
-    const int descriptor = ::mkstemp(temporaryName.data());
-    if (descriptor < 0) {
-        return false;
-    }
-    bool written = WriteAll(descriptor, content);
-    if (written) {
-        written = ::fchmod(descriptor, permissions) == 0;
-    }
-    if (written) {
-        written = ::fsync(descriptor) == 0;
-    }
-    const bool closed = ::close(descriptor) == 0;
-    if (written && closed && ::rename(temporaryName.data(), target.c_str()) == 0) {
-        return true;
-    }
-    ::unlink(temporaryName.data());
-    return false;
-}
 
 // The keyword as a record stores it: up to its first zero byte and at most the record's
 // keyword length.
@@ -211,7 +131,7 @@ void QueryHistoryFile::Clear() {
     }
     Release();
     // With no records held, the save on destruction leaves the empty file alone.
-    ReplaceFile(m_path, {});
+    AtomicFile::Write(m_path, {});
 }
 
 bool QueryHistoryFile::IsReadOnly() const {
@@ -244,5 +164,5 @@ void QueryHistoryFile::Save() {
         content.append((*m_records)[static_cast<std::size_t>(i)].slot(), kRecordSize);
     }
     // A failed write is silent: the old file stays as it was.
-    ReplaceFile(m_path, content);
+    AtomicFile::Write(m_path, content);
 }

@@ -7,6 +7,7 @@
 #include "model/EngineCatalog.h"
 #include "platform/ConnectionState.h"
 #include "platform/UiDispatcher.h"
+#include "results/ResultsDocument.h"
 #include "search/CHttpSearch.h"
 #include "search/SearchManager.h"
 #include "search/SearchSession.h"
@@ -29,7 +30,8 @@ constexpr int kWorkerDrainMs = 3000;
 
 const char* const kUsage =
     "usage: vantorell-search search [--app-path DIR] [--category NAME] [--max-result N]\n"
-    "                               [--max-engine N] [--search-timeout SECONDS] KEYWORD\n"
+    "                               [--max-engine N] [--search-timeout SECONDS]\n"
+    "                               [--output FILE] KEYWORD\n"
     "\n"
     "Runs one search with the settings of the program folder's propertys.ini; the options\n"
     "below replace a setting for this run only. Each accepted result is printed at once as\n"
@@ -42,6 +44,9 @@ const char* const kUsage =
     "  --max-result N           results to gather (MaxResult)\n"
     "  --max-engine N           simultaneous transfers (MaxEngine)\n"
     "  --search-timeout SECONDS seconds without a new result before the search ends\n"
+    "  --output FILE            save the results when the search has ended, as Save Results\n"
+    "                           does: by FILE's extension a results file (vnr), a text file\n"
+    "                           (txt) or an HTML page (anything else)\n"
     "\n"
     "An empty keyword, a keyword of one space, or no network connection prints the\n"
     "message and exits with status 2.\n";
@@ -82,7 +87,7 @@ std::string joinKeyword(const std::vector<std::string>& words) {
 
 int SearchCommand::Run(const std::vector<std::string>& words) {
     CommandLine line({"--app-path", "--category", "--max-result", "--max-engine",
-                      "--search-timeout"},
+                      "--search-timeout", "--output"},
                      {"--help"});
     if (!line.Parse(words)) {
         return Cli::Fail(line.Error());
@@ -146,5 +151,9 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     interruptPoll.stop();
     session.StopSearch();
     CHttpSearch::WaitForAllEnded(kWorkerDrainMs);
+    if (line.Has("--output") &&
+        !ResultsDocument::SaveResults(session.Results(), line.Value("--output"))) {
+        return Cli::Fail("cannot write " + line.Value("--output"));
+    }
     return Cli::kExitOk;
 }

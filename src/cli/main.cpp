@@ -1,11 +1,14 @@
 // vantorell-search: the headless front end. It runs the same core as the window on the same
 // program folder and settings, for scripts, tests and users without a display.
 
+#include "cli/CheckEngineCommand.h"
 #include "cli/Cli.h"
+#include "cli/ConvertCommand.h"
 #include "cli/EnginesCommand.h"
 #include "cli/ExtractCommand.h"
 #include "cli/SearchCommand.h"
 #include "cli/StderrMessageSink.h"
+#include "cli/ValidateCommand.h"
 
 #include <cstdio>
 #include <string>
@@ -17,9 +20,12 @@ const char* const kUsage =
     "usage: vantorell-search VERB [OPTIONS]\n"
     "\n"
     "Verbs:\n"
+    "  convert   write a results file as an HTML page, a text file or the browse pages\n"
     "  engines   list the engines of the program folder\n"
     "  extract   run an engine's grammar over a saved answer page\n"
     "  search    run a whole search and print its results\n"
+    "  check-engine  fetch two result pages of one engine and report what they gave\n"
+    "  validate  check addresses with a HEAD request each\n"
     "\n"
     "\"vantorell-search VERB --help\" describes each verb. Exit status: 0 done,\n"
     "2 bad input (a missing or unreadable file, a bad option).\n";
@@ -39,6 +45,9 @@ int main(int argc, char** argv) {
     if (verb == "--help" || verb == "help") {
         return Cli::Help(kUsage);
     }
+    if (verb == "convert") {
+        return ConvertCommand::Run(words);
+    }
     if (verb == "engines") {
         return EnginesCommand::Run(words);
     }
@@ -47,6 +56,12 @@ int main(int argc, char** argv) {
     }
     if (verb == "search") {
         return SearchCommand::Run(words);
+    }
+    if (verb == "check-engine") {
+        return CheckEngineCommand::Run(words);
+    }
+    if (verb == "validate") {
+        return ValidateCommand::Run(words);
     }
     return Cli::Fail("unknown verb " + verb + " (try --help)");
 }

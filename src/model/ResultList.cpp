@@ -16,6 +16,12 @@ int32_t ResultList::Count() const {
     return static_cast<int32_t>(m_items.size());
 }
 
+void ResultList::Reserve(int32_t count) {
+    if (count > 0) {
+        m_items.reserve(static_cast<std::size_t>(count));
+    }
+}
+
 SearchResult* ResultList::Get(int32_t index) {
     if (index < 0 || index >= Count()) {
         return nullptr;

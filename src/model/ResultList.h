@@ -15,6 +15,8 @@ class ResultList {
     int32_t Add(std::string_view title, std::string_view address, std::string_view summary,
                 std::string_view engine);
     int32_t Count() const;
+    // Makes room for count results in all, so that adding up to that many moves none of them.
+    void Reserve(int32_t count);
     // The item at index, or nullptr when the index is out of range. The caller may change it.
     SearchResult* Get(int32_t index);
     const SearchResult* Get(int32_t index) const;

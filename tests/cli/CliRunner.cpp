@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-CliRun runCli(const std::vector<std::string>& arguments) {
+CliRun runCli(const std::vector<std::string>& arguments, const std::string& input) {
     TempDir dir;
+    const std::string inPath = dir.file("in");
+    writeFileBytes(inPath, input);
     const std::string outPath = dir.file("out");
     const std::string errPath = dir.file("err");
     std::vector<char*> argv;
@@ -23,6 +25,8 @@ CliRun runCli(const std::vector<std::string>& arguments) {
     CliRun run;
     const pid_t child = ::fork();
     if (child == 0) {
+        const int in = ::open(inPath.c_str(), O_RDONLY);
+        ::dup2(in, STDIN_FILENO);
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(out, STDOUT_FILENO);

@@ -10,4 +10,5 @@ struct CliRun {
     std::string err;
 };
 
-CliRun runCli(const std::vector<std::string>& arguments);
+// input is what the program reads on its standard input.
+CliRun runCli(const std::vector<std::string>& arguments, const std::string& input = {});

@@ -49,7 +49,7 @@ TEST(EnginesCommand, UnreadableEngineFileFailsNamingIt) {
 TEST(EnginesCommand, ShippedEnginesAreListed) {
     const CliRun run = runCli({"engines", "--app-path", sourcePath("engines")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("The Web\tDuckDuckGo\ttrue\thttp://html.duckduckgo.com\n"),
+    EXPECT_NE(run.out.find("The Web\tDuckDuckGo\ttrue\thttps://html.duckduckgo.com\n"),
               std::string::npos);
     EXPECT_NE(run.out.find("Sample Pages\tSample\ttrue\thttp://127.0.0.1:8080\n"),
               std::string::npos);

@@ -1,0 +1,6 @@
+#include "results/LinkCheckTarget.h"
+
+LinkCheckTarget::~LinkCheckTarget() = default;
+
+void LinkCheckTarget::OnAllChecked() {
+}

@@ -1,0 +1,174 @@
+#include "results/ResultExport.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/TextMode.h"
+#include "results/HtmlText.h"
+
+#include <array>
+
+namespace {
+
+// The pieces below are the texts as they reach the file before the line-end translation: each
+// "\n" becomes CR LF on disk. Where a percent sign appears it is one percent sign.
+
+// The head of the browse list page; its base target makes every link open in the top frame.
+constexpr std::string_view kListHeader =
+    "<html>\n<head>\n<base target=\"top\">\n<style type=\"text/css\">\n<!--\n"
+    ".txt {  font-family: \"Arial\"; font-size: 9pt}\n"
+    ".txt1 {  font-family: \"Arial\"; font-size: 10pt}\n"
+    "a:link {  text-decoration: none}\n-->\n</style>\n</head>\n<body link=\"#FFFFFF\">\n";
+// The head of the saved page: the list header without its base target, then a banner that
+// links to the maker's home page.
+constexpr std::string_view kPageHeader =
+    "<html>\n<head>\n<style type=\"text/css\">\n<!--\n"
+    ".txt {  font-family: \"Arial\"; font-size: 9pt}\n"
+    ".txt1 {  font-family: \"Arial\"; font-size: 10pt}\n"
+    "a:link {  text-decoration: none}\n-->\n</style>\n</head>\n<body link=\"#FFFFFF\">\n"
+    "<div align=\"right\">\n  <table width=\"100%\" border=\"0\" bgcolor=\"#999999\">\n"
+    "    <tr>\n      <td>\n        <div align=\"right\"><font face=IMPACT size=3><a href=\"";
+constexpr std::string_view kBannerTail = "\">Vantorell 2001</a></font> </div>\n      </td>\n"
+                                         "    </tr>\n  </table>\n</div><BR>\n";
+constexpr std::string_view kPageEnd = "</body></html>";
+
+// One result block: a blue row with the title as a link and the engine, a white row with the
+// summary. The next block follows without a line break.
+constexpr std::string_view kBlockBeforeAddress =
+    "<table border=\"1\" width=\"100%\" class=\"txt\" cellpadding=\"0\" cellspacing=\"0\" "
+    "bordercolorlight=\"#FFFFFF\" bordercolordark=\"#9999FF\">\n"
+    "  <tr bgcolor=\"#9999FF\">\n"
+    "    <td width=\"100%\" class=\"txt\"> <a href=\"";
+// The link tails: the list page's links open in the top frame (by the base target), the saved
+// page's in a new window.
+constexpr std::string_view kListLinkTail = "\t\">";
+constexpr std::string_view kPageLinkTail = "\t\" target=\"_blank\">";
+constexpr std::string_view kBlockBeforeEngine =
+    "\t</a><font size=\"2\">&nbsp;&nbsp;<font color=\"#FFFFFF\" class=\"txt\">--&nbsp;&nbsp;";
+constexpr std::string_view kBlockBeforeSummary = "\t</font></font></td>\n"
+                                                 "  </tr>\n  <tr bgcolor=\"#FFFFFF\">\n"
+                                                 "    <td width=\"100%\"><font class=\"txt1\">";
+constexpr std::string_view kBlockEnd =
+    "\t</font></td>  </tr><tr><td width=\"100%\"></td></tr></table>";
+
+// The frameset of the browse page set and its empty top page.
+constexpr std::string_view kFramesetBeforeTop =
+    "<html><head><title>\n</title></head><frameset rows=\"*,20%\">"
+    "<frame name=\"top\" target=\"_self\" src=\"";
+constexpr std::string_view kFramesetBeforeList =
+    "\">\n<frame name=\"bottom\" target=\"top\" src=\"";
+constexpr std::string_view kFramesetEnd = "\"></frameset></html>";
+constexpr std::string_view kTopPage = "<html><head><base target=\"_self\"></head><body>"
+                                      "</body></html>";
+
+// Each result of the text file is five lines: four texts and an empty line.
+constexpr char kLineFeed = '\n';
+// The files of the browse page set: the frameset, the top page and the list page.
+constexpr std::size_t kBrowseFileCount = 3;
+
+// Appends an inserted text: escaped, with its line feeds written as CR LF like every byte of a
+// text-mode stream.
+void AppendText(std::string_view text, std::string& out) {
+    TextMode::AppendToDisk(HtmlText::Escaped(text), out);
+}
+
+void AppendLinkTarget(std::string_view address, std::string& out) {
+    std::string target;
+    HtmlText::AppendLinkTarget(address, target);
+    TextMode::AppendToDisk(target, out);
+}
+
+void AppendBlocks(const ResultList& list, std::string_view linkTail, std::string& out) {
+    for (int32_t i = 0; i < list.Count(); ++i) {
+        const SearchResult& result = *list.Get(i);
+        TextMode::AppendToDisk(kBlockBeforeAddress, out);
+        AppendLinkTarget(result.address.view(), out);
+        TextMode::AppendToDisk(linkTail, out);
+        AppendText(result.title.view(), out);
+        TextMode::AppendToDisk(kBlockBeforeEngine, out);
+        AppendText(result.engine.view(), out);
+        TextMode::AppendToDisk(kBlockBeforeSummary, out);
+        AppendText(result.summary.view(), out);
+        TextMode::AppendToDisk(kBlockEnd, out);
+    }
+}
+
+} // namespace
+
+bool ResultExport::WriteBrowsePages(const ResultList& list, const std::string& path) {
+    const std::array<std::string, kBrowseFileCount> paths = {path, path + kTopPageSuffix,
+                                                             path + kListPageSuffix};
+    const std::array<std::string, kBrowseFileCount> contents = {
+        BrowseFramesetBytes(path), BrowseTopPageBytes(), BrowseListPageBytes(list)};
+    AtomicFile frameset(paths[0]);
+    AtomicFile top(paths[1]);
+    AtomicFile bottom(paths[2]);
+    const std::array<AtomicFile*, kBrowseFileCount> files = {&frameset, &top, &bottom};
+    for (std::size_t i = 0; i < kBrowseFileCount; ++i) {
+        if (!files[i]->Stage(contents[i])) {
+            return false;
+        }
+    }
+    bool committed = true;
+    for (AtomicFile* file : files) {
+        if (!file->Commit()) {
+            committed = false;
+        }
+    }
+    return committed;
+}
+
+bool ResultExport::WriteHtmlPage(const ResultList& list, const std::string& path) {
+    return AtomicFile::Write(path, HtmlPageBytes(list));
+}
+
+bool ResultExport::WriteTextFile(const ResultList& list, const std::string& path) {
+    return AtomicFile::Write(path, TextFileBytes(list));
+}
+
+std::string ResultExport::BrowseFramesetBytes(std::string_view path) {
+    std::string out;
+    TextMode::AppendToDisk(kFramesetBeforeTop, out);
+    AppendText(std::string(path) + kTopPageSuffix, out);
+    TextMode::AppendToDisk(kFramesetBeforeList, out);
+    AppendText(std::string(path) + kListPageSuffix, out);
+    TextMode::AppendToDisk(kFramesetEnd, out);
+    return out;
+}
+
+std::string ResultExport::BrowseTopPageBytes() {
+    return TextMode::ToDisk(kTopPage);
+}
+
+std::string ResultExport::BrowseListPageBytes(const ResultList& list) {
+    std::string out;
+    TextMode::AppendToDisk(kListHeader, out);
+    AppendBlocks(list, kListLinkTail, out);
+    TextMode::AppendToDisk(kPageEnd, out);
+    return out;
+}
+
+std::string ResultExport::HtmlPageBytes(const ResultList& list) {
+    std::string out;
+    TextMode::AppendToDisk(kPageHeader, out);
+    AppendLinkTarget(kHomePageAddress, out);
+    TextMode::AppendToDisk(kBannerTail, out);
+    AppendBlocks(list, kPageLinkTail, out);
+    TextMode::AppendToDisk(kPageEnd, out);
+    return out;
+}
+
+std::string ResultExport::TextFileBytes(const ResultList& list) {
+    std::string text;
+    for (int32_t i = 0; i < list.Count(); ++i) {
+        const SearchResult& result = *list.Get(i);
+        text += result.title.view();
+        text += kLineFeed;
+        text += result.address.view();
+        text += kLineFeed;
+        text += result.summary.view();
+        text += kLineFeed;
+        text += result.engine.view();
+        text += kLineFeed;
+        text += kLineFeed;
+    }
+    return TextMode::ToDisk(text);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/ResultList.h"
+
+#include <string>
+#include <string_view>
+
+// The readable forms of a result list: the three-file browse page set (a frameset whose bottom
+// frame lists the results and opens each link in its top frame), the saved HTML page, and the
+// text file. The files are 8-bit text with CR LF line ends, as Windows text-mode streams write
+// them. Every result text is HTML-escaped in the pages, and an address that would run script is
+// not linked (see HtmlText); other texts are written as they are.
+class ResultExport {
+  public:
+    // The maker's home page, linked from the banner of the saved page.
+    static constexpr std::string_view kHomePageAddress = "http://www.vantorell.example/";
+    // Appended to the frameset's path for the top page and for the list page.
+    static constexpr char kTopPageSuffix = 't';
+    static constexpr char kListPageSuffix = 'b';
+
+    // Writes path (the frameset), path + "t" (the empty top page) and path + "b" (the list).
+    // The three files are replaced together: none is touched unless all three were written.
+    static bool WriteBrowsePages(const ResultList& list, const std::string& path);
+    // Writes the self-contained HTML page whose links each open a new browser window.
+    static bool WriteHtmlPage(const ResultList& list, const std::string& path);
+    // Writes five lines per result: title, address, summary, engine and an empty line.
+    static bool WriteTextFile(const ResultList& list, const std::string& path);
+
+    // The bytes on disk of each file above.
+    static std::string BrowseFramesetBytes(std::string_view path);
+    static std::string BrowseTopPageBytes();
+    static std::string BrowseListPageBytes(const ResultList& list);
+    static std::string HtmlPageBytes(const ResultList& list);
+    static std::string TextFileBytes(const ResultList& list);
+};

@@ -1,0 +1,85 @@
+#include "results/ResultsDocument.h"
+
+#include "platform/MessageSink.h"
+#include "platform/ShellOpen.h"
+#include "results/ResultExport.h"
+#include "results/ResultsFile.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <strings.h>
+
+namespace {
+
+constexpr char kFolderSeparator = '/';
+constexpr char kExtensionSeparator = '.';
+constexpr std::string_view kCountStatusSuffix = " result(s)";
+
+bool ExtensionIs(const std::string& extension, std::string_view wanted) {
+    return extension.size() == wanted.size() &&
+           ::strncasecmp(extension.c_str(), wanted.data(), wanted.size()) == 0;
+}
+
+} // namespace
+
+ResultsDocument::SaveFormat ResultsDocument::FormatForPath(const std::string& path) {
+    // The text after the last dot of the file name, as the file dialog reads it: "a.b.VNR"
+    // gives "VNR", ".vnr" gives "vnr", "a" and "a." give nothing.
+    const std::size_t nameBegin = path.rfind(kFolderSeparator);
+    const std::size_t dot = path.rfind(kExtensionSeparator);
+    std::string extension;
+    const bool dotInName =
+        dot != std::string::npos && (nameBegin == std::string::npos || dot > nameBegin);
+    if (dotInName) {
+        extension = path.substr(dot + 1);
+    }
+    if (ExtensionIs(extension, ResultsFile::kExtension)) {
+        return SaveFormat::ResultsFile;
+    }
+    if (ExtensionIs(extension, kTextExtension)) {
+        return SaveFormat::TextFile;
+    }
+    return SaveFormat::HtmlPage;
+}
+
+bool ResultsDocument::SaveResults(const ResultList& list, const std::string& path) {
+    switch (FormatForPath(path)) {
+    case SaveFormat::ResultsFile:
+        return ResultsFile::WriteResultsFile(list, path);
+    case SaveFormat::TextFile:
+        return ResultExport::WriteTextFile(list, path);
+    case SaveFormat::HtmlPage:
+        return ResultExport::WriteHtmlPage(list, path);
+    }
+    return false;
+}
+
+int32_t ResultsDocument::OpenResults(ResultList& list, const std::string& path,
+                                     MessageSink& messages) {
+    list.Clear();
+    if (ResultsFile::ReadResultsFile(list, path) == ResultsFile::ReadResult::Unreadable) {
+        messages.showMessage(MessageSink::kWarningCaption, ResultsFile::kUnreadableMessage);
+    }
+    return list.Count();
+}
+
+std::string ResultsDocument::CountStatusText(int32_t count) {
+    return std::to_string(count) + std::string(kCountStatusSuffix);
+}
+
+std::string ResultsDocument::BrowsePath() {
+    std::string folder = QFile::encodeName(QDir::tempPath()).toStdString();
+    if (folder.empty() || folder.back() != kFolderSeparator) {
+        folder += kFolderSeparator;
+    }
+    return folder + std::string(kBrowseFileName);
+}
+
+bool ResultsDocument::Browse(const ResultList& list, ShellOpen& opener) {
+    const std::string path = BrowsePath();
+    if (!ResultExport::WriteBrowsePages(list, path)) {
+        return false;
+    }
+    return opener.Open(path);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "model/ResultList.h"
+
+#include <string>
+#include <string_view>
+
+class MessageSink;
+class ShellOpen;
+
+// The file commands of the results: Save Results (the format chosen by the file's extension),
+// Open Results, and "Browse..." (the list as a frameset in the temporary folder, opened by the
+// desktop). The dialogs belong to the window; these are the steps after them.
+class ResultsDocument {
+  public:
+    enum class SaveFormat {
+        ResultsFile, // extension "vnr"
+        TextFile,    // extension "txt"
+        HtmlPage,    // any other extension, or none
+    };
+
+    // The frameset's file name in the temporary folder.
+    static constexpr std::string_view kBrowseFileName = "htmtemp.htm";
+    static constexpr std::string_view kTextExtension = "txt";
+
+    // The format a save to path writes, by its extension in any letter case.
+    static SaveFormat FormatForPath(const std::string& path);
+    // Writes list to path in the format of its extension. False when the file could not be
+    // written; an existing file is then left as it was.
+    static bool SaveResults(const ResultList& list, const std::string& path);
+    // Empties list and reads the results file into it. A missing file leaves the list empty; a
+    // file that is not a results file shows kUnreadableMessage in a "Warning" box. Returns the
+    // number of results now in the list.
+    static int32_t OpenResults(ResultList& list, const std::string& path, MessageSink& messages);
+    // The status text after opening: "%d result(s)".
+    static std::string CountStatusText(int32_t count);
+
+    // The path of the browse frameset: the temporary folder, "/" and kBrowseFileName.
+    static std::string BrowsePath();
+    // Writes the browse page set at BrowsePath() and asks opener to open it, without waiting.
+    // False when the pages could not be written (nothing is opened then) or the opener failed.
+    static bool Browse(const ResultList& list, ShellOpen& opener);
+};

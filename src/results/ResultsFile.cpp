@@ -1,0 +1,139 @@
+#include "results/ResultsFile.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/TextMode.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
+
+namespace {
+
+// The widths of the four fields of a record, in their order.
+constexpr std::array<std::size_t, 4> kFieldWidths = {
+    SearchResult::kTitleCapacity, SearchResult::kAddressCapacity, SearchResult::kSummaryCapacity,
+    SearchResult::kEngineCapacity};
+// The positions of the fields in kFieldWidths.
+enum FieldIndex : std::size_t { kTitleField, kAddressField, kSummaryField, kEngineField };
+constexpr char kLineFeed = '\n';
+
+// Appends a field as it is on disk: its text in text mode, then zero bytes up to its width.
+template <std::size_t Capacity>
+void AppendField(const FixedText<Capacity>& field, std::string& out) {
+    const std::string_view text = field.view();
+    TextMode::AppendToDisk(text, out);
+    out.append(Capacity - text.size(), '\0');
+}
+
+template <std::size_t Capacity> std::size_t LineFeeds(const FixedText<Capacity>& field) {
+    const std::string_view text = field.view();
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), kLineFeed));
+}
+
+// The text of a field: up to its terminating zero. False when the field has none.
+bool FieldText(const char* field, std::size_t width, std::string_view& text) {
+    const void* zero = std::memchr(field, '\0', width);
+    if (zero == nullptr) {
+        return false;
+    }
+    text =
+        std::string_view(field, static_cast<std::size_t>(static_cast<const char*>(zero) - field));
+    return true;
+}
+
+// Appends the result of one whole record to list; false when a field has no terminator.
+bool AddRecord(const char* record, ResultList& list) {
+    std::array<std::string_view, kFieldWidths.size()> fields;
+    std::size_t offset = 0;
+    for (std::size_t f = 0; f < kFieldWidths.size(); ++f) {
+        if (!FieldText(record + offset, kFieldWidths[f], fields[f])) {
+            return false;
+        }
+        offset += kFieldWidths[f];
+    }
+    list.Add(fields[kTitleField], fields[kAddressField], fields[kSummaryField],
+             fields[kEngineField]);
+    return true;
+}
+
+// The whole file into bytes. False when it cannot be opened or read.
+bool LoadFile(const std::string& path, std::string& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    struct stat status {};
+    if (::fstat(::fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+        std::fclose(file);
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(status.st_size));
+    const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    bytes.resize(read);
+    return !failed;
+}
+
+} // namespace
+
+bool ResultsFile::WriteResultsFile(const ResultList& list, const std::string& path) {
+    return AtomicFile::Write(path, Encode(list));
+}
+
+ResultsFile::ReadResult ResultsFile::ReadResultsFile(ResultList& list, const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return ReadResult::Missing;
+    }
+    std::string bytes;
+    if (!LoadFile(path, bytes)) {
+        return ReadResult::Unreadable;
+    }
+    return Decode(bytes, list);
+}
+
+std::string ResultsFile::Encode(const ResultList& list) {
+    // The exact size, so the bytes of thousands of records are never moved while they grow.
+    std::size_t size = 0;
+    for (int32_t i = 0; i < list.Count(); ++i) {
+        const SearchResult& result = *list.Get(i);
+        size += kRecordSize + LineFeeds(result.title) + LineFeeds(result.address) +
+                LineFeeds(result.summary) + LineFeeds(result.engine);
+    }
+    std::string bytes;
+    bytes.reserve(size);
+    for (int32_t i = 0; i < list.Count(); ++i) {
+        const SearchResult& result = *list.Get(i);
+        AppendField(result.title, bytes);
+        AppendField(result.address, bytes);
+        AppendField(result.summary, bytes);
+        AppendField(result.engine, bytes);
+    }
+    return bytes;
+}
+
+ResultsFile::ReadResult ResultsFile::Decode(std::string_view bytes, ResultList& list) {
+    std::string_view rest = TextMode::BeforeEndOfFile(bytes);
+    // Every record is checked before any reaches list, so an unreadable file adds nothing.
+    ResultList decoded;
+    decoded.Reserve(static_cast<int32_t>(rest.size() / kRecordSize));
+    std::array<char, kRecordSize> record;
+    while (TextMode::ReadFromDisk(rest, record.data(), record.size()) == record.size()) {
+        if (!AddRecord(record.data(), decoded)) {
+            return ReadResult::Unreadable;
+        }
+    }
+    if (list.Count() == 0) {
+        list = std::move(decoded);
+        return ReadResult::Read;
+    }
+    list.Reserve(list.Count() + decoded.Count());
+    for (int32_t i = 0; i < decoded.Count(); ++i) {
+        list.Add(*decoded.Get(i));
+    }
+    return ReadResult::Read;
+}

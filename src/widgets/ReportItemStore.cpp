@@ -1,0 +1,132 @@
+#include "widgets/ReportItemStore.h"
+
+#include "widgets/ReportConstants.h"
+
+#include <algorithm>
+
+int ReportItemStore::Count() const {
+    return static_cast<int>(m_items.size());
+}
+
+bool ReportItemStore::IsItem(int item) const {
+    return item >= 0 && item < Count();
+}
+
+bool ReportItemStore::IsRow(int row) const {
+    return row >= 0 && row < Count();
+}
+
+ReportItemRecord& ReportItemStore::Item(int item) {
+    return m_items[static_cast<std::size_t>(item)];
+}
+
+const ReportItemRecord& ReportItemStore::Item(int item) const {
+    return m_items[static_cast<std::size_t>(item)];
+}
+
+void ReportItemStore::Insert(int index, ReportItemRecord record) {
+    const bool appending = index == Count();
+    m_items.insert(m_items.begin() + index, std::move(record));
+    for (int& entry : m_rowOrder) {
+        if (entry >= index) {
+            ++entry;
+        }
+    }
+    m_rowOrder.insert(m_rowOrder.begin() + index, index);
+    for (int& entry : m_selection) {
+        if (entry >= index) {
+            ++entry;
+        }
+    }
+    // Appending leaves every other row where it was, so a fresh map only grows by one entry.
+    if (appending && !m_mapStale) {
+        m_rowOfItem.push_back(index);
+    } else {
+        m_mapStale = true;
+    }
+}
+
+void ReportItemStore::Remove(int item) {
+    m_items.erase(m_items.begin() + item);
+    m_rowOrder.erase(std::find(m_rowOrder.begin(), m_rowOrder.end(), item));
+    for (int& entry : m_rowOrder) {
+        if (entry > item) {
+            --entry;
+        }
+    }
+    RemoveFromSelection(item);
+    for (int& entry : m_selection) {
+        if (entry > item) {
+            --entry;
+        }
+    }
+    m_mapStale = true;
+}
+
+void ReportItemStore::Clear() {
+    m_items.clear();
+    m_rowOrder.clear();
+    m_rowOfItem.clear();
+    m_selection.clear();
+    m_mapStale = false;
+}
+
+int ReportItemStore::ItemFromRow(int row) const {
+    if (row == kReportDefault || row == kReportNone) {
+        return row;
+    }
+    if (!IsRow(row)) {
+        return kReportNone;
+    }
+    return m_rowOrder[static_cast<std::size_t>(row)];
+}
+
+int ReportItemStore::RowFromItem(int item) const {
+    if (item == kReportDefault || item == kReportNone) {
+        return item;
+    }
+    if (!IsItem(item)) {
+        return kReportNone;
+    }
+    RebuildMapIfStale();
+    return m_rowOfItem[static_cast<std::size_t>(item)];
+}
+
+const std::vector<int>& ReportItemStore::RowOrder() const {
+    return m_rowOrder;
+}
+
+std::vector<int>& ReportItemStore::ReorderRows() {
+    m_mapStale = true;
+    return m_rowOrder;
+}
+
+const std::vector<int>& ReportItemStore::SelectionList() const {
+    return m_selection;
+}
+
+void ReportItemStore::AddToSelection(int item) {
+    m_selection.push_back(item);
+}
+
+void ReportItemStore::RemoveFromSelection(int item) {
+    const auto found = std::find(m_selection.begin(), m_selection.end(), item);
+    if (found != m_selection.end()) {
+        m_selection.erase(found);
+    }
+}
+
+void ReportItemStore::SetSelectionList(std::vector<int> items) {
+    m_selection = std::move(items);
+}
+
+void ReportItemStore::RebuildMapIfStale() const {
+    if (!m_mapStale) {
+        return;
+    }
+    m_rowOfItem.assign(m_items.size(), kReportNone);
+    for (std::size_t row = 0; row < m_rowOrder.size(); ++row) {
+        m_rowOfItem[static_cast<std::size_t>(m_rowOrder[row])] = static_cast<int>(row);
+    }
+    m_mapStale = false;
+}

@@ -1,0 +1,79 @@
+#include "cli/CliRunner.h"
+
+#include "model/EngineDefinition.h"
+#include "model/EngineFile.h"
+
+#include "support/FixtureServer.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace {
+
+// Answers each page with three results numbered from its offset, or as page says.
+FixtureServer::Handler pages(std::function<std::string(int offset)> page) {
+    return [page](const std::string& request) {
+        std::smatch match;
+        static const std::regex first("first=([0-9]+)");
+        const int offset = std::regex_search(request, match, first) ? std::stoi(match[1]) : -1;
+        FixtureReply reply;
+        reply.bytes = "HTTP/1.0 200 OK\r\n\r\n" + page(offset);
+        return reply;
+    };
+}
+
+std::string threeFrom(int offset) {
+    std::string body;
+    for (int n = offset; n < offset + 3; ++n) {
+        body += "<li><a href=\"/d" + std::to_string(n) + "\">Doc " + std::to_string(n) +
+                "</a> text</li>\n";
+    }
+    return body;
+}
+
+std::string writeEngine(const TempDir& dir, const FixtureServer& server) {
+    EngineDefinition engine;
+    engine.name.set("Probe");
+    engine.website.set(server.Url(""));
+    engine.path.set("/s?q=$KEY$&first=$FIRST$");
+    engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
+    engine.category.set("Probes");
+    const std::string path = dir.file("Probe.vnp");
+    writeFileBytes(path, EngineFile::CanonicalBytes(engine));
+    return path;
+}
+
+} // namespace
+
+TEST(CheckEngineCommand, ReportsBothPagesAndTheirProblems) {
+    TempDir dir;
+    FixtureServer good(pages(threeFrom));
+    const CliRun run = runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, good),
+                               "two words"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("Page 1\n  Request: GET " + good.Url("/s?q=two+words&first=1")),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("Request: GET " + good.Url("/s?q=two+words&first=11")),
+              std::string::npos);
+    EXPECT_NE(run.out.find("  Status:  HTTP/1.0 200 OK\n"), std::string::npos);
+    EXPECT_NE(run.out.find("  Results: 3\nDoc 1\t" + good.Url("/d1") + "\ttext\tProbe\n"),
+              std::string::npos);
+
+    FixtureServer repeating(pages([](int) { return threeFrom(1); }));
+    const CliRun repeated =
+        runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, repeating)});
+    EXPECT_EQ(repeated.exitCode, 1);
+    EXPECT_NE(repeated.out.find("Page 2 repeats page 1"), std::string::npos) << repeated.out;
+
+    FixtureServer empty(pages([](int) { return std::string("<p>nothing</p>"); }));
+    const CliRun nothing =
+        runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, empty)});
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_NE(nothing.out.find("The page parsed to no result"), std::string::npos);
+
+    EXPECT_EQ(runCli({"check-engine", dir.file("none.vnp")}).exitCode, 2);
+}

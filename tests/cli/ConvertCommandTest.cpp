@@ -1,0 +1,129 @@
+#include "cli/CliRunner.h"
+
+#include "model/EngineDefinition.h"
+#include "model/EngineFile.h"
+#include "results/ResultExport.h"
+#include "results/ResultsFile.h"
+
+#include "support/FixtureServer.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+ResultList sampleResults() {
+    ResultList list;
+    list.Add("First <b>", "http://a.example/", "one\ntwo", "Alpha");
+    list.Add("Second", "javascript:alert(1)", "", "Beta");
+    return list;
+}
+
+} // namespace
+
+TEST(ConvertCommand, WritesEachFormatAndTheBrowsePages) {
+    TempDir dir;
+    const ResultList list = sampleResults();
+    const std::string input = dir.file("in.vnr");
+    ASSERT_TRUE(ResultsFile::WriteResultsFile(list, input));
+    writeFileBytes(dir.file("out.TXT"), "an older file");
+
+    struct Case {
+        std::string output;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"out.TXT", ResultExport::TextFileBytes(list)},
+        {"out.htm", ResultExport::HtmlPageBytes(list)},
+        {"out", ResultExport::HtmlPageBytes(list)},
+        {"copy.VnR", readFileBytes(input)},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli({"convert", input, dir.file(c.output)});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out + run.err, "");
+        EXPECT_EQ(readFileBytes(dir.file(c.output)), c.expected) << c.output;
+    }
+
+    std::filesystem::create_directory(dir.file("browse"));
+    const CliRun browse = runCli({"convert", input, "--browse", dir.file("browse")});
+    ASSERT_EQ(browse.exitCode, 0) << browse.err;
+    const std::string frameset = dir.file("browse/htmtemp.htm");
+    EXPECT_EQ(readFileBytes(frameset), ResultExport::BrowseFramesetBytes(frameset));
+    EXPECT_EQ(readFileBytes(frameset + "t"), ResultExport::BrowseTopPageBytes());
+    EXPECT_EQ(readFileBytes(frameset + "b"), ResultExport::BrowseListPageBytes(list));
+}
+
+TEST(ConvertCommand, BadInputExitsTwoAndLeavesTheOutputAlone) {
+    TempDir dir;
+    writeFileBytes(dir.file("out.htm"), "kept");
+    writeFileBytes(dir.file("bad.vnr"), std::string(1221, 'x'));
+    ASSERT_TRUE(ResultsFile::WriteResultsFile(sampleResults(), dir.file("in.vnr")));
+    struct Case {
+        std::vector<std::string> words;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"convert", dir.file("bad.vnr"), dir.file("out.htm")},
+         "Warning: Only file with the type of Vantorell 2001 can be read.\n"},
+        {{"convert", dir.file("none.vnr"), dir.file("out.htm")}, "none.vnr"},
+        {{"convert", dir.file("in.vnr")}, "output"},
+        {{"convert", dir.file("in.vnr"), "--browse", dir.file("nowhere")}, "nowhere"},
+        {{"convert", dir.file("in.vnr"), dir.file("nowhere/out.htm")}, "nowhere/out.htm"},
+        {{"convert", dir.file("in.vnr"), dir.file("out.htm"), "--format", "x"}, "--format"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli(c.words);
+        EXPECT_EQ(run.exitCode, 2) << c.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(readFileBytes(dir.file("out.htm")), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              3);
+    EXPECT_EQ(runCli({"convert", "--help"}).exitCode, 0);
+}
+
+TEST(SearchCommand, OutputSavesTheResultsOnceTheSearchHasEnded) {
+    FixtureServer server([](const std::string&) {
+        FixtureReply reply;
+        reply.bytes = "HTTP/1.0 200 OK\r\n\r\n<ul>\n";
+        for (int i = 1; i <= 5; ++i) {
+            reply.bytes += "<li><a href=\"/doc" + std::to_string(i) + "\">Doc " +
+                           std::to_string(i) + "</a> about it</li>\n";
+        }
+        return reply;
+    });
+    TempDir app;
+    std::filesystem::create_directory(app.file("Site"));
+    EngineDefinition engine;
+    engine.name.set("Loop");
+    engine.website.set(server.Url(""));
+    engine.path.set("/search?q=$KEY$&first=$FIRST$");
+    engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
+    engine.category.set("The Web");
+    writeFileBytes(app.file("Site/Loop.vnp"), EngineFile::CanonicalBytes(engine));
+    writeFileBytes(app.file("propertys.ini"), "[Options]\r\nSearchTimeout=1\r\n");
+    ::setenv("VANTORELL_CONNECTED", "1", 1);
+
+    const std::string output = app.file("found.vnr");
+    const CliRun run =
+        runCli({"search", "--app-path", app.path(), "--max-result", "3", "--output", output, "x"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ResultList saved;
+    ASSERT_EQ(ResultsFile::ReadResultsFile(saved, output), ResultsFile::ReadResult::Read);
+    ASSERT_EQ(saved.Count(), 3);
+    std::string lines;
+    for (int32_t i = 0; i < saved.Count(); ++i) {
+        const SearchResult& r = *saved.Get(i);
+        lines += r.title.str() + "\t" + r.address.str() + "\t" + r.summary.str() + "\t" +
+                 r.engine.str() + "\n";
+    }
+    EXPECT_EQ(lines, run.out) << "the file holds what the search printed";
+}

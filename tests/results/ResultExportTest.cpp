@@ -1,0 +1,173 @@
+#include "results/ResultExport.h"
+#include "platform/ShellOpen.h"
+#include "results/HtmlText.h"
+#include "results/ResultsDocument.h"
+
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+// Text-mode output: every line feed reaches the disk as CR LF.
+std::string crlf(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n') {
+            out += '\r';
+        }
+        out += c;
+    }
+    return out;
+}
+
+const std::string kStyle = "<style type=\"text/css\">\n<!--\n"
+                           ".txt {  font-family: \"Arial\"; font-size: 9pt}\n"
+                           ".txt1 {  font-family: \"Arial\"; font-size: 10pt}\n"
+                           "a:link {  text-decoration: none}\n-->\n</style>\n</head>\n"
+                           "<body link=\"#FFFFFF\">\n";
+
+std::string block(const std::string& address, const std::string& linkTail, const std::string& title,
+                  const std::string& engine, const std::string& summary) {
+    return "<table border=\"1\" width=\"100%\" class=\"txt\" cellpadding=\"0\" cellspacing=\"0\" "
+           "bordercolorlight=\"#FFFFFF\" bordercolordark=\"#9999FF\">\n"
+           "  <tr bgcolor=\"#9999FF\">\n"
+           "    <td width=\"100%\" class=\"txt\"> <a href=\"" +
+           address + linkTail + title +
+           "\t</a><font size=\"2\">&nbsp;&nbsp;<font color=\"#FFFFFF\" class=\"txt\">"
+           "--&nbsp;&nbsp;" +
+           engine + "\t</font></font></td>\n  </tr>\n  <tr bgcolor=\"#FFFFFF\">\n" +
+           "    <td width=\"100%\"><font class=\"txt1\">" + summary + "\t</font></td>" +
+           "  </tr><tr><td width=\"100%\"></td></tr></table>";
+}
+
+const std::string kPageTail = "\t\" target=\"_blank\">";
+const std::string kListTail = "\t\">";
+
+std::string savedPageHead() {
+    return "<html>\n<head>\n" + kStyle +
+           "<div align=\"right\">\n  <table width=\"100%\" border=\"0\" bgcolor=\"#999999\">\n"
+           "    <tr>\n      <td>\n        <div align=\"right\"><font face=IMPACT size=3>"
+           "<a href=\"" +
+           std::string(ResultExport::kHomePageAddress) +
+           "\">Vantorell 2001</a></font> </div>\n      </td>\n    </tr>\n  </table>\n"
+           "</div><BR>\n";
+}
+
+ResultList twoResults() {
+    ResultList list;
+    // A percent sign in a text is written as it is; a line feed becomes CR LF.
+    list.Add("Cats 50%% off", "http://a.example/cats?x=1", "Line one\nline two", "Alpha");
+    list.Add("Dogs", "http://b.example/", "", "Beta");
+    return list;
+}
+
+class RecordingShellOpen : public ShellOpen {
+  public:
+    bool Open(const std::string& pathOrAddress) override {
+        opened.push_back(pathOrAddress);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+} // namespace
+
+TEST(HtmlExport, SavedPageAndBrowsePagesWholeFiles) {
+    const ResultList list = twoResults();
+    const std::string blocks =
+        block("http://a.example/cats?x=1", "@", "Cats 50%% off", "Alpha", "Line one\nline two") +
+        block("http://b.example/", "@", "Dogs", "Beta", "");
+    const auto withTail = [&](const std::string& tail) {
+        std::string text = blocks;
+        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@')) {
+            text.replace(at, 1, tail);
+        }
+        return text;
+    };
+
+    TempDir dir;
+    ASSERT_TRUE(ResultExport::WriteHtmlPage(list, dir.file("page.htm")));
+    EXPECT_EQ(readFileBytes(dir.file("page.htm")),
+              crlf(savedPageHead() + withTail(kPageTail) + "</body></html>"));
+
+    const std::string frameset = dir.file("htmtemp.htm");
+    ASSERT_TRUE(ResultExport::WriteBrowsePages(list, frameset));
+    EXPECT_EQ(readFileBytes(frameset),
+              crlf("<html><head><title>\n</title></head><frameset rows=\"*,20%\">"
+                   "<frame name=\"top\" target=\"_self\" src=\"" +
+                   frameset + "t\">\n<frame name=\"bottom\" target=\"top\" src=\"" + frameset +
+                   "b\"></frameset></html>"));
+    EXPECT_EQ(readFileBytes(frameset + "t"),
+              "<html><head><base target=\"_self\"></head><body></body></html>");
+    EXPECT_EQ(readFileBytes(frameset + "b"), crlf("<html>\n<head>\n<base target=\"top\">\n" +
+                                                  kStyle + withTail(kListTail) + "</body></html>"));
+
+    // An empty list: the head and the end only.
+    EXPECT_EQ(ResultExport::HtmlPageBytes(ResultList()), crlf(savedPageHead() + "</body></html>"));
+}
+
+TEST(HtmlExport, HostileTextsAreEscapedAndScriptAddressesAreNotLinked) {
+    ResultList list;
+    list.Add("<script>alert(1)</script> & \"more\"", "http://x.example/?a=1&b=\"2\"><b>",
+             "</font></td></tr></table><img src=x onerror=alert(2)>", "<i>E</i>");
+    list.Add("click", " \x01\x1f JaVa\tScRi\npt:alert(3)", "s", "E");
+    list.Add("data", "DATA:text/html,<script>alert(4)</script>", "s", "E");
+    list.Add("vb", "vbscript:msgbox(5)", "s", "E");
+    const std::string expected =
+        block("http://x.example/?a=1&amp;b=&quot;2&quot;&gt;&lt;b&gt;", kPageTail,
+              "&lt;script&gt;alert(1)&lt;/script&gt; &amp; &quot;more&quot;",
+              "&lt;i&gt;E&lt;/i&gt;",
+              "&lt;/font&gt;&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;&lt;img src=x "
+              "onerror=alert(2)&gt;") +
+        block("#", kPageTail, "click", "E", "s") + block("#", kPageTail, "data", "E", "s") +
+        block("#", kPageTail, "vb", "E", "s");
+    EXPECT_EQ(ResultExport::HtmlPageBytes(list),
+              crlf(savedPageHead() + expected + "</body></html>"));
+
+    for (const char* harmless : {"http://javascript.example/", "javascripts:x", "java script:x",
+                                 "/data:x", "mailto:data@example.com", ""}) {
+        EXPECT_FALSE(HtmlText::RunsScript(harmless)) << harmless;
+    }
+    // The browse frameset escapes the folder's path too.
+    EXPECT_NE(ResultExport::BrowseFramesetBytes("/tmp/a&b\"c/htmtemp.htm")
+                  .find("src=\"/tmp/a&amp;b&quot;c/htmtemp.htmt\">"),
+              std::string::npos);
+}
+
+TEST(TextExport, FiveLinesPerResultWithoutEscaping) {
+    TempDir dir;
+    ResultList list = twoResults();
+    list.Add("<b>&", "http://c.example/", "x", "Gamma");
+    ASSERT_TRUE(ResultsDocument::SaveResults(list, dir.file("list.Txt")));
+    EXPECT_EQ(readFileBytes(dir.file("list.Txt")),
+              "Cats 50%% off\r\nhttp://a.example/cats?x=1\r\nLine one\r\nline two\r\nAlpha\r\n\r\n"
+              "Dogs\r\nhttp://b.example/\r\n\r\nBeta\r\n\r\n"
+              "<b>&\r\nhttp://c.example/\r\nx\r\nGamma\r\n\r\n");
+    ASSERT_TRUE(ResultExport::WriteTextFile(ResultList(), dir.file("empty.txt")));
+    EXPECT_EQ(readFileBytes(dir.file("empty.txt")), "");
+}
+
+TEST(HtmlExport, BrowseWritesIntoTheTemporaryFolderAndOpensTheFrameset) {
+    TempDir dir;
+    const char* oldTemp = std::getenv("TMPDIR");
+    const std::string saved = oldTemp == nullptr ? "" : oldTemp;
+    ::setenv("TMPDIR", dir.path().c_str(), 1);
+    RecordingShellOpen opener;
+    const ResultList list = twoResults();
+    EXPECT_TRUE(ResultsDocument::Browse(ResultList(), opener));
+    EXPECT_TRUE(ResultsDocument::Browse(list, opener));
+    if (oldTemp == nullptr) {
+        ::unsetenv("TMPDIR");
+    } else {
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    }
+    const std::string frameset = dir.file("htmtemp.htm");
+    EXPECT_EQ(opener.opened, std::vector<std::string>({frameset, frameset}));
+    // The second browse replaced the list page of the first.
+    EXPECT_EQ(readFileBytes(frameset + "b"), ResultExport::BrowseListPageBytes(list));
+    EXPECT_EQ(readFileBytes(frameset), ResultExport::BrowseFramesetBytes(frameset));
+}

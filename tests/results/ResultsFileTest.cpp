@@ -1,0 +1,171 @@
+#include "results/ResultsFile.h"
+#include "results/ResultsDocument.h"
+
+#include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// One field as the Windows program leaves it on disk: the text, its terminator, then slack
+// that readers must ignore.
+std::string field(const std::string& text, std::size_t width, char slack) {
+    std::string bytes = text + '\0';
+    bytes.append(width - bytes.size(), slack);
+    return bytes;
+}
+
+// A record as the Windows program writes it in text mode: four fields, then every line feed
+// written as CR LF.
+std::string record(const std::string& title, const std::string& address, const std::string& summary,
+                   const std::string& engine, char slack = '\0') {
+    const std::string fields = field(title, 200, slack) + field(address, 300, slack) +
+                               field(summary, 700, slack) + field(engine, 21, slack);
+    std::string onDisk;
+    for (const char c : fields) {
+        if (c == '\n') {
+            onDisk += '\r';
+        }
+        onDisk += c;
+    }
+    return onDisk;
+}
+
+void expectResult(const ResultList& list, int32_t index, const std::string& title,
+                  const std::string& address, const std::string& summary,
+                  const std::string& engine) {
+    const SearchResult* result = list.Get(index);
+    ASSERT_NE(result, nullptr) << index;
+    EXPECT_EQ(result->title.str(), title) << index;
+    EXPECT_EQ(result->address.str(), address) << index;
+    EXPECT_EQ(result->summary.str(), summary) << index;
+    EXPECT_EQ(result->engine.str(), engine) << index;
+}
+
+} // namespace
+
+TEST(ResultsFile, WindowsFileReadsBackAndWritesByteForByte) {
+    TempDir dir;
+    // Each line feed is CR LF on disk, so those records are a byte longer; a lone CR and a CR
+    // before a line feed inside a text survive the round trip.
+    const std::string onDisk = record("First", "http://a.example/", "one\ntwo", "Alpha") +
+                               record("Second\r", "http://b.example/?q=1&r=2", "", "Beta") +
+                               record("Third\r\n", "", "three", "Gamma");
+    ASSERT_EQ(onDisk.size(), 3 * 1221 + 2u);
+    ASSERT_EQ(onDisk.substr(500, 10), std::string("one\r\ntwo\0", 10));
+    const std::string withSlack = record("First", "http://a.example/", "one\ntwo", "Alpha", 'x') +
+                                  record("Second\r", "http://b.example/?q=1&r=2", "", "Beta", 'y') +
+                                  record("Third\r\n", "", "three", "Gamma", '\x1b');
+    writeFileBytes(dir.file("windows.vnr"), withSlack);
+
+    ResultList list;
+    ASSERT_EQ(ResultsFile::ReadResultsFile(list, dir.file("windows.vnr")),
+              ResultsFile::ReadResult::Read);
+    ASSERT_EQ(list.Count(), 3);
+    expectResult(list, 0, "First", "http://a.example/", "one\ntwo", "Alpha");
+    expectResult(list, 1, "Second\r", "http://b.example/?q=1&r=2", "", "Beta");
+    expectResult(list, 2, "Third\r\n", "", "three", "Gamma");
+
+    ASSERT_TRUE(ResultsFile::WriteResultsFile(list, dir.file("linux.vnr")));
+    EXPECT_EQ(readFileBytes(dir.file("linux.vnr")), onDisk);
+
+    ResultList plain;
+    plain.Add("a", "b", "c", "d");
+    plain.Add("e", "f", "g", "h");
+    plain.Add("i", "j", "k", "l");
+    ASSERT_TRUE(ResultsDocument::SaveResults(plain, dir.file("three.vnr")));
+    EXPECT_EQ(std::filesystem::file_size(dir.file("three.vnr")), 3663u);
+
+    ASSERT_TRUE(ResultsFile::WriteResultsFile(ResultList(), dir.file("empty.vnr")));
+    EXPECT_EQ(readFileBytes(dir.file("empty.vnr")), "");
+}
+
+TEST(ResultsFile, EndOfFileRulesAndUnreadableFiles) {
+    TempDir dir;
+    const std::string two = record("T1", "A1", "S1", "E1") + record("T2", "A2", "S2", "E2");
+    struct Case {
+        std::string name;
+        std::string bytes;
+        ResultsFile::ReadResult result;
+        int32_t count;
+    };
+    std::string third = record("T3", "A3", "S3", "E3");
+    third[250] = '\x1a';
+    const Case cases[] = {
+        {"incomplete last record", two + std::string(100, 'z'), ResultsFile::ReadResult::Read, 2},
+        {"byte 26 in the third record", two + third, ResultsFile::ReadResult::Read, 2},
+        {"empty file", "", ResultsFile::ReadResult::Read, 0},
+        {"title without terminator", two + std::string(1221, 'x'),
+         ResultsFile::ReadResult::Unreadable, 0},
+        {"engine without terminator", std::string(1200, '\0') + std::string(21, 'e'),
+         ResultsFile::ReadResult::Unreadable, 0},
+    };
+    for (const Case& c : cases) {
+        writeFileBytes(dir.file("case.vnr"), c.bytes);
+        ResultList list;
+        EXPECT_EQ(ResultsFile::ReadResultsFile(list, dir.file("case.vnr")), c.result) << c.name;
+        EXPECT_EQ(list.Count(), c.count) << c.name;
+    }
+    ResultList list;
+    EXPECT_EQ(ResultsFile::ReadResultsFile(list, dir.file("none.vnr")),
+              ResultsFile::ReadResult::Missing);
+    EXPECT_EQ(ResultsFile::ReadResultsFile(list, dir.path()), ResultsFile::ReadResult::Unreadable);
+    EXPECT_EQ(list.Count(), 0);
+
+    // Open Results empties the list first and names an unreadable file in a warning.
+    RecordingMessageSink messages;
+    list.Add("stale", "", "", "");
+    EXPECT_EQ(ResultsDocument::OpenResults(list, dir.file("none.vnr"), messages), 0);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(ResultsDocument::OpenResults(list, dir.file("case.vnr"), messages), 0);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Warning");
+    EXPECT_EQ(messages.messages[0].text, "Only file with the type of Vantorell 2001 can be read.");
+    EXPECT_EQ(ResultsDocument::CountStatusText(0), "0 result(s)");
+}
+
+TEST(ResultsFile, SaveChoosesFormatByExtensionAndReplacesOnlyWhenComplete) {
+    using Format = ResultsDocument::SaveFormat;
+    EXPECT_EQ(ResultsDocument::FormatForPath("a/keyword.VnR"), Format::ResultsFile);
+    EXPECT_EQ(ResultsDocument::FormatForPath("keyword.TXT"), Format::TextFile);
+    EXPECT_EQ(ResultsDocument::FormatForPath("keyword.htm"), Format::HtmlPage);
+    EXPECT_EQ(ResultsDocument::FormatForPath("keyword"), Format::HtmlPage);
+    EXPECT_EQ(ResultsDocument::FormatForPath("folder.txt/keyword"), Format::HtmlPage);
+    EXPECT_EQ(ResultsDocument::FormatForPath("a.txt.vnr"), Format::ResultsFile);
+
+    TempDir dir;
+    const std::string target = dir.file("old.vnr");
+    writeFileBytes(target, "old contents");
+    ResultList list;
+    list.Add("a", "b", "c", "d");
+    list.Add("e", "f", "g", "h");
+    // A child whose files may not grow past 2000 bytes cannot finish the 2442-byte file.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{2000, 2000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(ResultsDocument::SaveResults(list, target) ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report the failure";
+    EXPECT_EQ(readFileBytes(target), "old contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left behind";
+
+    ASSERT_TRUE(ResultsDocument::SaveResults(list, target));
+    EXPECT_EQ(std::filesystem::file_size(target), 2442u);
+}

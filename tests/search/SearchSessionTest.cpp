@@ -8,6 +8,8 @@
 #include "support/EventLoopWait.h"
 #include "support/FixtureServer.h"
 #include "support/RealPeers.h"
+#include "support/TestCertificates.h"
+#include "support/TlsFixtureServer.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -306,4 +308,33 @@ TEST(SearchSession, RealOriginDirectAndThroughAProxy) {
         EXPECT_EQ(f.view.rows[0].address.view(),
                   "http://127.0.0.1:" + std::to_string(nginx.Port()) + "/r/n/1");
     }
+}
+
+TEST(SearchSession, HttpsEngineDirectAndThroughAProxyTunnel) {
+    // This program trusts the test's own authority; no other test here speaks TLS.
+    static TestCertificates certificates;
+    ASSERT_TRUE(certificates.Ok()) << certificates.Error();
+    certificates.Trust();
+    TlsFixtureServer origin(certificates.ServerCertificate(), certificates.ServerKey(),
+                            httpAnswer(resultPage("tls", 1, 3)));
+    TinyProxy proxy;
+    ASSERT_TRUE(proxy.Start()) << proxy.Error();
+    const std::string website = "https://localhost:" + std::to_string(origin.Port());
+    for (const bool viaProxy : {false, true}) {
+        SCOPED_TRACE(viaProxy ? "through a CONNECT tunnel" : "direct");
+        SessionFixture f;
+        f.AddEngine("tls", website, requestPath("tls"));
+        f.SetOption("MaxResult", "3");
+        if (viaProxy) {
+            f.SetOption("UseProxy", "1");
+            f.SetOption("ProxyServer", "127.0.0.1");
+            f.SetOption("ProxyPort", std::to_string(proxy.Port()));
+        }
+        f.Session().StartSearch();
+        ASSERT_TRUE(f.WaitForEnd(10000));
+        EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+        ASSERT_EQ(f.view.rows.size(), 3u);
+        EXPECT_EQ(f.view.rows[0].address.view(), website + "/r/tls/1");
+    }
+    EXPECT_EQ(origin.ServerNames(), (std::vector<std::string>{"localhost", "localhost"}));
 }

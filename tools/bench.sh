@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release \
   --target vantorell-bench-grammar --target vantorell-bench-search \
-  --target vantorell-bench-results --target vantorell-bench-linkcheck >/dev/null
+  --target vantorell-bench-results --target vantorell-bench-linkcheck \
+  --target vantorell-bench-report >/dev/null
 echo "== Grammar interpreter"
 build-bench/bench/vantorell-bench-grammar
 echo
@@ -18,3 +19,6 @@ build-bench/bench/vantorell-bench-results
 echo
 echo "== Link validation"
 build-bench/bench/vantorell-bench-linkcheck
+echo
+echo "== Report control"
+build-bench/bench/vantorell-bench-report

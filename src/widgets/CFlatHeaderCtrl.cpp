@@ -1,5 +1,6 @@
 #include "widgets/CFlatHeaderCtrl.h"
 
+#include "widgets/AccessibleReportCtrl.h"
 #include "widgets/FlatHeaderDragPicture.h"
 #include "widgets/FlatHeaderDropMarker.h"
 #include "widgets/FlatHeaderListener.h"
@@ -61,6 +62,7 @@ const QCursor& RemoveColumnCursor() {
 } // namespace
 
 CFlatHeaderCtrl::CFlatHeaderCtrl(QWidget* parent) : QWidget(parent) {
+    AccessibleReportCtrl::Install();
     m_properties[kHeaderPropertySpacing] = kDefaultSpacing;
     m_properties[kHeaderPropertySortMarkSize] = kDefaultMarkSize;
     m_colors = FlatHeaderColors::FromPalette(palette());
@@ -477,7 +479,8 @@ void CFlatHeaderCtrl::mouseMoveEvent(QMouseEvent* event) {
         return;
     case MouseState::Tracking: {
         // The width stays within the column's limits however far the pointer goes.
-        const int width = ClampToLimits(m_activeItem, m_trackStartWidth + point.x() - m_trackStartX);
+        const int width =
+            ClampToLimits(m_activeItem, m_trackStartWidth + point.x() - m_trackStartX);
         SetItemWidth(m_activeItem, width);
         return;
     }
@@ -564,8 +567,8 @@ void CFlatHeaderCtrl::UpdateDrag(const QPoint& point) {
             const bool rightHalf = point.x() > column.left() + column.width() / 2;
             position = hit.order + (rightHalf ? 1 : 0);
         }
-    } else if ((m_extra[static_cast<std::size_t>(m_activeItem)].style &
-                kHeaderStyleStayInHeader) != 0) {
+    } else if ((m_extra[static_cast<std::size_t>(m_activeItem)].style & kHeaderStyleStayInHeader) !=
+               0) {
         m_dropState = kHeaderDropNotAllowed;
         setCursor(Qt::ForbiddenCursor);
     } else {

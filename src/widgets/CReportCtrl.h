@@ -1,7 +1,6 @@
 #pragma once
 
 #include "widgets/FlatHeaderListener.h"
-#include "widgets/ReportCellCodec.h"
 #include "widgets/ReportColors.h"
 #include "widgets/ReportItemStore.h"
 #include "widgets/ReportRecords.h"
@@ -19,11 +18,13 @@
 
 class CFlatHeaderCtrl;
 class ProfileFile;
+class ReportColumns;
 class ReportCtrlListener;
 class ReportImageList;
 class ReportKeyHandler;
 class ReportMouseHandler;
 class ReportPainter;
+class ReportSelection;
 
 // The report list: one row per item, columns defined by the owner and shown through a flat
 // header that sorts on a click, multiple selection, per-cell images and text colours, and an
@@ -85,6 +86,8 @@ class CReportCtrl : public QWidget, private FlatHeaderListener {
     bool LoadLayout(const ProfileFile& profile, std::string_view section, std::string_view entry);
     // Header item indexes in display order.
     const std::vector<int>& GetColumnOrder() const;
+    // The sub-item shown at a display position, or -1.
+    int GetColumnSubItem(int position) const;
     // The sum of the shown columns' widths.
     int GetTotalWidth() const;
 
@@ -117,6 +120,8 @@ class CReportCtrl : public QWidget, private FlatHeaderListener {
     int GetItemText(int item, int subItem, char* buffer, int size) const;
     // The cell's text (at most 255 bytes); empty on failure or for a cell without text.
     std::string GetItemText(int item, int subItem) const;
+    // The owner's value of the item; 0 for an unknown item.
+    uint32_t GetItemParam(int item) const;
     // The number of items, which is the number of rows.
     int GetItemCount() const;
     int GetItemFromRow(int row) const;
@@ -131,8 +136,7 @@ class CReportCtrl : public QWidget, private FlatHeaderListener {
     int HitTest(ReportHitTest& hit) const;
     // The height of text word-wrapped (tabs expanded) in font to the width of rect, or of the
     // total column width when there is no rect.
-    int GetTextHeight(const QFont& font, std::string_view text,
-                      const QRect* rect = nullptr) const;
+    int GetTextHeight(const QFont& font, std::string_view text, const QRect* rect = nullptr) const;
     // Whether the control holds the keyboard focus.
     bool HasFocus() const;
 
@@ -207,6 +211,7 @@ class CReportCtrl : public QWidget, private FlatHeaderListener {
     friend class ReportKeyHandler;
     friend class ReportMouseHandler;
     friend class ReportPainter;
+    friend class ReportSelection;
 
     // The header's reports.
     void OnHeaderItemClick(CFlatHeaderCtrl& header, int item) override;
@@ -221,25 +226,21 @@ class CReportCtrl : public QWidget, private FlatHeaderListener {
     int NotifySelection(int code, int item, uint32_t state) const;
     void NotifyPreview(QPainter& painter, int item, const QRect& rect) const;
 
-    bool ApplyLayout(std::string_view layout);
-    int ColumnSubItem(int headerIndex) const;
-    int SubItemOfPosition(int position) const;
-    void RefreshColumnOrder() const;
     void RecalcRowHeight();
     void Layout();
     void OnScrolled();
     void HideTip();
-    void MoveFocusRow(int row);
     void RedrawRows(int first, int last);
     void SetAnchorRow(int row);
     void SetFocusColumn(int position);
     void ScrollColumnIntoView(int position);
     int NeededCellWidth(int item, int subItem) const;
-    void NotifyAccessibleFocus() const;
     void NotifyAccessibleReset() const;
 
     ReportCtrlListener* m_listener = nullptr;
     CFlatHeaderCtrl* m_header = nullptr;
+    std::unique_ptr<ReportColumns> m_columns;
+    std::unique_ptr<ReportSelection> m_selection;
     std::unique_ptr<ReportViewport> m_viewport;
     std::unique_ptr<ReportMouseHandler> m_mouse;
     std::unique_ptr<ReportImageList> m_images;
@@ -247,22 +248,12 @@ class CReportCtrl : public QWidget, private FlatHeaderListener {
     int m_controlId = 0;
     uint32_t m_style = 0;
 
-    std::vector<ReportSubItem> m_subItems;
-    mutable std::vector<int> m_columnOrder;
-    // The sub-item of each display position, kept beside m_columnOrder.
-    mutable std::vector<int> m_columnSubItems;
-    mutable bool m_columnOrderStale = false;
-    int m_totalWidth = 0;
-
     ReportItemStore m_store;
     std::vector<QColor> m_palette;
     ReportColors m_colors;
     QFont m_boldFont;
     int m_rowHeight = 0;
 
-    int m_focusRow = -1;
-    int m_anchorRow = -1;
-    mutable int m_focusColumn = -1;
     bool m_hasFocus = false;
 
     uint32_t m_wheelLines = 3;

@@ -26,8 +26,8 @@ FlatHeaderColors FlatHeaderColors::FromPalette(const QPalette& palette) {
     return colors;
 }
 
-FlatHeaderPainter::FlatHeaderPainter(QPainter& painter, const FlatHeaderColors& colors,
-                                     int spacing, QSize markSize, const ReportImageList* images)
+FlatHeaderPainter::FlatHeaderPainter(QPainter& painter, const FlatHeaderColors& colors, int spacing,
+                                     QSize markSize, const ReportImageList* images)
     : m_painter(painter), m_colors(colors), m_spacing(spacing), m_markSize(markSize),
       m_images(images) {
 }
@@ -114,22 +114,23 @@ void FlatHeaderPainter::DrawRaisedFrame(const QRect& rect) const {
 }
 
 void FlatHeaderPainter::DrawSortMark(const QRect& box, bool ascending) const {
+    // The lit edges go first, so that the corners they share with shaded edges stay shaded.
     const int middle = box.left() + box.width() / 2;
     if (ascending) {
-        // Apex at the top: the left slope lies in shadow, the right slope and the base are lit.
-        m_painter.setPen(m_colors.shadow);
-        m_painter.drawLine(middle, box.top(), box.left(), box.bottom());
+        // Apex at the top: the right slope and the base are lit, the left slope is in shadow.
         m_painter.setPen(m_colors.highlight);
         m_painter.drawLine(middle, box.top(), box.right(), box.bottom());
         m_painter.drawLine(box.left(), box.bottom(), box.right(), box.bottom());
+        m_painter.setPen(m_colors.shadow);
+        m_painter.drawLine(middle, box.top(), box.left(), box.bottom());
         return;
     }
-    // Apex at the bottom: the top edge and the left slope lie in shadow, the right slope is lit.
+    // Apex at the bottom: the right slope is lit, the top edge and the left slope are in shadow.
+    m_painter.setPen(m_colors.highlight);
+    m_painter.drawLine(box.right(), box.top(), middle, box.bottom());
     m_painter.setPen(m_colors.shadow);
     m_painter.drawLine(box.left(), box.top(), box.right(), box.top());
     m_painter.drawLine(box.left(), box.top(), middle, box.bottom());
-    m_painter.setPen(m_colors.highlight);
-    m_painter.drawLine(box.right(), box.top(), middle, box.bottom());
 }
 
 int FlatHeaderPainter::ContentWidth(const FlatHeaderItem& item, const QFontMetrics& metrics,

@@ -76,8 +76,8 @@ bool ReportCellCodec::ParseAt(std::string_view cells, std::size_t begin, ReportC
     return true;
 }
 
-bool ReportCellCodec::Locate(std::string_view cells, int k, std::size_t& begin,
-                             std::size_t& end, ReportCellView& cell) {
+bool ReportCellCodec::Locate(std::string_view cells, int k, std::size_t& begin, std::size_t& end,
+                             ReportCellView& cell) {
     if (k < 0) {
         return false;
     }

@@ -8,7 +8,9 @@ ReportColors ReportColors::FromPalette(const QPalette& palette) {
     colors.highlight = palette.color(QPalette::Active, QPalette::Highlight);
     colors.windowText = palette.color(QPalette::Active, QPalette::Text);
     colors.highlightText = palette.color(QPalette::Active, QPalette::HighlightedText);
-    colors.gridLine = palette.color(QPalette::Active, QPalette::Button);
+    // On Linux palettes the 3D face is almost white; the midlight shade is the grey that grid
+    // lines have on the classic desktop.
+    colors.gridLine = palette.color(QPalette::Active, QPalette::Midlight);
     colors.disabled = palette.color(QPalette::Active, QPalette::Button);
     return colors;
 }

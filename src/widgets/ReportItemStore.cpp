@@ -27,23 +27,25 @@ const ReportItemRecord& ReportItemStore::Item(int item) const {
 void ReportItemStore::Insert(int index, ReportItemRecord record) {
     const bool appending = index == Count();
     m_items.insert(m_items.begin() + index, std::move(record));
-    for (int& entry : m_rowOrder) {
-        if (entry >= index) {
-            ++entry;
+    m_rowOrder.insert(m_rowOrder.begin() + index, index);
+    // Appending moves no other item, so no entry changes and a fresh map grows by one.
+    if (appending) {
+        if (!m_mapStale) {
+            m_rowOfItem.push_back(index);
+        }
+        return;
+    }
+    for (std::size_t row = 0; row < m_rowOrder.size(); ++row) {
+        if (row != static_cast<std::size_t>(index) && m_rowOrder[row] >= index) {
+            ++m_rowOrder[row];
         }
     }
-    m_rowOrder.insert(m_rowOrder.begin() + index, index);
     for (int& entry : m_selection) {
         if (entry >= index) {
             ++entry;
         }
     }
-    // Appending leaves every other row where it was, so a fresh map only grows by one entry.
-    if (appending && !m_mapStale) {
-        m_rowOfItem.push_back(index);
-    } else {
-        m_mapStale = true;
-    }
+    m_mapStale = true;
 }
 
 void ReportItemStore::Remove(int item) {

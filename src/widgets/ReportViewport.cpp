@@ -35,6 +35,11 @@ ReportViewport::ReportViewport(CReportCtrl& control, std::function<void()> onScr
                      [this](int value) { SetScrollX(value); });
 }
 
+ReportViewport::~ReportViewport() {
+    QObject::disconnect(m_vertical, nullptr, &m_control, nullptr);
+    QObject::disconnect(m_horizontal, nullptr, &m_control, nullptr);
+}
+
 void ReportViewport::Layout(int headerHeight, int totalWidth) {
     m_headerHeight = headerHeight;
     m_totalWidth = totalWidth;
@@ -255,9 +260,15 @@ void ReportViewport::SetScrollX(int x) {
 void ReportViewport::ApplyVerticalBar() {
     const int last = MaxFirstRow();
     m_firstRow = std::clamp(m_firstRow, 0, last);
+    const int page = std::max(1, WholeRowsFrom(m_firstRow));
+    // Rows arrive one at a time by the thousand; the bar is touched only when it changes.
+    if (m_vertical->maximum() == last && m_vertical->pageStep() == page &&
+        m_vertical->value() == m_firstRow) {
+        return;
+    }
     const QSignalBlocker blocker(m_vertical);
     m_vertical->setRange(0, last);
-    m_vertical->setPageStep(std::max(1, WholeRowsFrom(m_firstRow)));
+    m_vertical->setPageStep(page);
     m_vertical->setValue(m_firstRow);
 }
 

@@ -22,6 +22,10 @@ class ReportViewport {
     // Makes the two scroll bars as children of control. onScrolled runs after every change of
     // a scroll position.
     ReportViewport(CReportCtrl& control, std::function<void()> onScrolled);
+    // The bars stay with the control until it goes; they stop reporting here.
+    ~ReportViewport();
+    ReportViewport(const ReportViewport&) = delete;
+    ReportViewport& operator=(const ReportViewport&) = delete;
 
     // Lays the scroll bars out for the control's size, the header's height and the total
     // column width, and pulls the positions back into their ranges.

@@ -26,7 +26,7 @@ const char* const kUsage =
     "HTML page. An existing OUT is replaced only once the new file is complete.\n"
     "\n"
     "  --browse DIR  write the three pages of \"Browse...\" into DIR instead: htmtemp.htm\n"
-    "                (the frameset), htmtemp.htmt and htmtemp.htmb\n"
+    "                (the frameset), htmtempt.htm and htmtempb.htm\n"
     "\n"
     "A missing input, a file that is not a results file, or an output that cannot be\n"
     "written prints one line on stderr and exits with status 2; nothing is written then.\n";

@@ -16,6 +16,9 @@ std::atomic<int> g_liveCheckers{0};
 // How long one turn of WaitForAllEnded processes events.
 constexpr int kWaitSliceMs = 10;
 constexpr unsigned long kWaitPauseMs = 1;
+// The classification reads only the status line; a server that sends a body with its HEAD
+// answer, however long, costs no more than this.
+constexpr std::size_t kKeptAnswerBytes = 256;
 
 } // namespace
 
@@ -32,6 +35,7 @@ void CURLCheck::Setup(std::shared_ptr<LinkCheckLink> link, int slot) {
 void CURLCheck::SetRequest(std::string_view address, int32_t row) {
     SetMethod(kMethodHead);
     SetUrl(address);
+    SetResponseLimit(kKeptAnswerBytes);
     m_row = row;
 }
 

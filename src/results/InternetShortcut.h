@@ -10,8 +10,10 @@ class MessageSink;
 // the line "URL=" followed by the address, each ending in CR LF.
 class InternetShortcut {
   public:
-    static constexpr std::string_view kExtension = "url";
     static constexpr std::string_view kSaveErrorMessage = "Save Address Error";
+    // The file dialog of Save Address: default extension and filter.
+    static constexpr std::string_view kDefaultExtension = ".url";
+    static constexpr std::string_view kFilter = "URL Files (*.url)|*.url|All Files (*.*)|*.*||";
 
     // The file name proposed for a result: its title with "\", "/", ":", "*", "?", the double
     // quote, "<", ">", "!" and "." each replaced by "_". The dialog adds ".url".

@@ -61,6 +61,8 @@ constexpr std::string_view kTopPage = "<html><head><base target=\"_self\"></head
 
 // Each result of the text file is five lines: four texts and an empty line.
 constexpr char kLineFeed = '\n';
+constexpr char kFolderSeparator = '/';
+constexpr char kExtensionSeparator = '.';
 // The files of the browse page set: the frameset, the top page and the list page.
 constexpr std::size_t kBrowseFileCount = 3;
 
@@ -94,19 +96,16 @@ void AppendBlocks(const ResultList& list, std::string_view linkTail, std::string
 } // namespace
 
 bool ResultExport::WriteBrowsePages(const ResultList& list, const std::string& path) {
-    const std::array<std::string, kBrowseFileCount> paths = {path, path + kTopPageSuffix,
-                                                             path + kListPageSuffix};
-    const std::array<std::string, kBrowseFileCount> contents = {
-        BrowseFramesetBytes(path), BrowseTopPageBytes(), BrowseListPageBytes(list)};
-    AtomicFile frameset(paths[0]);
-    AtomicFile top(paths[1]);
-    AtomicFile bottom(paths[2]);
-    const std::array<AtomicFile*, kBrowseFileCount> files = {&frameset, &top, &bottom};
-    for (std::size_t i = 0; i < kBrowseFileCount; ++i) {
-        if (!files[i]->Stage(contents[i])) {
-            return false;
-        }
+    AtomicFile frameset(path);
+    AtomicFile topPage(BrowsePagePath(path, kTopPageLetter));
+    AtomicFile listPage(BrowsePagePath(path, kListPageLetter));
+    const bool staged = frameset.Stage(BrowseFramesetBytes(path)) &&
+                        topPage.Stage(BrowseTopPageBytes()) &&
+                        listPage.Stage(BrowseListPageBytes(list));
+    if (!staged) {
+        return false;
     }
+    const std::array<AtomicFile*, kBrowseFileCount> files = {&frameset, &topPage, &listPage};
     bool committed = true;
     for (AtomicFile* file : files) {
         if (!file->Commit()) {
@@ -127,11 +126,25 @@ bool ResultExport::WriteTextFile(const ResultList& list, const std::string& path
 std::string ResultExport::BrowseFramesetBytes(std::string_view path) {
     std::string out;
     TextMode::AppendToDisk(kFramesetBeforeTop, out);
-    AppendText(std::string(path) + kTopPageSuffix, out);
+    AppendText(BrowsePagePath(path, kTopPageLetter), out);
     TextMode::AppendToDisk(kFramesetBeforeList, out);
-    AppendText(std::string(path) + kListPageSuffix, out);
+    AppendText(BrowsePagePath(path, kListPageLetter), out);
     TextMode::AppendToDisk(kFramesetEnd, out);
     return out;
+}
+
+std::string ResultExport::BrowsePagePath(std::string_view path, char letter) {
+    const std::size_t nameBegin = path.rfind(kFolderSeparator);
+    const std::size_t dot = path.rfind(kExtensionSeparator);
+    const bool hasExtension =
+        dot != std::string_view::npos && (nameBegin == std::string_view::npos || dot > nameBegin);
+    std::string page(path);
+    if (hasExtension) {
+        page.insert(dot, 1, letter);
+    } else {
+        page += letter;
+    }
+    return page;
 }
 
 std::string ResultExport::BrowseTopPageBytes() {

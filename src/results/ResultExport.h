@@ -14,13 +14,20 @@ class ResultExport {
   public:
     // The maker's home page, linked from the banner of the saved page.
     static constexpr std::string_view kHomePageAddress = "http://www.vantorell.example/";
-    // Appended to the frameset's path for the top page and for the list page.
-    static constexpr char kTopPageSuffix = 't';
-    static constexpr char kListPageSuffix = 'b';
+    // The letters that tell the top page and the list page from the frameset.
+    static constexpr char kTopPageLetter = 't';
+    static constexpr char kListPageLetter = 'b';
 
-    // Writes path (the frameset), path + "t" (the empty top page) and path + "b" (the list).
-    // The three files are replaced together: none is touched unless all three were written.
+    // Writes path (the frameset) and, beside it, the empty top page and the list page, named by
+    // BrowsePagePath. The three files are replaced together: none is touched unless all three
+    // were written.
     static bool WriteBrowsePages(const ResultList& list, const std::string& path);
+    // The path of a page of the browse set: the frameset's path with the letter put before the
+    // extension of the file name ("/tmp/htmtemp.htm" gives "/tmp/htmtempt.htm"), or after the
+    // name when it has none. Browsers here take the type of a local file from its extension
+    // alone, so a page named "htmtemp.htmt" would be shown as its source text; keeping ".htm"
+    // makes both frames render.
+    static std::string BrowsePagePath(std::string_view path, char letter);
     // Writes the self-contained HTML page whose links each open a new browser window.
     static bool WriteHtmlPage(const ResultList& list, const std::string& path);
     // Writes five lines per result: title, address, summary, engine and an empty line.

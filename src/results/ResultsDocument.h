@@ -19,6 +19,13 @@ class ResultsDocument {
         HtmlPage,    // any other extension, or none
     };
 
+    // The file dialogs of Save Results and Open Results: default extension and filters.
+    static constexpr std::string_view kDefaultExtension = ".vnr";
+    static constexpr std::string_view kSaveFilter =
+        "Vantorell 2001 Files (*.vnr)|*.vnr|HTML Files (*.htm)|*.htm|Text Files (*.txt)|*.txt|"
+        "All Files (*.*)|*.*||";
+    static constexpr std::string_view kOpenFilter =
+        "Vantorell 2001 Files (*.vnr)|*.vnr|All Files (*.*)|*.*||";
     // The frameset's file name in the temporary folder.
     static constexpr std::string_view kBrowseFileName = "htmtemp.htm";
     static constexpr std::string_view kTextExtension = "txt";

@@ -54,8 +54,9 @@ TEST(ConvertCommand, WritesEachFormatAndTheBrowsePages) {
     ASSERT_EQ(browse.exitCode, 0) << browse.err;
     const std::string frameset = dir.file("browse/htmtemp.htm");
     EXPECT_EQ(readFileBytes(frameset), ResultExport::BrowseFramesetBytes(frameset));
-    EXPECT_EQ(readFileBytes(frameset + "t"), ResultExport::BrowseTopPageBytes());
-    EXPECT_EQ(readFileBytes(frameset + "b"), ResultExport::BrowseListPageBytes(list));
+    EXPECT_EQ(readFileBytes(dir.file("browse/htmtempt.htm")), ResultExport::BrowseTopPageBytes());
+    EXPECT_EQ(readFileBytes(dir.file("browse/htmtempb.htm")),
+              ResultExport::BrowseListPageBytes(list));
 }
 
 TEST(ConvertCommand, BadInputExitsTwoAndLeavesTheOutputAlone) {

@@ -99,12 +99,16 @@ TEST(HtmlExport, SavedPageAndBrowsePagesWholeFiles) {
     EXPECT_EQ(readFileBytes(frameset),
               crlf("<html><head><title>\n</title></head><frameset rows=\"*,20%\">"
                    "<frame name=\"top\" target=\"_self\" src=\"" +
-                   frameset + "t\">\n<frame name=\"bottom\" target=\"top\" src=\"" + frameset +
-                   "b\"></frameset></html>"));
-    EXPECT_EQ(readFileBytes(frameset + "t"),
+                   dir.file("htmtempt.htm") + "\">\n<frame name=\"bottom\" target=\"top\" src=\"" +
+                   dir.file("htmtempb.htm") + "\"></frameset></html>"));
+    EXPECT_EQ(readFileBytes(dir.file("htmtempt.htm")),
               "<html><head><base target=\"_self\"></head><body></body></html>");
-    EXPECT_EQ(readFileBytes(frameset + "b"), crlf("<html>\n<head>\n<base target=\"top\">\n" +
-                                                  kStyle + withTail(kListTail) + "</body></html>"));
+    EXPECT_EQ(readFileBytes(dir.file("htmtempb.htm")),
+              crlf("<html>\n<head>\n<base target=\"top\">\n" + kStyle + withTail(kListTail) +
+                   "</body></html>"));
+
+    EXPECT_EQ(ResultExport::BrowsePagePath("/a.b/list", 't'), "/a.b/listt");
+    EXPECT_EQ(ResultExport::BrowsePagePath("x.y.htm", 'b'), "x.yb.htm");
 
     // An empty list: the head and the end only.
     EXPECT_EQ(ResultExport::HtmlPageBytes(ResultList()), crlf(savedPageHead() + "</body></html>"));
@@ -134,7 +138,7 @@ TEST(HtmlExport, HostileTextsAreEscapedAndScriptAddressesAreNotLinked) {
     }
     // The browse frameset escapes the folder's path too.
     EXPECT_NE(ResultExport::BrowseFramesetBytes("/tmp/a&b\"c/htmtemp.htm")
-                  .find("src=\"/tmp/a&amp;b&quot;c/htmtemp.htmt\">"),
+                  .find("src=\"/tmp/a&amp;b&quot;c/htmtempt.htm\">"),
               std::string::npos);
 }
 
@@ -168,6 +172,6 @@ TEST(HtmlExport, BrowseWritesIntoTheTemporaryFolderAndOpensTheFrameset) {
     const std::string frameset = dir.file("htmtemp.htm");
     EXPECT_EQ(opener.opened, std::vector<std::string>({frameset, frameset}));
     // The second browse replaced the list page of the first.
-    EXPECT_EQ(readFileBytes(frameset + "b"), ResultExport::BrowseListPageBytes(list));
+    EXPECT_EQ(readFileBytes(dir.file("htmtempb.htm")), ResultExport::BrowseListPageBytes(list));
     EXPECT_EQ(readFileBytes(frameset), ResultExport::BrowseFramesetBytes(frameset));
 }

@@ -1,4 +1,5 @@
 #include "results/ResultsFile.h"
+#include "platform/TextMode.h"
 #include "results/ResultsDocument.h"
 
 #include "support/RecordingMessageSink.h"
@@ -168,4 +169,20 @@ TEST(ResultsFile, SaveChoosesFormatByExtensionAndReplacesOnlyWhenComplete) {
 
     ASSERT_TRUE(ResultsDocument::SaveResults(list, target));
     EXPECT_EQ(std::filesystem::file_size(target), 2442u);
+}
+
+TEST(ResultsFile, TextModeReadsTheSameInPiecesOfAnySize) {
+    const std::string onDisk = "a\r\nb\rc\r\r\nd\r\n\r\ne\r";
+    const std::string text = "a\nb\rc\r\nd\n\ne\r";
+    EXPECT_EQ(TextMode::FromDisk(onDisk + "\x1a" + "after the end"), text);
+    EXPECT_EQ(TextMode::ToDisk(text), onDisk);
+    for (std::size_t piece = 1; piece <= 4; ++piece) {
+        std::string_view rest = onDisk;
+        std::string read;
+        std::string buffer(piece, '\0');
+        while (!rest.empty()) {
+            read.append(buffer.data(), TextMode::ReadFromDisk(rest, buffer.data(), piece));
+        }
+        EXPECT_EQ(read, text) << piece;
+    }
 }

@@ -17,6 +17,10 @@ packages=(
   nginx
   tinyproxy
   curl
+  clang
+  libclang-rt-14-dev
+  xvfb
+  xauth
 )
 
 missing=()

@@ -52,6 +52,26 @@ constexpr int kDefaultWinState = OptionsStore::kWinStateMaximized;
 constexpr bool kDefaultAutoRemoveUrl = false;
 constexpr int kDefaultBrowser = BrowserInternetExplorer;
 
+// Where each browser's executable is registered: the key of its default value.
+constexpr std::string_view kInternetExplorerKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+constexpr std::string_view kNetscapeKey = "NetscapeMarkup\\shell\\open\\command";
+constexpr std::string_view kOperaKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Opera.exe";
+constexpr std::string_view kAmericaOnlineKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AOL.EXE";
+// The registered Netscape command line ends its executable at the first blank.
+constexpr char kCommandLineBlank = ' ';
+
+// Reads the default value of the key into value; false when it cannot be read.
+bool ReadRegisteredDefault(RegistryKey::Root root, std::string_view key, std::string& value) {
+    RegistryKey registry(MessageSink::processDefault());
+    registry.Open(root, key);
+    const bool read = registry.ReadString(RegistryKey::kDefaultValueName, value);
+    registry.Close();
+    return read;
+}
+
 std::mutex g_appPathOverrideMutex;
 std::string g_appPathOverride;
 
@@ -214,6 +234,34 @@ void OptionsStore::SetBrowser(int value) {
 
 void OptionsStore::SetBrowserPath(std::string_view value) {
     WriteString(kOptionsSection, kKeyBrowserPath, value);
+}
+
+bool OptionsStore::GetBrowserPath(std::string& path) const {
+    const int browser = GetBrowser();
+    path.clear();
+    switch (browser) {
+    case BrowserInternetExplorer:
+        return ReadRegisteredDefault(RegistryKey::Root::LocalMachine, kInternetExplorerKey, path);
+    case BrowserOpera:
+        return ReadRegisteredDefault(RegistryKey::Root::LocalMachine, kOperaKey, path);
+    case BrowserAmericaOnline:
+        return ReadRegisteredDefault(RegistryKey::Root::LocalMachine, kAmericaOnlineKey, path);
+    case BrowserNetscape: {
+        if (!ReadRegisteredDefault(RegistryKey::Root::ClassesRoot, kNetscapeKey, path)) {
+            return false;
+        }
+        const std::size_t blank = path.find(kCommandLineBlank);
+        if (blank != std::string::npos) {
+            path.resize(blank);
+        }
+        return true;
+    }
+    case BrowserOther:
+        path = ReadString(kOptionsSection, kKeyBrowserPath, "");
+        return true;
+    default:
+        return true;
+    }
 }
 
 std::string OptionsStore::ReadString(std::string_view section, std::string_view key,

@@ -86,8 +86,17 @@ class OptionsStore {
     // The chosen browser, a BrowserChoice. Default BrowserInternetExplorer.
     int GetBrowser() const;
     void SetBrowser(int value);
-    // The executable of BrowserOther. Written here; read by the browser locator. Default empty.
+    // The executable of BrowserOther. Default empty.
     void SetBrowserPath(std::string_view value);
+    // The executable of the chosen browser, into path (emptied first):
+    //   - Internet Explorer, Opera, America Online: the default value of the browser's key
+    //     "...\App Paths\<name>" under the local machine's root (see RegistryKey);
+    //   - Netscape: the default value of "NetscapeMarkup\shell\open\command" under the classes
+    //     root, ended at its first blank (the registered command line holds options after it);
+    //   - BrowserOther: BrowserPath, which may be empty.
+    // False when the chosen browser's registry value cannot be read. Another choice gives true
+    // and an empty path. Opening a key creates it when it is missing, as the registry does.
+    bool GetBrowserPath(std::string& path) const;
 
     // The helpers every getter and setter is built on. Strings read come back with at most
     // kStringBufferSize - 1 characters. A boolean reads as an integer: absent gives

@@ -1,5 +1,7 @@
 #include "model/EngineFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -21,8 +23,6 @@ constexpr std::string_view kWebsiteScheme = "http";
 // The one other scheme a website keeps.
 constexpr std::string_view kSecureWebsiteScheme = "https";
 constexpr std::string_view kEngineFileExtension = ".vnp";
-// Appended to a file's name for the new contents, which then replace the file by a rename.
-constexpr std::string_view kTemporarySuffix = ".tmp";
 // Bytes of the line end on disk (CR LF) for every line of a canonical file.
 constexpr std::size_t kLineEndBytes = 2;
 constexpr std::size_t kColonBytes = 1;
@@ -276,38 +276,6 @@ bool holdsCanonicalFile(const fs::directory_entry& entry, std::size_t size,
     return textModePrefix(bytes, EngineFile::kComparedPrefixLength) == prefix;
 }
 
-// Writes bytes beside path and renames the new file over it, so a failure leaves the old file
-// whole. The new file keeps the old one's permissions.
-bool replaceFileContents(const fs::path& path, std::string_view bytes) {
-    fs::path temporary = path;
-    temporary += std::string(kTemporarySuffix);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    const fs::perms oldPermissions = fs::status(path, error).permissions();
-    if (!error) {
-        fs::permissions(temporary, oldPermissions, error);
-    }
-    fs::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 EngineFile::ReadResult EngineFile::ReadEngineFile(const std::string& path,
@@ -352,7 +320,9 @@ int EngineFile::RewriteEngineFile(const EngineDefinition& oldDef, const EngineDe
     const std::string newBytes = toDiskLineEnds(newText);
     int replaced = 0;
     for (const fs::path& match : matches) {
-        if (replaceFileContents(match, newBytes)) {
+        // Written beside the file and renamed over it once complete and flushed, so a full disk
+        // or a crash leaves the old file whole.
+        if (AtomicFile::Write(match.string(), newBytes)) {
             ++replaced;
         }
     }

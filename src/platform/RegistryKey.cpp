@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::string_view kCurrentUserPrefix = "HKEY_CURRENT_USER\\";
 constexpr std::string_view kLocalMachinePrefix = "HKEY_LOCAL_MACHINE\\";
+constexpr std::string_view kClassesRootPrefix = "HKEY_CLASSES_ROOT\\";
 constexpr std::string_view kRegistryFileUnderConfig = "Vantorell2001/registry.ini";
 constexpr std::string_view kConfigUnderHome = ".config";
 
@@ -93,6 +94,8 @@ std::string RegistryKey::SectionName(Root root, std::string_view subKeyPath) {
     std::string section;
     if (root == Root::LocalMachine) {
         section = kLocalMachinePrefix;
+    } else if (root == Root::ClassesRoot) {
+        section = kClassesRootPrefix;
     } else {
         section = kCurrentUserPrefix;
     }

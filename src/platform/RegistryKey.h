@@ -23,8 +23,11 @@ class RegistryKey {
     enum class Root {
         CurrentUser,  // section prefix "HKEY_CURRENT_USER\"
         LocalMachine, // section prefix "HKEY_LOCAL_MACHINE\"
+        ClassesRoot,  // section prefix "HKEY_CLASSES_ROOT\"
     };
 
+    // The name of a key's default (unnamed) value: the entry "@=text", as .reg files write it.
+    static constexpr std::string_view kDefaultValueName = "@";
     // The longest string value ReadString returns, in bytes.
     static constexpr std::size_t kMaxStringLength = 255;
     // The text shown when a key can neither be opened nor created.

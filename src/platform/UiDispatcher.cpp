@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 #include <QThread>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -31,11 +32,41 @@ struct Dispatcher {
 
 Dispatcher* g_dispatcher = nullptr;
 
+// One pass of the event loop runs the work queued when it began, and stops early once it has
+// run this long, so that input, painting and timers get their turn between the pieces that
+// busy workers keep handing over.
+constexpr std::chrono::milliseconds kPassBudget{20};
+
 void wake(Dispatcher& dispatcher) {
     const uint64_t one = 1;
     // A full counter still wakes the loop, so a failed write loses nothing.
     const ssize_t written = ::write(dispatcher.wakeFd, &one, sizeof one);
     (void)written;
+}
+
+// Runs one task: its work, then the release of a sender that waits for it.
+void runTask(Dispatcher& dispatcher, Task& task) {
+    task.work();
+    // Release what the work captured before its sender goes on.
+    task.work = nullptr;
+    if (task.done != nullptr) {
+        {
+            std::lock_guard<std::mutex> lock(dispatcher.mutex);
+            *task.done = true;
+        }
+        dispatcher.finished.notify_all();
+    }
+}
+
+// Takes the next queued task; false when the queue is empty.
+bool takeTask(Dispatcher& dispatcher, Task& task) {
+    std::lock_guard<std::mutex> lock(dispatcher.mutex);
+    if (dispatcher.queue.empty()) {
+        return false;
+    }
+    task = std::move(dispatcher.queue.front());
+    dispatcher.queue.pop_front();
+    return true;
 }
 
 void enqueue(Task task) {
@@ -61,7 +92,7 @@ void UiDispatcher::Init() {
         uint64_t count = 0;
         const ssize_t read = ::read(g_dispatcher->wakeFd, &count, sizeof count);
         (void)read;
-        RunQueued();
+        RunOnePass();
     });
 }
 
@@ -87,25 +118,30 @@ void UiDispatcher::Post(std::function<void()> work) {
 
 void UiDispatcher::RunQueued() {
     Dispatcher& dispatcher = *g_dispatcher;
-    for (;;) {
-        Task task;
-        {
-            std::lock_guard<std::mutex> lock(dispatcher.mutex);
-            if (dispatcher.queue.empty()) {
-                return;
-            }
-            task = std::move(dispatcher.queue.front());
-            dispatcher.queue.pop_front();
+    Task task;
+    while (takeTask(dispatcher, task)) {
+        runTask(dispatcher, task);
+    }
+}
+
+void UiDispatcher::RunOnePass() {
+    Dispatcher& dispatcher = *g_dispatcher;
+    std::size_t waiting = 0;
+    {
+        std::lock_guard<std::mutex> lock(dispatcher.mutex);
+        waiting = dispatcher.queue.size();
+    }
+    const auto start = std::chrono::steady_clock::now();
+    Task task;
+    for (std::size_t run = 0; run < waiting; ++run) {
+        if (std::chrono::steady_clock::now() - start >= kPassBudget) {
+            // The rest waits for the next pass, after the other events.
+            wake(dispatcher);
+            return;
         }
-        task.work();
-        // Release what the work captured before its sender goes on.
-        task.work = nullptr;
-        if (task.done != nullptr) {
-            {
-                std::lock_guard<std::mutex> lock(dispatcher.mutex);
-                *task.done = true;
-            }
-            dispatcher.finished.notify_all();
+        if (!takeTask(dispatcher, task)) {
+            return;
         }
+        runTask(dispatcher, task);
     }
 }

@@ -21,6 +21,11 @@ class UiDispatcher {
     // Queues work for the user-interface thread and returns at once.
     static void Post(std::function<void()> work);
     static bool OnUiThread();
-    // Runs every queued work now; the event loop calls it, and so may a thread that waits.
+    // Runs every queued work now, including work queued meanwhile; a thread that waits may
+    // call it.
     static void RunQueued();
+    // What the event loop runs when work is queued: the work queued at that moment, for at
+    // most a short time, so that input, painting and timers run between the hand-overs of busy
+    // workers. Work left over, and work queued meanwhile, runs in the next pass.
+    static void RunOnePass();
 };

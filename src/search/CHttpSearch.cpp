@@ -39,6 +39,9 @@ void CHttpSearch::Setup(std::shared_ptr<SearchManagerLink> link, int slot, const
     SetProxy(job.proxyHost.view(), job.proxyPort.view(), job.useProxy);
     SetReceiveTimeout(secondsToMilliseconds(receiveTimeoutSeconds));
     SetSendTimeout(secondsToMilliseconds(sendTimeoutSeconds));
+    // The pieces are parsed as they arrive and nothing reads the whole page afterwards, so
+    // none of it is kept: a worker's memory stays the same however long the answer runs.
+    SetResponseLimit(0);
     m_link = std::move(link);
     m_slot = slot;
     m_stopped = false;

@@ -255,8 +255,13 @@ void HttpClient::SetNoticeTarget(HttpNoticeTarget* target) {
     m_noticeTarget = target;
 }
 
+void HttpClient::SetResponseLimit(std::size_t bytes) {
+    m_responseLimit = bytes;
+}
+
 void HttpClient::Execute() {
     m_response.Release();
+    m_received = 0;
     m_done = false;
     m_requestTarget.clear();
     if (m_cancelled.load()) {
@@ -306,6 +311,10 @@ void HttpClient::ReportError(int code, int detail, std::string_view text) {
 
 std::string_view HttpClient::Response() const {
     return m_response.View();
+}
+
+std::size_t HttpClient::ReceivedBytes() const {
+    return m_received;
 }
 
 bool HttpClient::Done() const {
@@ -825,7 +834,9 @@ void HttpClient::ReceiveAnswer() {
         const int receiveErrno = error;
         if (count > 0) {
             const std::size_t size = static_cast<std::size_t>(count);
-            if (!m_response.Append(received, size)) {
+            m_received += size;
+            const std::size_t room = m_responseLimit - std::min(m_responseLimit, m_response.Size());
+            if (!m_response.Append(received, std::min(size, room))) {
                 Fail(kCodeSocketFailure, ENOMEM, kTextMemory);
                 return;
             }
@@ -837,7 +848,7 @@ void HttpClient::ReceiveAnswer() {
         }
         if (count == 0) {
             // The server closed the connection.
-            if (m_response.Empty()) {
+            if (m_received == 0) {
                 ReportError(kCodeRecieveNull, receiveErrno, kTextRecieveNull);
             }
             break;

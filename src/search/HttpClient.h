@@ -16,8 +16,9 @@
 
 // One HTTP/1.0 exchange over an IPv4 TCP socket, directly or through an HTTP proxy: parses an
 // absolute URL, sends a GET, POST or HEAD request with fixed header lines, and reads the answer
-// until the server closes the connection. The answer is not interpreted: every byte (status
-// line, headers, body) is kept in Response(), and every piece is handed to OnData as it arrives.
+// until the server closes the connection. The answer is not interpreted: its bytes (status
+// line, headers, body) are kept in Response(), up to the response limit, and every piece is
+// handed to OnData as it arrives.
 // Progress and failures are numbered notices (codes 0 to 11) that go through Notify to the
 // notice target, and every failure is reported once through ReportError and OnError.
 //
@@ -54,6 +55,8 @@ class HttpClient {
     // An "https" address (any letter case) is fetched over TLS, on this port by default.
     static constexpr int kDefaultSecurePort = 443;
     static constexpr int kMaxPortNumber = 65535;
+    // The response limit that keeps every byte.
+    static constexpr std::size_t kKeepWholeResponse = SIZE_MAX;
     // Widths of the text fields, terminator not counted. A longer URL or request target is
     // refused with kCodeUrlTooLong, a longer host with kCodeHost; a longer body is cut.
     static constexpr std::size_t kMaxUrlLength = 255;
@@ -87,6 +90,10 @@ class HttpClient {
     void SetSendTimeout(int ms);
     // Where Notify sends notices; nullptr drops them. The target must outlive Execute.
     void SetNoticeTarget(HttpNoticeTarget* target);
+    // Keeps at most the first bytes of the answer in Response(); every byte still reaches
+    // OnData. Owners that use only the pieces (a search worker) keep nothing, so an endless
+    // answer costs them no memory. Default: the whole answer.
+    void SetResponseLimit(std::size_t bytes);
 
     // Runs the whole exchange on the calling thread. The outcome is told by which hook ran
     // (OnComplete or OnError) and by Done().
@@ -104,8 +111,10 @@ class HttpClient {
     // Stores the failure, then calls OnError (unless the client was cancelled).
     void ReportError(int code, int detail, std::string_view text);
 
-    // Every byte received in the last exchange, until released.
+    // The bytes received in the last exchange, up to the response limit, until released.
     std::string_view Response() const;
+    // How many bytes the last exchange received, kept or not.
+    std::size_t ReceivedBytes() const;
     // True when the last exchange completed without a failure that ended it.
     bool Done() const;
     int ErrorCode() const;
@@ -215,6 +224,8 @@ class HttpClient {
     std::unique_ptr<TlsSession> m_session;
 
     ResponseBuffer m_response;
+    std::size_t m_responseLimit = kKeepWholeResponse;
+    std::size_t m_received = 0;
     bool m_done = false;
     int m_errorCode = 0;
     int m_errorDetail = 0;

@@ -187,8 +187,10 @@ void SearchSession::OnNewResults(SearchManager& manager) {
             m_autoRemoveUrl &&
             !m_duplicateFilter.AddUnique(item, UniqueResultList::KeyKind::ByAddress);
         if (!refused) {
-            m_view.AddResultRow(m_receivedCount, item);
+            // The result is in the list before its row is made: the view may tidy the listed
+            // copy (the main window cleans its title).
             m_results.Add(item);
+            m_view.AddResultRow(m_receivedCount, item);
             ++m_receivedCount;
             char text[kReceivedTextSize];
             std::snprintf(text, sizeof text, kReceivedFormat, m_receivedCount);

@@ -26,6 +26,7 @@ class SearchSessionView {
     virtual void SetSearchButtonState(int state) = 0;
     virtual void ShowMessage(std::string_view caption, std::string_view text) = 0;
     virtual void ClearResults() = 0;
-    // Appends the row of one result at position (the end of the list).
+    // Appends the row of one result at position (the end of the list). The session's result
+    // list already holds the result at that position.
     virtual void AddResultRow(int position, const SearchResult& result) = 0;
 };

@@ -462,6 +462,24 @@ TEST(HttpClient, LargeAnswersArriveWholeInBoundedPieces) {
     EXPECT_TRUE(large.completedResponse == twentyMegabytes);
 }
 
+TEST(HttpClient, ResponseLimitKeepsTheFirstBytesAndStillHandsOnEveryPiece) {
+    FixtureServer server(answerWith({.bytes = std::string(kAnswer)}));
+    ASSERT_TRUE(server.Listening());
+    for (const std::size_t limit :
+         {std::size_t{0}, std::size_t{5}, HttpClient::kKeepWholeResponse}) {
+        SCOPED_TRACE(limit);
+        RecordingClient client;
+        client.SetResponseLimit(limit);
+        client.SetUrl(server.Url("/"));
+        client.Execute();
+        // Nothing kept is not nothing received: no "Recieve NULL" for an answer with bytes.
+        EXPECT_EQ(client.Log(), kCompleted);
+        EXPECT_EQ(client.completedResponse, kAnswer.substr(0, limit));
+        EXPECT_EQ(client.received, kAnswer);
+        EXPECT_EQ(client.ReceivedBytes(), kAnswer.size());
+    }
+}
+
 TEST(HttpClient, ResetAndEarlyCloseEndTheExchangeCleanly) {
     const std::string answer = patternBytes(10000);
     FixtureServer resetting(

@@ -2,6 +2,9 @@
 
 #include "app/OptionsStore.h"
 #include "app/QueryHistoryFile.h"
+#include "results/CURLCheck.h"
+#include "results/LinkCheckManager.h"
+#include "results/LinkCheckTarget.h"
 #include "search/CHttpSearch.h"
 #include "search/SearchManager.h"
 
@@ -18,6 +21,10 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 namespace {
 
@@ -37,6 +44,15 @@ std::string engineOf(const std::string& request) {
     const std::size_t query = request.find('?', slash);
     return request.substr(slash + 1, query - slash - 1);
 }
+
+// Counts the row states link validation hands over.
+class CountingLinkTarget : public LinkCheckTarget {
+  public:
+    void OnRowState(int32_t, LinkState) override {
+        ++states;
+    }
+    int states = 0;
+};
 
 // Answers every engine's every page with count results numbered from the page's offset.
 FixtureServer::Handler pagesOf(int count) {
@@ -260,9 +276,18 @@ TEST(SearchSession, ReceiveTimeOutShowsConnectTimeoutAndRefillsTheSlot) {
     EXPECT_EQ(f.view.rows[0].title.view(), "s result 11") << "the refilled slot took page two";
 }
 
-TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkers) {
+TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkersBesideLinkValidation) {
+    // Searches of ten workers started and stopped again and again, each stopped at another
+    // moment of its exchanges, with link validation of eight checkers running beside them.
+    constexpr int kCycles = 500;
+    constexpr int kMomentsMs = 7;
+    constexpr int kAddresses = 12;
     FixtureServer server([](const std::string& request) {
         FixtureReply reply;
+        if (request.rfind("HEAD ", 0) == 0) {
+            reply.bytes = "HTTP/1.0 200 OK\r\n\r\n";
+            return reply;
+        }
         reply.bytes = httpAnswer(resultPage("r", firstOffset(request), 20));
         reply.chunkSize = 97;
         reply.chunkDelay = std::chrono::milliseconds(1);
@@ -274,12 +299,28 @@ TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkers) {
     }
     f.SetOption("MaxEngine", "10");
     f.SetOption("MaxResult", "5000");
-    for (int cycle = 0; cycle < 60; ++cycle) {
+    CountingLinkTarget checked;
+    LinkCheckManager validation;
+    validation.SetTarget(&checked);
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        for (int row = 0; row < kAddresses; ++row) {
+            validation.Add(server.Url("/" + std::to_string(row)), row);
+        }
+        validation.StartChecks();
         f.Session().StartSearch();
-        runEventsFor(cycle % 7);
+        runEventsFor(cycle % kMomentsMs);
         f.Session().StopSearch();
+        if (cycle % 2 == 0) {
+            validation.StopAll();
+        }
     }
+    validation.StopAll();
     EXPECT_TRUE(CHttpSearch::WaitForAllEnded(10000));
+    EXPECT_TRUE(CURLCheck::WaitForAllEnded(10000));
+    EXPECT_GT(checked.states, 0) << "validation did run beside the searches";
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0) << "nothing leaks across the cycles";
+#endif
 }
 
 TEST(SearchSession, RealOriginDirectAndThroughAProxy) {

@@ -135,7 +135,7 @@ void FixtureServer::Stop() {
     if (m_listener.joinable()) {
         m_listener.join();
     }
-    for (std::thread& worker : m_workers) {
+    for (auto& [index, worker] : m_workers) {
         worker.join();
     }
     m_workers.clear();
@@ -167,7 +167,27 @@ void FixtureServer::Listen() {
             index = m_connections.size();
             m_connections.emplace_back();
         }
-        m_workers.emplace_back([this, fd, index] { Serve(fd, index); });
+        JoinEnded();
+        m_workers.emplace_back(index, std::thread([this, fd, index] { Serve(fd, index); }));
+    }
+}
+
+void FixtureServer::JoinEnded() {
+    std::vector<std::thread> ended;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto serving =
+            std::partition(m_workers.begin(), m_workers.end(), [this](const auto& worker) {
+                return !m_connections[worker.first].ended;
+            });
+        for (auto it = serving; it != m_workers.end(); ++it) {
+            ended.push_back(std::move(it->second));
+        }
+        m_workers.erase(serving, m_workers.end());
+    }
+    // Marked ended as their last step: each returns at once.
+    for (std::thread& worker : ended) {
+        worker.join();
     }
 }
 
@@ -198,7 +218,10 @@ void FixtureServer::Serve(int fd, std::size_t index) {
     // Record what the client sent meanwhile (the line ends after a POST body): a client that
     // closes with a reset would otherwise take unread bytes with it.
     RecordAvailable(fd, index);
-    const bool sent = paused && SendReply(fd, bytes, reply);
+    bool sent = paused && SendReply(fd, bytes, reply);
+    if (sent && reply.ending != FixtureReply::Ending::Reset) {
+        sent = SendRepeated(fd, reply);
+    }
     if (sent && reply.ending == FixtureReply::Ending::Reset) {
         const linger resetOnClose{kLingerOn, kLingerSeconds};
         ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
@@ -293,6 +316,15 @@ bool FixtureServer::SendReply(int fd, std::string_view bytes, const FixtureReply
         offset += size;
     }
     return true;
+}
+
+bool FixtureServer::SendRepeated(int fd, const FixtureReply& reply) {
+    for (std::size_t i = 0; i < reply.repeatCount; ++i) {
+        if (!SendAll(fd, reply.repeated)) {
+            return false;
+        }
+    }
+    return SendAll(fd, reply.tail);
 }
 
 bool FixtureServer::SendAll(int fd, std::string_view bytes) {

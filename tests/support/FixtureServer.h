@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // How the fixture server answers one request. The defaults send bytes at once and then close.
@@ -33,6 +34,11 @@ struct FixtureReply {
     Ending ending = Ending::Close;
     // With Ending::Reset: how many bytes of bytes go out before the reset.
     std::size_t resetAfter = 0;
+    // After bytes (not with Ending::Reset): repeated, repeatCount times, then tail. Serves an
+    // answer of hundreds of megabytes without holding it.
+    std::string repeated{};
+    std::size_t repeatCount = 0;
+    std::string tail{};
 };
 
 // An HTTP server on 127.0.0.1 for tests, on a free port, serving each connection on its own
@@ -97,6 +103,8 @@ class FixtureServer {
     void Drain(int fd, std::size_t index);
     // Sends bytes as reply says. Returns false when the connection ended first.
     bool SendReply(int fd, std::string_view bytes, const FixtureReply& reply);
+    // Sends the repeated part and the tail of reply.
+    bool SendRepeated(int fd, const FixtureReply& reply);
     bool SendAll(int fd, std::string_view bytes);
     // Waits for the server's stop at most duration. Returns false when it stopped.
     bool Pause(std::chrono::milliseconds duration) const;
@@ -114,7 +122,12 @@ class FixtureServer {
     mutable std::condition_variable m_changed;
     std::vector<Connection> m_connections;
 
+    // Joins the threads of connections that have ended, so a server that sees thousands of
+    // connections holds the threads (and stacks) of the open ones only.
+    void JoinEnded();
+
     std::thread m_listener;
-    // Touched by the listener thread only, until Stop has joined it.
-    std::vector<std::thread> m_workers;
+    // The connection index each serves, and its thread. Touched by the listener thread only,
+    // until Stop has joined it.
+    std::vector<std::pair<std::size_t, std::thread>> m_workers;
 };

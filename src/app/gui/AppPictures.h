@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+#include <vector>
+
+// The program's own pictures, drawn with QPainter so that they stay sharp and need no files:
+// the tool bar's buttons, the Search button's two faces, the results' state icons and the
+// program icon. The category icons are in CategoryPictures.
+class AppPictures {
+  public:
+    // Tool bar pictures are this many pixels square.
+    static constexpr int kToolBarPictureSize = 20;
+    // The Search button's face.
+    static constexpr int kSearchButtonWidth = 50;
+    static constexpr int kSearchButtonHeight = 20;
+    // State icons are this many pixels square.
+    static constexpr int kStateIconSize = 16;
+    // State icons: not validated, valid, invalid, unknown, and a spare one for "checking".
+    static constexpr int kStateIconCount = 5;
+
+    // The picture of a tool bar command; a null pixmap for a command without one.
+    static QPixmap ToolBarPicture(int commandId);
+    // The Search button's face for its picture state (1 idle, 2 searching).
+    static QPixmap SearchButtonPicture(int pictureState);
+    // The state icons in order.
+    static std::vector<QPixmap> StateIcons();
+    // The window and desktop icon, in the usual sizes.
+    static QIcon ProgramIcon();
+    // The program icon drawn at one size.
+    static QPixmap ProgramPicture(int size);
+};

@@ -1,0 +1,17 @@
+#include "app/gui/FileDialogRunner.h"
+
+#include <QFile>
+#include <QFileDialog>
+
+FileDialogRunner::~FileDialogRunner() = default;
+
+std::string FileDialogRunner::Run(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) {
+        return {};
+    }
+    return QFile::encodeName(chosen.front()).toStdString();
+}

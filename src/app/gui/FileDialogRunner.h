@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+class QFileDialog;
+
+// Shows a prepared file dialog and answers the chosen path. The window's default shows it
+// modally; tests install one that looks at the prepared dialog and answers for the user.
+class FileDialogRunner {
+  public:
+    virtual ~FileDialogRunner();
+    // The chosen file's path as bytes for the file system, or empty when the user cancelled.
+    virtual std::string Run(QFileDialog& dialog);
+};

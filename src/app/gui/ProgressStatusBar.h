@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStatusBar>
+
+#include <string_view>
+
+class QFrame;
+class QLabel;
+class QProgressBar;
+
+// The status bar: pane 0 stretches and shows the program's texts ("Ready" when idle); pane 1
+// is 100 pixels wide and empty, and from the first search on a progress indicator covers it.
+class ProgressStatusBar : public QStatusBar {
+  public:
+    static constexpr int kProgressPaneWidth = 100;
+    static constexpr std::string_view kIdleText = "Ready";
+
+    explicit ProgressStatusBar(QWidget* parent = nullptr);
+
+    void SetPaneText(std::string_view text);
+    QString PaneText() const;
+    // Creates the progress indicator over pane 1 when it does not exist yet.
+    QProgressBar& Progress();
+    // Nullptr until the first search.
+    QProgressBar* ProgressIfCreated() const;
+    void SetProgressRange(int lower, int upper);
+    void StepProgress();
+    void ResetProgress();
+
+  private:
+    QLabel* m_pane0;
+    QFrame* m_pane1;
+    QProgressBar* m_progress = nullptr;
+};

@@ -1,0 +1,378 @@
+// Servers and proxies that misbehave, on 127.0.0.1: each must end its exchange with the right
+// notice and status text, free the worker's slot for the next page, cost bounded memory, and
+// never keep a stop waiting.
+#include "search/SessionFixture.h"
+
+#include "search/CHttpSearch.h"
+#include "search/HttpClient.h"
+
+#include "support/EventLoopWait.h"
+#include "support/FixtureServer.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <fstream>
+#include <netinet/in.h>
+#include <regex>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kWaitMs = 20000;
+// 200 MB through the grammar in a build without optimisation, with sanitizers.
+constexpr int kHugeWaitMs = 180000;
+// The client's own receive limit here, and the setting (whole seconds) a search runs with:
+// both well above the trickle's pause between bytes.
+constexpr int kClientTimeoutMs = 1500;
+constexpr const char* kRecvTimeoutSetting = "2";
+constexpr std::chrono::milliseconds kTrickleDelay = 1s;
+// Stopping a search only flags and wakes its workers; anything near this is a wait.
+constexpr std::chrono::milliseconds kStopReturns = 100ms;
+constexpr int kWorkersEndMs = 1000;
+constexpr std::size_t kNulBytes = 1 << 20;
+// The reset comes this far into a body that goes on much longer.
+constexpr std::size_t kBytesBeforeReset = 100;
+constexpr std::size_t kBodyAfterPage = 10000;
+// More bytes than a trickle sends in the whole test.
+constexpr std::size_t kEndlessTrickle = 1000;
+// How long a stopped search ran: its worker is then waiting on or reading from its server.
+constexpr int kRunBeforeStopMs = 200;
+// The proxy's refusal of a tunnel, and its status as the failure's detail.
+constexpr std::string_view kForbidden = "HTTP/1.0 403 Forbidden\r\n\r\n";
+constexpr int kForbiddenStatus = 403;
+
+// The value of "first=" in a request line; 0 for none (a CONNECT request).
+int firstOffset(const std::string& request) {
+    std::smatch match;
+    static const std::regex first("first=([0-9]+)");
+    return std::regex_search(request, match, first) ? std::stoi(match[1]) : 0;
+}
+
+uint16_t closedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+// The engine's first page, as a well-behaved server sends it.
+std::string firstPage() {
+    return httpAnswer(resultPage("s", 1, 1));
+}
+
+// Records how one exchange ended.
+class EndingClient : public HttpClient {
+  public:
+    int code = -1;
+    std::string text;
+
+  protected:
+    void OnError() override {
+        // An empty answer is reported and still completes; keep the first real failure.
+        if (code < 0 || code == kCodeRecieveNull) {
+            code = ErrorCode();
+            text = ErrorText();
+        }
+        HttpClient::OnError();
+    }
+};
+
+enum class Route {
+    Direct,        // the fixture server is the engine's site
+    RefusingProxy, // the fixture server is a proxy that refuses the https tunnel
+    ClosedProxy    // the proxy's port has nobody listening
+};
+
+struct Hostile {
+    const char* name;
+    Route route;
+    // The answer to the engine's first page; later pages get a page with one result.
+    FixtureReply reply;
+    // How the client's exchange ends: the failure's code and text, or -1 when it completes.
+    int code;
+    const char* text;
+    int detail;
+    std::size_t receivedBytes;
+    // The status text the failure shows, if any, and the results the search then lists; a
+    // search through a refusing proxy lists none and is stopped once its slot was refilled.
+    const char* status;
+    std::vector<std::string> titles;
+};
+
+FixtureReply replyOf(std::string bytes) {
+    FixtureReply reply;
+    reply.bytes = std::move(bytes);
+    return reply;
+}
+
+std::vector<Hostile> hostileServers() {
+    std::vector<Hostile> rows;
+    FixtureReply silent;
+    silent.stall = true;
+    rows.push_back({"accepts and never answers",
+                    Route::Direct,
+                    silent,
+                    1,
+                    "Error: recieve()",
+                    ETIMEDOUT,
+                    0,
+                    "Connect Timeout",
+                    {"s result 11"}});
+
+    FixtureReply trickle = replyOf("HTT");
+    trickle.chunkSize = 1;
+    trickle.chunkDelay = kTrickleDelay;
+    rows.push_back({"trickles a byte a second",
+                    Route::Direct,
+                    trickle,
+                    -1,
+                    "",
+                    0,
+                    3,
+                    nullptr,
+                    {"s result 11"}});
+
+    const std::string page = firstPage();
+    FixtureReply reset = replyOf(page + std::string(kBodyAfterPage, 'x'));
+    reset.ending = FixtureReply::Ending::Reset;
+    reset.resetAfter = page.size() + kBytesBeforeReset;
+    rows.push_back({"resets mid-body",
+                    Route::Direct,
+                    reset,
+                    1,
+                    "Error: recieve()",
+                    ECONNRESET,
+                    page.size() + kBytesBeforeReset,
+                    "Connect Timeout",
+                    {"s result 1", "s result 11"}});
+
+    rows.push_back({"sends only NUL bytes",
+                    Route::Direct,
+                    replyOf(std::string(kNulBytes, '\0')),
+                    -1,
+                    "",
+                    0,
+                    kNulBytes,
+                    nullptr,
+                    {"s result 11"}});
+
+    FixtureReply open = replyOf(page);
+    open.ending = FixtureReply::Ending::KeepOpen;
+    rows.push_back({"never closes after a full page",
+                    Route::Direct,
+                    open,
+                    1,
+                    "Error: recieve()",
+                    ETIMEDOUT,
+                    page.size(),
+                    "Connect Timeout",
+                    {"s result 1", "s result 11"}});
+
+    rows.push_back({"proxy refuses the tunnel",
+                    Route::RefusingProxy,
+                    replyOf(std::string(kForbidden)),
+                    1,
+                    "Error: Proxy CONNECT.",
+                    kForbiddenStatus,
+                    0,
+                    "Connect Timeout",
+                    {}});
+    rows.push_back({"proxy refuses the connection",
+                    Route::ClosedProxy,
+                    {},
+                    1,
+                    "Error: connect()",
+                    ECONNREFUSED,
+                    0,
+                    "Connect Timeout",
+                    {}});
+    return rows;
+}
+
+// Page one gets the row's answer; later pages a page with one result, or the row's answer too
+// when every page is hostile. A refusing proxy refuses everything.
+FixtureServer::Handler handlerFor(const Hostile& row, bool everyPage = false) {
+    return [row, everyPage](const std::string& request) {
+        const int first = firstOffset(request);
+        if (everyPage || row.route == Route::RefusingProxy || first <= 1) {
+            return row.reply;
+        }
+        return replyOf(httpAnswer(resultPage("s", first, 1)));
+    };
+}
+
+// An answer of 200 MB: a result, markup without results, another result.
+FixtureReply hugeReply() {
+    constexpr std::size_t kBlockBytes = 64 * 1024;
+    constexpr std::size_t kBlocks = 3200;
+    std::string block;
+    while (block.size() < kBlockBytes) {
+        block += "<p class=\"filler\">no result here</p>\n";
+    }
+    FixtureReply reply = replyOf(firstPage());
+    reply.repeated = block;
+    reply.repeatCount = kBlocks;
+    reply.tail = resultPage("s", 2, 1);
+    return reply;
+}
+
+// The engine's site and the proxy settings of the row's route.
+std::string websiteFor(const Hostile& row, const FixtureServer& server) {
+    if (row.route == Route::Direct) {
+        return server.Url("");
+    }
+    return "https://www.example.invalid";
+}
+
+uint16_t proxyPortFor(const Hostile& row, const FixtureServer& server) {
+    return row.route == Route::RefusingProxy ? server.Port() : closedPort();
+}
+
+void configureSession(SessionFixture& f, const Hostile& row, const FixtureServer& server) {
+    f.AddEngine("s", websiteFor(row, server), "/s?q=$KEY$&first=$FIRST$");
+    f.SetOption("MaxEngine", "1");
+    f.SetOption("RecvTimeout", kRecvTimeoutSetting);
+    f.SetOption("MaxResult", std::to_string(std::max<std::size_t>(row.titles.size(), 1)));
+    if (row.route != Route::Direct) {
+        f.SetOption("UseProxy", "1");
+        f.SetOption("ProxyServer", "127.0.0.1");
+        f.SetOption("ProxyPort", std::to_string(proxyPortFor(row, server)));
+    }
+}
+
+long countOf(const RecordingView& view, const std::string& status) {
+    return std::count(view.statusTexts.begin(), view.statusTexts.end(), status);
+}
+
+// Peak resident memory of the process since the last reset, and the reset itself.
+std::size_t residentKilobytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field + ":", 0) == 0) {
+            return std::stoul(line.substr(field.size() + 1));
+        }
+    }
+    return 0;
+}
+
+bool resetPeakResident() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    return static_cast<bool>(clear);
+}
+
+} // namespace
+
+TEST(HostileServer, EachEndsWithItsNoticeAndTheSlotIsRefilled) {
+    for (const Hostile& row : hostileServers()) {
+        SCOPED_TRACE(row.name);
+        FixtureServer server(handlerFor(row));
+        ASSERT_TRUE(server.Listening());
+
+        // The exchange itself.
+        EndingClient client;
+        client.SetReceiveTimeout(kClientTimeoutMs);
+        if (row.route == Route::Direct) {
+            client.SetUrl(server.Url("/s?q=x&first=1"));
+        } else {
+            client.SetUrl("https://www.example.invalid/s?q=x&first=1");
+            client.SetProxy("127.0.0.1", std::to_string(proxyPortFor(row, server)), true);
+        }
+        client.Execute();
+        EXPECT_EQ(client.code, row.code);
+        EXPECT_EQ(client.text, row.text);
+        if (row.code >= 0) {
+            EXPECT_EQ(client.ErrorDetail(), row.detail);
+        }
+        EXPECT_EQ(client.ReceivedBytes(), row.receivedBytes);
+
+        // A search on it: the failure's status, then the next page in the freed slot.
+        SessionFixture f;
+        configureSession(f, row, server);
+        f.Session().StartSearch();
+        if (row.titles.empty()) {
+            ASSERT_TRUE(runEventsUntil([&] { return countOf(f.view, row.status) >= 2; }, kWaitMs))
+                << "the slot is refilled after each refusal";
+            f.Session().StopSearch();
+        } else {
+            ASSERT_TRUE(f.WaitForEnd(kWaitMs));
+            EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+        }
+        if (row.status != nullptr) {
+            EXPECT_TRUE(f.view.Saw(row.status));
+        } else {
+            EXPECT_FALSE(f.view.Saw("Connect Timeout"));
+        }
+        std::vector<std::string> titles;
+        for (const SearchResult& result : f.view.rows) {
+            titles.push_back(result.title.str());
+        }
+        EXPECT_EQ(titles, row.titles);
+        EXPECT_GE(countOf(f.view, "Initialization done"), 2);
+    }
+}
+
+TEST(HostileServer, StopReturnsAtOnceWhateverTheServerDoes) {
+    std::vector<Hostile> rows = hostileServers();
+    rows.push_back({"sends 200 MB", Route::Direct, hugeReply(), -1, "", 0, 0, nullptr, {}});
+    for (Hostile& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.reply.chunkSize > 0) {
+            row.reply.bytes.append(kEndlessTrickle, 'x');
+        }
+        FixtureServer server(handlerFor(row, true));
+        ASSERT_TRUE(server.Listening());
+        SessionFixture f;
+        configureSession(f, row, server);
+        f.Session().StartSearch();
+        // Until the request is out, or the route has failed.
+        runEventsUntil(
+            [&] { return f.view.Saw("Ready to recevie") || f.view.Saw("Connect Timeout"); },
+            kWaitMs);
+        runEventsFor(kRunBeforeStopMs);
+        const auto start = std::chrono::steady_clock::now();
+        f.Session().StopSearch();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, kStopReturns);
+        EXPECT_TRUE(CHttpSearch::WaitForAllEnded(kWorkersEndMs));
+    }
+}
+
+TEST(HostileServer, TwoHundredMegabytesStreamThroughInBoundedMemory) {
+    // A search worker keeps none of the page: its read buffer (256 KiB), the piece in flight
+    // and the grammar's capture fields. The rest of the bound is the sanitizers' bookkeeping
+    // (freed blocks held in quarantine); a worker that kept the page would pass 400 MB.
+    constexpr std::size_t kMemoryBoundKb = 128 * 1024;
+    Hostile row{"sends 200 MB", Route::Direct, hugeReply(), -1, "", 0, 0, nullptr, {}};
+    FixtureServer server(handlerFor(row));
+    ASSERT_TRUE(server.Listening());
+    SessionFixture f;
+    row.titles = {"s result 1", "s result 2", "s result 11"};
+    configureSession(f, row, server);
+
+    ASSERT_TRUE(resetPeakResident());
+    const std::size_t before = residentKilobytes("VmRSS");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(kHugeWaitMs));
+    const std::size_t peak = residentKilobytes("VmHWM");
+
+    EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+    std::vector<std::string> titles;
+    for (const SearchResult& result : f.view.rows) {
+        titles.push_back(result.title.str());
+    }
+    EXPECT_EQ(titles, row.titles) << "the result after the 200 MB is found, and the slot takes "
+                                     "page two";
+    EXPECT_LT(peak - before, kMemoryBoundKb) << "peak " << peak << " KiB, before " << before;
+}

@@ -34,6 +34,8 @@ inline constexpr int kCmdDeleteDuplicateTitles = 32774;
 inline constexpr int kCmdDeleteDuplicateAddresses = 32773;
 inline constexpr int kCmdValidate = 32775;
 inline constexpr int kCmdDeleteInvalid = 32772;
+// Validates every row; has no menu entry (the Refine dialog sends it).
+inline constexpr int kCmdValidateAll = 33000;
 inline constexpr int kCmdBrowse = 32770;
 inline constexpr int kCmdUpdateEngines = 32801;
 inline constexpr int kCmdOptions = 32783;

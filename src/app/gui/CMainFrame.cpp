@@ -86,7 +86,8 @@ CMainFrame::CMainFrame(const FrameServices& services, QWidget* parent)
     m_catalog.Load();
     FillCategoryCombo();
 
-    m_view = new CMarovaneProView(m_session->Results(), *m_browser, this);
+    m_view = new CMarovaneProView(m_session->Results(), *m_browser, m_services.messages,
+                                  m_services.dialogs, this);
     setCentralWidget(m_view);
     m_view->OnInitialUpdate();
     m_view->SetOnSelectionCount([this](int count) { ShowSelectedCount(count); });

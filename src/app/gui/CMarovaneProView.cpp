@@ -6,11 +6,18 @@
 #include "app/gui/AppCommands.h"
 #include "app/gui/AppPictures.h"
 #include "app/gui/CommandTable.h"
+#include "app/gui/FileDialogRunner.h"
+#include "app/gui/FindDialog.h"
+#include "app/gui/RefineDialog.h"
+#include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
+#include "results/InternetShortcut.h"
+#include "results/RefineCommands.h"
 #include "widgets/CFlatHeaderCtrl.h"
 #include "widgets/FlatHeaderTypes.h"
 
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -19,6 +26,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -33,6 +41,26 @@ const char* const kAddressHeading = "Address";
 const char* const kEnginesHeading = "Search Engines";
 
 const QColor kSummaryText(0, 0, 0);
+
+// The separator of a file dialog filter in the platform's notation: "name|pattern|...||".
+constexpr char kFilterSeparator = '|';
+
+// The names of a "name|pattern|name|pattern||" filter, which carry their patterns in
+// brackets as Qt's dialogs want them.
+QStringList DialogFilters(std::string_view filter) {
+    QStringList names;
+    bool isName = true;
+    std::size_t begin = 0;
+    while (begin < filter.size()) {
+        const std::size_t end = std::min(filter.find(kFilterSeparator, begin), filter.size());
+        if (end > begin && isName) {
+            names << QString::fromLatin1(filter.substr(begin, end - begin));
+        }
+        isName = !isName;
+        begin = end + 1;
+    }
+    return names;
+}
 
 QString FromBytes(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -91,9 +119,10 @@ void DrawWrappedText(QPainter& painter, const QRect& area, const QString& text) 
 } // namespace
 
 CMarovaneProView::CMarovaneProView(ResultList& sessionResults, BrowserLauncher& browser,
+                                   MessageSink& messages, FileDialogRunner& dialogs,
                                    QWidget* parent)
     : CReportView(parent), m_control(GetReportCtrl()), m_sessionResults(sessionResults),
-      m_browser(browser) {
+      m_browser(browser), m_messages(messages), m_dialogs(dialogs), m_finder(messages) {
     for (const QPixmap& icon : AppPictures::StateIcons()) {
         m_stateIcons.Add(icon);
     }
@@ -103,6 +132,9 @@ CMarovaneProView::CMarovaneProView(ResultList& sessionResults, BrowserLauncher& 
 }
 
 CMarovaneProView::~CMarovaneProView() {
+    // No state may arrive for rows that are going.
+    m_linkChecks.StopAll();
+    m_linkChecks.SetTarget(nullptr);
     GetReportCtrl().SetListener(nullptr);
     GetReportCtrl().DestroyWindow();
     m_ownResults.Clear();
@@ -183,6 +215,7 @@ void CMarovaneProView::resizeEvent(QResizeEvent* event) {
 void CMarovaneProView::Clear() {
     GetReportCtrl().DeleteAllItems();
     m_ownResults.Clear();
+    m_rowIds.clear();
 }
 
 int CMarovaneProView::PreviewHeightOf(const SearchResult& result) const {
@@ -207,7 +240,11 @@ void CMarovaneProView::AddResult(int position, SearchResult& result) {
     row.image = 0;
     row.param = static_cast<uint32_t>(position);
     row.preview = preview;
-    control.InsertItem(row);
+    const int inserted = control.InsertItem(row);
+    if (inserted >= 0) {
+        m_rowIds.insert(m_rowIds.begin() + inserted, m_nextRowId);
+        ++m_nextRowId;
+    }
 
     result.title.set(CleanTitle(result.title.view()));
 
@@ -321,6 +358,36 @@ bool CMarovaneProView::OnCommand(int id) {
     case kCmdShowSummary:
         OnShowSummary();
         return true;
+    case kCmdDelete:
+        OnDelete();
+        return true;
+    case kCmdDeleteDuplicateTitles:
+        OnDeleteDuplicates(UniqueResultList::KeyKind::ByTitle);
+        return true;
+    case kCmdDeleteDuplicateAddresses:
+        OnDeleteDuplicates(UniqueResultList::KeyKind::ByAddress);
+        return true;
+    case kCmdValidate:
+        OnValidate(false);
+        return true;
+    case kCmdValidateAll:
+        OnValidate(true);
+        return true;
+    case kCmdDeleteInvalid:
+        OnDeleteInvalid();
+        return true;
+    case kCmdRefine:
+        OnRefine();
+        return true;
+    case kCmdFind:
+        OnFind();
+        return true;
+    case kCmdFindNext:
+        OnFindNext();
+        return true;
+    case kCmdSaveAddress:
+        OnSaveAddress();
+        return true;
     default:
         return false;
     }
@@ -362,6 +429,207 @@ void CMarovaneProView::SetOnCommand(std::function<void(int)> handler) {
 
 QMenu* CMarovaneProView::ContextMenu() const {
     return m_contextMenu;
+}
+
+FindDialog* CMarovaneProView::LastFindDialog() const {
+    return m_findDialog.data();
+}
+
+RefineDialog* CMarovaneProView::LastRefineDialog() const {
+    return m_refineDialog.data();
+}
+
+int CMarovaneProView::StateOf(int item) const {
+    ReportItem row;
+    row.mask = kReportMaskImage;
+    row.item = item;
+    row.subItem = kColumnState;
+    if (!m_control.GetItem(row)) {
+        return static_cast<int>(LinkState::NotChecked);
+    }
+    return row.image;
+}
+
+const LinkCheckManager& CMarovaneProView::LinkChecks() const {
+    return m_linkChecks;
+}
+
+const ResultFinder& CMarovaneProView::Finder() const {
+    return m_finder;
+}
+
+ResultRows CMarovaneProView::CurrentRows() const {
+    ResultRows rows(m_sessionResults);
+    const std::vector<int>& order = m_control.GetRowOrder();
+    // The control and the list hold the same number of items; should they ever differ, the
+    // cores see only the items both have.
+    if (static_cast<int32_t>(order.size()) == rows.Count()) {
+        rows.order.assign(order.begin(), order.end());
+    }
+    for (const int item : m_control.GetSelectionList()) {
+        if (item >= 0 && item < rows.Count()) {
+            rows.selected[static_cast<std::size_t>(item)] = true;
+        }
+    }
+    return rows;
+}
+
+void CMarovaneProView::RemoveRows(const std::vector<int32_t>& items) {
+    for (const int32_t item : items) {
+        RemoveRow(item);
+    }
+    GetReportCtrl().update();
+    PostSelectionCount();
+}
+
+void CMarovaneProView::RemoveRow(int item) {
+    CReportCtrl& control = GetReportCtrl();
+    control.SetItemState(control.GetRowFromItem(item), 0, kReportStateSelected);
+    control.DeleteItem(item);
+    // The own list follows the deletions, so it keeps holding the row's result at its item
+    // index as the session list does.
+    if (item < m_ownResults.Count()) {
+        m_ownResults.Remove(item);
+    }
+    if (item >= 0 && static_cast<std::size_t>(item) < m_rowIds.size()) {
+        m_rowIds.erase(m_rowIds.begin() + item);
+    }
+}
+
+void CMarovaneProView::OnDelete() {
+    ResultRows rows = CurrentRows();
+    RemoveRows(RefineCommands::DeleteSelected(rows));
+}
+
+void CMarovaneProView::OnDeleteDuplicates(UniqueResultList::KeyKind key) {
+    ResultRows rows = CurrentRows();
+    RemoveRows(RefineCommands::DeleteDuplicates(rows, key, m_messages));
+}
+
+void CMarovaneProView::OnValidate(bool all) {
+    CReportCtrl& control = GetReportCtrl();
+    m_linkChecks.SetTarget(this);
+    const int count = control.GetItemCount();
+    for (int item = 0; item < count; ++item) {
+        const int row = control.GetRowFromItem(item);
+        const bool selected = (control.GetItemState(row) & kReportStateSelected) != 0;
+        if (!all && !selected) {
+            continue;
+        }
+        m_linkChecks.Add(control.GetItemText(item, kColumnAddress),
+                         m_rowIds[static_cast<std::size_t>(item)]);
+        if (all) {
+            control.SetItemState(row, 0, kReportStateSelected);
+        }
+    }
+    m_linkChecks.StartChecks();
+    if (all) {
+        control.update();
+        PostSelectionCount();
+    }
+}
+
+void CMarovaneProView::OnRowState(int32_t rowId, LinkState state) {
+    const auto found = std::find(m_rowIds.begin(), m_rowIds.end(), rowId);
+    if (found == m_rowIds.end()) {
+        // The row went while its address was being checked.
+        return;
+    }
+    const int item = static_cast<int>(found - m_rowIds.begin());
+    CReportCtrl& control = GetReportCtrl();
+    ReportItem row;
+    row.mask = kReportMaskImage;
+    row.item = item;
+    row.subItem = kColumnState;
+    row.image = static_cast<int32_t>(state);
+    control.SetItem(row);
+    control.SetItemState(control.GetRowFromItem(item), 0, kReportStateSelected);
+    control.RedrawItem(item);
+    PostSelectionCount();
+}
+
+void CMarovaneProView::OnDeleteInvalid() {
+    std::vector<int32_t> removed;
+    LinkCheckManager::DeleteInvalid(
+        GetReportCtrl().GetItemCount(),
+        [this](int32_t item) { return static_cast<LinkState>(StateOf(item)); },
+        [this, &removed](int32_t item) {
+            m_sessionResults.Remove(item);
+            removed.push_back(item);
+        });
+    RemoveRows(removed);
+}
+
+void CMarovaneProView::OnFind() {
+    auto* dialog = new FindDialog(this);
+    dialog->SetOnFind([this](const std::string& text, uint32_t flags) {
+        ResultRows rows = CurrentRows();
+        ShowFound(rows, m_finder.Find(rows, text, flags));
+    });
+    m_findDialog = dialog;
+    ShowCentred(*dialog);
+}
+
+void CMarovaneProView::OnRefine() {
+    auto* dialog = new RefineDialog(this);
+    // The steps run as their own commands, each on the rows the one before left: addresses
+    // before titles, and validation last, on what remains.
+    dialog->SetOnRefine([this](const RefineCommands::RefineChoice& choice) {
+        if (choice.deleteDuplicateAddresses) {
+            OnCommand(kCmdDeleteDuplicateAddresses);
+        }
+        if (choice.deleteDuplicateTitles) {
+            OnCommand(kCmdDeleteDuplicateTitles);
+        }
+        if (choice.validate) {
+            OnCommand(kCmdValidateAll);
+        }
+    });
+    m_refineDialog = dialog;
+    ShowCentred(*dialog);
+}
+
+void CMarovaneProView::ShowCentred(QDialog& dialog) {
+    dialog.show();
+    const QPoint centre = window()->geometry().center();
+    dialog.move(centre - dialog.rect().center());
+}
+
+void CMarovaneProView::OnFindNext() {
+    ResultRows rows = CurrentRows();
+    ShowFound(rows, m_finder.FindNext(rows));
+}
+
+void CMarovaneProView::ShowFound(const ResultRows& rows, int32_t position) {
+    const int32_t item = rows.ItemAt(position);
+    if (item < 0) {
+        return;
+    }
+    CReportCtrl& control = GetReportCtrl();
+    control.EnsureVisible(item, true);
+    control.SelectRange(position, position, kReportSelectApply);
+    control.update();
+    PostSelectionCount();
+}
+
+void CMarovaneProView::OnSaveAddress() {
+    const int item = m_control.GetFirstSelectedItem();
+    const SearchResult* result = m_sessionResults.Get(item);
+    if (item < 0 || result == nullptr) {
+        return;
+    }
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Qt takes the default extension without its dot.
+    dialog.setDefaultSuffix(QString::fromLatin1(InternetShortcut::kDefaultExtension.substr(1)));
+    dialog.setNameFilters(DialogFilters(InternetShortcut::kFilter));
+    dialog.selectFile(FromBytes(InternetShortcut::ProposeFileName(result->title.view())));
+    const std::string path = m_dialogs.Run(dialog);
+    if (path.empty()) {
+        return;
+    }
+    InternetShortcut::Save(path, result->address.view(), m_messages);
 }
 
 void CMarovaneProView::OnOpen(bool newWindow) {

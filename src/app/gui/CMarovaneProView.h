@@ -1,11 +1,17 @@
 #pragma once
 
 #include "model/ResultList.h"
+#include "model/UniqueResultList.h"
+#include "results/LinkCheckManager.h"
+#include "results/LinkCheckTarget.h"
+#include "results/ResultFinder.h"
+#include "results/ResultRows.h"
 #include "widgets/CReportView.h"
 #include "widgets/ReportCtrlListener.h"
 #include "widgets/ReportImageList.h"
 
 #include <QColor>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -14,16 +20,21 @@
 #include <string_view>
 
 class BrowserLauncher;
+class FileDialogRunner;
+class FindDialog;
+class MessageSink;
 class QMenu;
+class RefineDialog;
 
 // The results view: one row per result of the main window's result list, with its state icon,
 // title, address and engine, and its summary painted in the area under the row. It carries out
 // the commands on the rows: open in a browser, copy, select, sort, grids, alternating colours,
-// summaries and the context menu.
+// summaries and the context menu; and the commands that thin out and search them: delete,
+// duplicates, link validation, find and save address.
 //
 // Rows are added with their item index equal to the position of their result in the main
 // window's list, and the same number as item data; commands address that list by item index.
-class CMarovaneProView : public CReportView, private ReportCtrlListener {
+class CMarovaneProView : public CReportView, private ReportCtrlListener, private LinkCheckTarget {
   public:
     // The columns (sub-items).
     static constexpr int kColumnState = 0;
@@ -73,8 +84,8 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
     static constexpr uint32_t kDragOutCursorId = 134;
     static constexpr uint32_t kHeaderTipsOn = 1;
 
-    CMarovaneProView(ResultList& sessionResults, BrowserLauncher& browser,
-                     QWidget* parent = nullptr);
+    CMarovaneProView(ResultList& sessionResults, BrowserLauncher& browser, MessageSink& messages,
+                     FileDialogRunner& dialogs, QWidget* parent = nullptr);
     ~CMarovaneProView() override;
 
     // Sets the control up: state icons, colours, columns, layout, header, styles, widths.
@@ -107,6 +118,14 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
     void SetOnCommand(std::function<void(int)> handler);
     // The context menu last shown, or nullptr.
     QMenu* ContextMenu() const;
+    // The Find and Refine dialogs last opened, while they are open.
+    FindDialog* LastFindDialog() const;
+    RefineDialog* LastRefineDialog() const;
+    // The row's state icon (a LinkState value), by item index.
+    int StateOf(int item) const;
+    // Link checks running and waiting.
+    const LinkCheckManager& LinkChecks() const;
+    const ResultFinder& Finder() const;
 
     // A title without the markers "|>", "<|", "||" and " | ", removed in that order.
     static std::string CleanTitle(std::string_view title);
@@ -122,7 +141,29 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
   private:
     int OnReportNotify(const ReportNotify& notify) override;
     void OnReportPreviewDraw(const ReportPreviewDraw& draw) override;
+    // A link check's outcome for the row that carries rowId.
+    void OnRowState(int32_t rowId, LinkState state) override;
 
+    // The rows as the refine and find cores see them: the session list, the display order and
+    // the selection of the control.
+    ResultRows CurrentRows() const;
+    // Removes rows from the control and the own list, in the order the core removed them
+    // from the session list, so all three stay aligned.
+    void RemoveRows(const std::vector<int32_t>& items);
+    void RemoveRow(int item);
+    void OnDelete();
+    void OnDeleteDuplicates(UniqueResultList::KeyKind key);
+    // Checks the addresses of the selected rows (every row, deselecting each, with all).
+    void OnValidate(bool all);
+    void OnDeleteInvalid();
+    void OnRefine();
+    // Centres a dialog over the window once it is shown and has its size.
+    void ShowCentred(QDialog& dialog);
+    void OnFind();
+    void OnFindNext();
+    // Selects the row found at a display position alone and scrolls it into view.
+    void ShowFound(const ResultRows& rows, int32_t position);
+    void OnSaveAddress();
     void DefineColumns();
     void SetColumnWidths();
     int PreviewHeightOf(const SearchResult& result) const;
@@ -140,7 +181,18 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
     CReportCtrl& m_control;
     ResultList& m_sessionResults;
     BrowserLauncher& m_browser;
+    MessageSink& m_messages;
+    FileDialogRunner& m_dialogs;
     ResultList m_ownResults;
+    // An id per item, by item index, that stays with its row through sorting and deleting and
+    // is never given out twice: link checks report by it, so a row deleted (or a list
+    // replaced) while its address is checked cannot have another row marked in its stead.
+    std::vector<int32_t> m_rowIds;
+    int32_t m_nextRowId = 0;
+    LinkCheckManager m_linkChecks;
+    ResultFinder m_finder;
+    QPointer<FindDialog> m_findDialog;
+    QPointer<RefineDialog> m_refineDialog;
     ReportImageList m_stateIcons;
     int m_sortState = kSortNone;
     bool m_showSummary = true;

@@ -56,7 +56,13 @@ std::string ScriptedDialogs::Run(QFileDialog& dialog) {
     filters = dialog.nameFilters();
     defaultSuffix = dialog.defaultSuffix();
     initialFiles = dialog.selectedFiles();
+    fileMode = dialog.fileMode();
     return answer;
+}
+
+std::vector<std::string> ScriptedDialogs::RunMany(QFileDialog& dialog) {
+    Run(dialog);
+    return answers;
 }
 
 bool SwitchableConnection::IsConnected() const {

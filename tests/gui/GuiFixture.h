@@ -22,9 +22,13 @@
 class ScriptedDialogs : public FileDialogRunner {
   public:
     std::string Run(QFileDialog& dialog) override;
+    std::vector<std::string> RunMany(QFileDialog& dialog) override;
 
     // The path the "user" chooses; empty cancels.
     std::string answer;
+    // The paths chosen in a dialog that allows several.
+    std::vector<std::string> answers;
+    QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
     int runs = 0;
     QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
     QStringList filters;

@@ -8,6 +8,7 @@
 #include "app/gui/ProgressStatusBar.h"
 #include "app/gui/SearchBar.h"
 #include "app/gui/SearchButton.h"
+#include "model/EngineFile.h"
 #include "model/ResultList.h"
 #include "results/ResultsFile.h"
 #include "search/SearchSession.h"
@@ -315,6 +316,34 @@ TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     EXPECT_EQ(f.messages.messages[0].text,
               "Only file with the type of Vantorell 2001 can be read.");
     EXPECT_FALSE(frame.Action(kCmdSaveResults)->isEnabled());
+}
+
+TEST(MainFrame, UpdateEnginesCopiesChosenFilesIntoTheirFolders) {
+    GuiFixture f;
+    f.AddEngine("alpha");
+    CMainFrame& frame = f.Frame();
+    std::filesystem::create_directory(f.app.file("incoming"));
+    EngineDefinition pictures;
+    pictures.name.set("pictures");
+    pictures.category.set("Images");
+    writeFileBytes(f.app.file("incoming/pictures.vnp"), EngineFile::CanonicalBytes(pictures));
+    EngineDefinition recipes = pictures;
+    recipes.category.set("Recipes");
+    writeFileBytes(f.app.file("incoming/recipes.vnp"), EngineFile::CanonicalBytes(recipes));
+    const std::string missing = f.app.file("incoming/missing.vnp");
+    f.dialogs.answers = {f.app.file("incoming/pictures.vnp"), missing,
+                         f.app.file("incoming/recipes.vnp")};
+
+    frame.DoCommand(kCmdUpdateEngines);
+    EXPECT_EQ(f.dialogs.fileMode, QFileDialog::ExistingFiles);
+    EXPECT_EQ(f.dialogs.filters, QStringList{"Vantorell2001 VNP Files(*.vnp)"});
+    EXPECT_EQ(f.dialogs.defaultSuffix, "vnp");
+    EXPECT_TRUE(std::filesystem::exists(f.app.file("Site/pictures.vnp")));
+    EXPECT_TRUE(std::filesystem::exists(f.app.file("User/recipes.vnp")));
+    // The failed file is named and the others are still copied.
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].caption, "Warning");
+    EXPECT_EQ(f.messages.messages[0].text, "Update or Add engine failed.--\"" + missing + "\"");
 }
 
 TEST(MainFrame, WinStateFollowsResizesAfterTheFirstPaint) {

@@ -2,6 +2,7 @@
 
 #include "app/BrowserLauncher.h"
 #include "app/OptionsStore.h"
+#include "app/gui/AboutDialog.h"
 #include "app/gui/AccessibleMenuCommand.h"
 #include "app/gui/AppCommands.h"
 #include "app/gui/AppPictures.h"
@@ -10,10 +11,13 @@
 #include "app/gui/CommandTable.h"
 #include "app/gui/FileDialogRunner.h"
 #include "app/gui/FlatImageCombo.h"
+#include "app/gui/HelpPages.h"
+#include "app/gui/OptionsSheet.h"
 #include "app/gui/ProgressStatusBar.h"
 #include "app/gui/SearchBar.h"
 #include "platform/MessageSink.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/ShellOpen.h"
 #include "results/ResultsDocument.h"
 #include "search/SearchSession.h"
 
@@ -43,6 +47,9 @@ const std::vector<std::pair<const char*, const char*>> kSaveFilters = {
     {"Text Files (*.txt)", "txt"},
     {"All Files (*.*)", "vnr"},
 };
+// The Update Engines dialog offers engine definition files only.
+constexpr const char* kEngineFilesFilter = "Vantorell2001 VNP Files(*.vnp)";
+constexpr const char* kEngineFilesSuffix = "vnp";
 const std::vector<const char*> kOpenFilters = {
     "Vantorell 2001 Files (*.vnr)",
     "All Files (*.*)",
@@ -318,6 +325,36 @@ void CMainFrame::DoCommand(int id) {
     case kCmdBrowse:
         OnBrowse();
         break;
+    case kCmdUpdateEngines:
+        OnUpdateEngines();
+        break;
+    case kCmdOptions:
+        OnOptions();
+        break;
+    case kCmdHelpIndex:
+        // What the desktop makes of the page is not ours to check.
+        m_services.desktop.Open(HelpPages::HelpFilePath(OptionsStore::GetAppPath()));
+        break;
+    case kCmdFeedback:
+        m_services.desktop.Open(HelpPages::kFeedbackPage);
+        break;
+    case kCmdSuggestEngine:
+        m_services.desktop.Open(HelpPages::kSuggestEnginePage);
+        break;
+    case kCmdTellFriend:
+        m_services.desktop.Open(HelpPages::kTellFriendPage);
+        break;
+    case kCmdCheckUpdates:
+        m_services.desktop.Open(HelpPages::kUpdatePage);
+        break;
+    case kCmdHomePage:
+        m_services.desktop.Open(HelpPages::kHomePage);
+        break;
+    case kCmdAbout: {
+        AboutDialog about(m_services.desktop, m_services.processes, m_services.messages, this);
+        about.exec();
+        break;
+    }
     default:
         m_view->OnCommand(id);
         break;
@@ -409,6 +446,24 @@ void CMainFrame::OnSaveResults() {
         return;
     }
     ResultsDocument::SaveResults(m_session->Results(), path);
+}
+
+void CMainFrame::OnUpdateEngines() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setDefaultSuffix(QString::fromLatin1(kEngineFilesSuffix));
+    dialog.setNameFilter(QString::fromLatin1(kEngineFilesFilter));
+    const std::vector<std::string> paths = m_services.dialogs.RunMany(dialog);
+    if (paths.empty()) {
+        return;
+    }
+    m_catalog.ImportEngineFiles(paths);
+}
+
+void CMainFrame::OnOptions() {
+    OptionsSheet sheet(m_catalog, *m_categoryCombo, m_services.messages, m_services.dialogs, this);
+    sheet.exec();
 }
 
 void CMainFrame::OnBrowse() {

@@ -93,6 +93,8 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     void OnOpenResults();
     void OnSaveResults();
     void OnBrowse();
+    void OnUpdateEngines();
+    void OnOptions();
 
     FrameServices m_services;
     EngineCatalog m_catalog;

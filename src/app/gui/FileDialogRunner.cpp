@@ -15,3 +15,14 @@ std::string FileDialogRunner::Run(QFileDialog& dialog) {
     }
     return QFile::encodeName(chosen.front()).toStdString();
 }
+
+std::vector<std::string> FileDialogRunner::RunMany(QFileDialog& dialog) {
+    std::vector<std::string> paths;
+    if (dialog.exec() != QDialog::Accepted) {
+        return paths;
+    }
+    for (const QString& chosen : dialog.selectedFiles()) {
+        paths.push_back(QFile::encodeName(chosen).toStdString());
+    }
+    return paths;
+}

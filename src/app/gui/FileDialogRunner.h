@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class QFileDialog;
 
@@ -11,4 +12,7 @@ class FileDialogRunner {
     virtual ~FileDialogRunner();
     // The chosen file's path as bytes for the file system, or empty when the user cancelled.
     virtual std::string Run(QFileDialog& dialog);
+    // Every chosen file's path, in the dialog's order, for a dialog that allows several; empty
+    // when the user cancelled.
+    virtual std::vector<std::string> RunMany(QFileDialog& dialog);
 };

@@ -72,8 +72,11 @@ void FlatImageCombo::AddCategory(const std::string& name) {
 }
 
 std::string FlatImageCombo::SelectedCategory() const {
-    const int index = currentIndex();
-    if (index < 0) {
+    return CategoryAt(currentIndex());
+}
+
+std::string FlatImageCombo::CategoryAt(int index) const {
+    if (index < 0 || index >= count()) {
         return {};
     }
     return itemData(index, kCategoryDataRole).toByteArray().toStdString();

@@ -28,6 +28,8 @@ class FlatImageCombo : public QComboBox {
     void AddCategory(const std::string& name);
     // The data of the selected item; empty when none is selected.
     std::string SelectedCategory() const;
+    // The data of the item at index; empty when out of range.
+    std::string CategoryAt(int index) const;
     // The icon index of an item index.
     static int IconIndexOf(int itemIndex);
     const QPixmap* IconOf(int itemIndex) const;

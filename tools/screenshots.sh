@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Saves pictures of the window for a person to look at: the program's idle window on the
 # shipped engines (its own --screenshot option), a finished search with summaries and the
-# context menu over a row (the screenshot driver, on loopback engines). Runs on the X display
+# context menu over a row and every dialog (the screenshot driver, on loopback engines). Runs on the X display
 # of DISPLAY, or under xvfb-run when there is none. Usage: tools/screenshots.sh [FOLDER]
 # (default build-shots/pictures).
 set -euo pipefail

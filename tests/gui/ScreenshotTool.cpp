@@ -1,13 +1,17 @@
 // vantorell_gui_screenshots FOLDER: shows the real main window on a display (run it under
 // xvfb-run), searches two loopback engines whose pages carry realistic results, and saves
-// pictures of the window into FOLDER: search.png (a finished search with summaries) and
-// context-menu.png (the screen with the context menu open over a row). tools/screenshots.sh
+// pictures of the window into FOLDER: search.png (a finished search with summaries),
+// context-menu.png (the screen with the context menu open over a row), and the dialogs:
+// options-N.png (each page of the options sheet), about.png, find.png and refine.png. tools/screenshots.sh
 // runs it beside the program's own --screenshot of the idle window.
 
 #include "app/OptionsStore.h"
+#include "app/gui/AppCommands.h"
 #include "app/gui/CMainFrame.h"
 #include "app/gui/CMarovaneProView.h"
 #include "app/gui/FileDialogRunner.h"
+#include "app/gui/FindDialog.h"
+#include "app/gui/RefineDialog.h"
 #include "app/gui/KeywordCombo.h"
 #include "app/gui/QtMessageSink.h"
 #include "app/gui/SearchBar.h"
@@ -28,6 +32,9 @@
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTabWidget>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -199,6 +206,51 @@ int main(int argc, char** argv) {
         }
         if (frame.View().ContextMenu() != nullptr) {
             frame.View().ContextMenu()->close();
+        }
+        runEventsFor(kSettleMs);
+
+        // The modal dialogs: grabbed (every page of a tabbed one) once shown, then closed.
+        auto grabModal = [&](int command, const std::string& name) {
+            QTimer::singleShot(kSettleMs, [&, name] {
+                QDialog* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (dialog == nullptr) {
+                    std::fprintf(stderr, "no dialog for %s\n", name.c_str());
+                    status = 1;
+                    return;
+                }
+                QTabWidget* tabs = dialog->findChild<QTabWidget*>();
+                const int pages = tabs != nullptr ? tabs->count() : 1;
+                for (int page = 0; page < pages; ++page) {
+                    if (tabs != nullptr) {
+                        tabs->setCurrentIndex(page);
+                    }
+                    QCoreApplication::processEvents();
+                    const std::string file = folder + "/" + name +
+                                             (pages > 1 ? "-" + std::to_string(page + 1) : "") +
+                                             ".png";
+                    if (!Save(dialog->grab(), file)) {
+                        status = 1;
+                    }
+                }
+                dialog->reject();
+            });
+            frame.DoCommand(command);
+        };
+        grabModal(kCmdOptions, "options");
+        grabModal(kCmdAbout, "about");
+
+        // The modeless dialogs of the results view.
+        frame.DoCommand(kCmdFind);
+        runEventsFor(kSettleMs);
+        if (frame.View().LastFindDialog() != nullptr) {
+            Save(frame.View().LastFindDialog()->grab(), folder + "/find.png");
+            frame.View().LastFindDialog()->close();
+        }
+        frame.DoCommand(kCmdRefine);
+        runEventsFor(kSettleMs);
+        if (frame.View().LastRefineDialog() != nullptr) {
+            Save(frame.View().LastRefineDialog()->grab(), folder + "/refine.png");
+            frame.View().LastRefineDialog()->close();
         }
     }
     CHttpSearch::WaitForAllEnded(kWorkerDrainMs);

@@ -78,20 +78,24 @@ QString CHyperLink::Address() const {
 }
 
 void CHyperLink::SetLinkText(const QString& text) {
-    const bool shown = isVisible();
+    // Hidden while it changes, then back as it was: shown unless it was hidden on purpose (a
+    // link inside a dialog not yet on screen is not visible, but must appear with it).
+    const bool hidden = isHidden();
     hide();
     setText(text);
     SizeToFit();
-    setVisible(shown);
+    setVisible(!hidden);
 }
 
 void CHyperLink::SetLinkFont(const QFont& font) {
-    const bool shown = isVisible();
+    // Hidden while it changes, then back as it was: shown unless it was hidden on purpose (a
+    // link inside a dialog not yet on screen is not visible, but must appear with it).
+    const bool hidden = isHidden();
     hide();
     setFont(font);
     ApplyFont();
     SizeToFit();
-    setVisible(shown);
+    setVisible(!hidden);
 }
 
 bool CHyperLink::ModifyLinkStyle(uint32_t remove, uint32_t add, bool redraw) {

@@ -60,6 +60,10 @@ AtomicFile::~AtomicFile() {
 }
 
 bool AtomicFile::Stage(std::string_view bytes) {
+    return Stage(bytes, WriteAll);
+}
+
+bool AtomicFile::Stage(std::string_view bytes, const Writer& writer) {
     if (!m_temporary.empty()) {
         ::unlink(m_temporary.c_str());
         m_temporary.clear();
@@ -88,7 +92,7 @@ bool AtomicFile::Stage(std::string_view bytes) {
     if (descriptor < 0) {
         return false;
     }
-    bool written = WriteAll(descriptor, bytes);
+    bool written = writer(descriptor, bytes);
     if (written) {
         written = ::fchmod(descriptor, permissions) == 0;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,11 @@ class AtomicFile {
     // Writes bytes to a new temporary file beside the target. False when it cannot be created
     // or written, or when the target exists and may not be written.
     bool Stage(std::string_view bytes);
+    // The same, with writer putting the bytes into the open temporary file (a caller that
+    // needs its own writing step, such as a test simulating a full disk). writer returns false
+    // on failure.
+    using Writer = std::function<bool(int descriptor, std::string_view bytes)>;
+    bool Stage(std::string_view bytes, const Writer& writer);
     // Renames the staged file over the target. False without a stage or when the rename fails.
     bool Commit();
 

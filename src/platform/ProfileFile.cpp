@@ -1,5 +1,7 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -17,13 +19,8 @@ namespace {
 
 // The line end of every line the writer adds.
 constexpr std::string_view kNewLineEnd = "\r\n";
-// Permissions of a settings file that did not exist before: read and write for the owner,
-// read for everybody else.
-constexpr mode_t kNewFilePermissions = 0644;
 // Every write permission bit; a file with none of them is read-only.
 constexpr mode_t kAnyWritePermission = 0222;
-// The permission bits of a file's mode, for copying them onto the file that replaces it.
-constexpr mode_t kPermissionBits = 07777;
 // The radix of the integers in a profile file.
 constexpr std::uint32_t kDecimalBase = 10;
 
@@ -384,9 +381,8 @@ bool ProfileFile::WriteTemporary(int descriptor, std::string_view content) {
 
 bool ProfileFile::ReplaceContent(const std::string& oldContent, const std::string& newContent,
                                  bool fileExisted) {
-    const std::string target = ResolveWriteTarget(m_path);
-    mode_t permissions = kNewFilePermissions;
     if (fileExisted) {
+        const std::string target = ResolveWriteTarget(m_path);
         struct stat status {};
         if (::stat(target.c_str(), &status) != 0) {
             return false;
@@ -400,33 +396,10 @@ bool ProfileFile::ReplaceContent(const std::string& oldContent, const std::strin
         if (oldContent == newContent) {
             return true;
         }
-        permissions = status.st_mode & kPermissionBits;
     }
-
-    const std::filesystem::path targetPath(target);
-    std::filesystem::path folder = targetPath.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const std::string pattern =
-        (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
-    std::vector<char> temporaryName(pattern.begin(), pattern.end());
-    temporaryName.push_back('\0');
-    const int descriptor = ::mkstemp(temporaryName.data());
-    if (descriptor < 0) {
-        return false;
-    }
-    bool written = WriteTemporary(descriptor, newContent);
-    if (written) {
-        written = ::fchmod(descriptor, permissions) == 0;
-    }
-    if (written) {
-        written = ::fsync(descriptor) == 0;
-    }
-    const bool closed = ::close(descriptor) == 0;
-    if (written && closed && ::rename(temporaryName.data(), target.c_str()) == 0) {
-        return true;
-    }
-    ::unlink(temporaryName.data());
-    return false;
+    AtomicFile file(m_path);
+    const bool staged = file.Stage(newContent, [this](int descriptor, std::string_view bytes) {
+        return WriteTemporary(descriptor, bytes);
+    });
+    return staged && file.Commit();
 }

@@ -9,7 +9,7 @@
 //                (goal: at most 1.3), and the client's peak memory over the page size (goal: at
 //                most 2).
 
-#include "app/OptionsStore.h"
+#include "settings/OptionsStore.h"
 #include "model/EngineCatalog.h"
 #include "model/EngineFile.h"
 #include "platform/ConnectionState.h"
@@ -115,12 +115,11 @@ void writeEngines(const TempDir& app, const std::string& website, int count) {
 
 // Runs one search on the folder's engines until it ends; returns the view's timings.
 void runSearch(const TempDir& app, TimingView& view, int maxResult) {
-    OptionsStore::SetAppPathOverride(app.path());
     RecordingMessageSink messages;
     EngineCatalog catalog(app.path(), messages);
     catalog.Load();
     Connected connection;
-    SearchSession session(catalog, view, connection);
+    SearchSession session(catalog, view, connection, OptionsStore(app.path()));
     SearchSession::Overrides overrides;
     overrides.maxResult = maxResult;
     overrides.maxEngine = kEngines;

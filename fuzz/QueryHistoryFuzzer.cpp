@@ -2,7 +2,7 @@
 // and the write-back when the history goes.
 #include "FuzzScratchDir.h"
 
-#include "app/QueryHistoryFile.h"
+#include "settings/QueryHistoryFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -16,5 +16,11 @@ while [ "$#" -gt 0 ]; do
     shift
   fi
 done
-cmake -S . -B "$folder" -G Ninja "${configure[@]}" >/dev/null
+# ccache, when present, makes rebuilds of other build folders of the same sources cheap.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$folder" -G Ninja "${launcher[@]}" "${configure[@]}" >/dev/null
 cmake --build "$folder" "${targets[@]}" -- -j"$(nproc)"

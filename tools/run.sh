@@ -28,4 +28,4 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "No DISPLAY: running the window under xvfb-run (stop it with Ctrl+C)."
   display=(xvfb-run -a -s "-screen 0 1280x800x24")
 fi
-exec "${display[@]}" build-release/src/app/gui/Vantorell2001 --app-path engines "$@"
+exec "${display[@]}" build-release/src/app/Vantorell2001 --app-path engines "$@"

@@ -24,7 +24,7 @@ display=()
 if [ -z "${DISPLAY:-}" ]; then
   display=(xvfb-run -a -s "-screen 0 1280x800x24")
 fi
-"${display[@]}" build-shots/src/app/gui/Vantorell2001 --app-path "$program" \
+"${display[@]}" build-shots/src/app/Vantorell2001 --app-path "$program" \
   --screenshot "$out/idle.png"
 echo "saved $out/idle.png"
-"${display[@]}" build-shots/tests/gui/vantorell_gui_screenshots "$out"
+"${display[@]}" build-shots/tests/app/vantorell_gui_screenshots "$out"

@@ -1,6 +1,6 @@
 #include "cli/CheckEngineCommand.h"
 
-#include "app/OptionsStore.h"
+#include "settings/OptionsStore.h"
 #include "cli/Cli.h"
 #include "cli/EnginePageProbe.h"
 #include "cli/ResultPrinter.h"
@@ -78,7 +78,7 @@ int CheckEngineCommand::Run(const std::vector<std::string>& words) {
     if (arguments.empty() || arguments.size() > 2) {
         return Cli::Fail("check-engine needs FILE.vnp and at most one KEYWORD");
     }
-    Cli::ApplyAppPath(line);
+    const OptionsStore options(Cli::ProgramFolder(line));
     const std::string path = arguments[0];
     const std::string keyword = arguments.size() > 1 ? arguments[1] : kDefaultKeyword;
 
@@ -98,7 +98,6 @@ int CheckEngineCommand::Run(const std::vector<std::string>& words) {
     enabled.enable.set("true");
     catalog.Add(enabled);
     catalog.SelectCategory(enabled.category.view());
-    const OptionsStore options;
     JobQueue queue;
     std::vector<std::string> skipped;
     QueryBuilder::BuildJobs(catalog, keyword, QueryBuilder::ReadProxySettings(options), queue,

@@ -1,6 +1,6 @@
 #include "cli/Cli.h"
 
-#include "app/OptionsStore.h"
+#include "settings/OptionsStore.h"
 
 #include <cerrno>
 #include <climits>
@@ -21,10 +21,11 @@ int Cli::Help(const char* usage) {
     return kExitOk;
 }
 
-void Cli::ApplyAppPath(const CommandLine& line) {
+std::string Cli::ProgramFolder(const CommandLine& line) {
     if (line.Has("--app-path")) {
-        OptionsStore::SetAppPathOverride(line.Value("--app-path"));
+        return OptionsStore::GetAppPath(line.Value("--app-path"));
     }
+    return OptionsStore::GetAppPath();
 }
 
 bool Cli::ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {

@@ -17,8 +17,9 @@ class Cli {
     static int Fail(const std::string& text);
     // Prints usage to stdout and returns kExitOk.
     static int Help(const char* usage);
-    // Makes --app-path, when given, the program folder for this run.
-    static void ApplyAppPath(const CommandLine& line);
+    // The program folder of this run: --app-path when given, else the usual search
+    // (OptionsStore::GetAppPath).
+    static std::string ProgramFolder(const CommandLine& line);
     // Reads the whole file; false with a reason in error when it cannot.
     static bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
     // Reads a positive decimal number; false when text is anything else.

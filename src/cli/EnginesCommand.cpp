@@ -1,6 +1,5 @@
 #include "cli/EnginesCommand.h"
 
-#include "app/OptionsStore.h"
 #include "cli/Cli.h"
 #include "model/EngineCatalog.h"
 
@@ -43,11 +42,10 @@ int EnginesCommand::Run(const std::vector<std::string>& words) {
     if (!line.Arguments().empty()) {
         return Cli::Fail("engines takes no argument: " + line.Arguments().front());
     }
-    Cli::ApplyAppPath(line);
 
     // The catalogue's message box becomes part of the one error line, which names the file.
     RecordingMessages messages;
-    EngineCatalog catalog(OptionsStore::GetAppPath(), messages);
+    EngineCatalog catalog(Cli::ProgramFolder(line), messages);
     catalog.Load();
     if (!catalog.FailedPath().empty()) {
         return Cli::Fail(messages.text + " " + catalog.FailedPath());

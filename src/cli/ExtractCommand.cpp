@@ -64,7 +64,6 @@ int ExtractCommand::Run(const std::vector<std::string>& words) {
         return Cli::Fail("--chunk needs a positive number of bytes, not \"" +
                          line.Value("--chunk") + "\"");
     }
-    Cli::ApplyAppPath(line);
 
     const std::string enginePath = line.Value("--engine");
     EngineDefinition engine;

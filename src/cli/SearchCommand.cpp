@@ -1,6 +1,6 @@
 #include "cli/SearchCommand.h"
 
-#include "app/OptionsStore.h"
+#include "settings/OptionsStore.h"
 #include "cli/Cli.h"
 #include "cli/CliSessionView.h"
 #include "cli/StderrMessageSink.h"
@@ -102,7 +102,7 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
         !readOverride(line, "--search-timeout", overrides.searchTimeoutSeconds, error)) {
         return Cli::Fail(error);
     }
-    Cli::ApplyAppPath(line);
+    const OptionsStore options(Cli::ProgramFolder(line));
 
     int argc = 1;
     char programName[] = "vantorell-search";
@@ -111,7 +111,7 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     UiDispatcher::Init();
 
     StderrMessageSink messages;
-    EngineCatalog catalog(OptionsStore::GetAppPath(), messages);
+    EngineCatalog catalog(options.ProgramFolder(), messages);
     catalog.Load();
 
     bool ended = false;
@@ -123,7 +123,7 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
                             QTimer::singleShot(0, [] { QCoreApplication::quit(); });
                         });
     const ConnectionState connection;
-    SearchSession session(catalog, view, connection);
+    SearchSession session(catalog, view, connection, options);
     session.SetOverrides(overrides);
 
     session.StartSearch();

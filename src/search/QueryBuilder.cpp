@@ -1,6 +1,6 @@
 #include "search/QueryBuilder.h"
 
-#include "app/OptionsStore.h"
+#include "settings/OptionsStore.h"
 #include "model/EngineCatalog.h"
 #include "model/EngineDefinition.h"
 #include "search/JobQueue.h"

@@ -1,13 +1,13 @@
 #include "search/SearchManager.h"
 
-#include "app/OptionsStore.h"
 #include "model/EngineCatalog.h"
 #include "search/QueryBuilder.h"
 #include "search/SearchManagerListener.h"
 
 #include <algorithm>
 
-SearchManager::SearchManager() : m_link(std::make_shared<SearchManagerLink>()) {
+SearchManager::SearchManager(OptionsStore options)
+    : m_options(std::move(options)), m_link(std::make_shared<SearchManagerLink>()) {
     m_link->manager = this;
 }
 
@@ -33,8 +33,7 @@ void SearchManager::Start(SearchManagerListener* frame) {
     m_queue = std::make_unique<JobQueue>();
     m_stopped = false;
     if (m_catalog != nullptr) {
-        const OptionsStore options;
-        const ProxySettings proxy = QueryBuilder::ReadProxySettings(options);
+        const ProxySettings proxy = QueryBuilder::ReadProxySettings(m_options);
         m_skipped.clear();
         QueryBuilder::BuildJobs(*m_catalog, m_keyword, proxy, *m_queue, &m_skipped);
     }
@@ -49,9 +48,8 @@ void SearchManager::StartWorker(int slot) {
     m_queue->NextJob(job);
     // Time-outs are read as each worker is set up, so a change of options reaches the next
     // worker and never a running one.
-    const OptionsStore options;
     auto worker = std::make_shared<CHttpSearch>();
-    worker->Setup(m_link, slot, job, options.GetRecvTimeout(), options.GetSendTimeout());
+    worker->Setup(m_link, slot, job, m_options.GetRecvTimeout(), m_options.GetSendTimeout());
     m_slots[static_cast<std::size_t>(slot)] = worker;
     worker->Start();
 }

@@ -3,6 +3,7 @@
 #include "model/ResultList.h"
 #include "search/CHttpSearch.h"
 #include "search/JobQueue.h"
+#include "settings/OptionsStore.h"
 
 #include <array>
 #include <memory>
@@ -21,7 +22,9 @@ class SearchManager {
   public:
     static constexpr int kMaxSlots = 10;
 
-    SearchManager();
+    // options gives the proxy when the search starts and the time-outs as each worker is set
+    // up.
+    explicit SearchManager(OptionsStore options);
     // Stops every worker still running.
     ~SearchManager();
     SearchManager(const SearchManager&) = delete;
@@ -49,6 +52,7 @@ class SearchManager {
   private:
     void StartWorker(int slot);
 
+    OptionsStore m_options;
     int m_maxWorkers = 0;
     std::string m_keyword;
     const EngineCatalog* m_catalog = nullptr;

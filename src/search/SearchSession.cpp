@@ -1,7 +1,6 @@
 #include "search/SearchSession.h"
 
-#include "app/OptionsStore.h"
-#include "app/QueryHistoryFile.h"
+#include "settings/QueryHistoryFile.h"
 #include "model/EngineCatalog.h"
 #include "platform/ConnectionState.h"
 #include "platform/MessageSink.h"
@@ -47,8 +46,8 @@ const char* statusTextOf(int code) {
 } // namespace
 
 SearchSession::SearchSession(EngineCatalog& catalog, SearchSessionView& view,
-                             const ConnectionState& connection)
-    : m_catalog(catalog), m_view(view), m_connection(connection) {
+                             const ConnectionState& connection, OptionsStore options)
+    : m_catalog(catalog), m_view(view), m_connection(connection), m_options(std::move(options)) {
     m_timer.setSingleShot(true);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { OnSearchTimer(); });
 }
@@ -91,7 +90,7 @@ void SearchSession::StartSearch() {
 
     // Limits are read once, when the search starts; a change of options never reaches a
     // running search.
-    const OptionsStore options;
+    const OptionsStore& options = m_options;
     m_maxResult = m_overrides.maxResult.value_or(options.GetMaxResult());
     m_maxEngine = m_overrides.maxEngine.value_or(options.GetMaxEngine());
     const bool queryHistory = options.GetQueryHistory();
@@ -103,7 +102,7 @@ void SearchSession::StartSearch() {
     m_autoRemoveUrl = options.GetAutoRemoveUrl();
 
     if (queryHistory) {
-        QueryHistoryFile history;
+        QueryHistoryFile history(m_options.ProgramFolder());
         history.Add(keyword);
     }
 
@@ -119,7 +118,7 @@ void SearchSession::StartSearch() {
     m_view.SetSearchButtonState(SearchSessionView::kButtonSearching);
     m_view.SetProgressRange(0, m_maxResult);
 
-    m_manager = std::make_unique<SearchManager>();
+    m_manager = std::make_unique<SearchManager>(m_options);
     m_manager->SetMaxWorkers(m_maxEngine);
     m_manager->SetCatalog(&m_catalog);
     m_catalog.SelectCategory(m_view.Category());

@@ -3,6 +3,7 @@
 #include "model/ResultList.h"
 #include "model/UniqueResultList.h"
 #include "search/SearchManagerListener.h"
+#include "settings/OptionsStore.h"
 
 #include <QTimer>
 
@@ -33,8 +34,10 @@ class SearchSession : public SearchManagerListener {
         std::optional<int> searchTimeoutSeconds;
     };
 
+    // options is the program folder's settings store: the limits are read from it when a
+    // search starts, and the keyword goes into the history of its program folder.
     SearchSession(EngineCatalog& catalog, SearchSessionView& view,
-                  const ConnectionState& connection);
+                  const ConnectionState& connection, OptionsStore options);
     ~SearchSession() override;
 
     void SetOverrides(const Overrides& overrides);
@@ -61,6 +64,7 @@ class SearchSession : public SearchManagerListener {
     EngineCatalog& m_catalog;
     SearchSessionView& m_view;
     const ConnectionState& m_connection;
+    OptionsStore m_options;
     Overrides m_overrides;
     QTimer m_timer;
 

@@ -1,7 +1,7 @@
 #include "search/SessionFixture.h"
 
-#include "app/OptionsStore.h"
-#include "app/QueryHistoryFile.h"
+#include "settings/OptionsStore.h"
+#include "settings/QueryHistoryFile.h"
 #include "results/CURLCheck.h"
 #include "results/LinkCheckManager.h"
 #include "results/LinkCheckTarget.h"

@@ -1,6 +1,6 @@
 #include "search/SessionFixture.h"
 
-#include "app/OptionsStore.h"
+#include "settings/OptionsStore.h"
 #include "model/EngineFile.h"
 #include "search/CHttpSearch.h"
 
@@ -71,13 +71,11 @@ bool FixedConnection::IsConnected() const {
 SessionFixture::SessionFixture() {
     std::filesystem::create_directory(app.file("Site"));
     std::filesystem::create_directory(app.file("User"));
-    OptionsStore::SetAppPathOverride(app.path());
 }
 
 SessionFixture::~SessionFixture() {
     m_session.reset();
     EXPECT_TRUE(CHttpSearch::WaitForAllEnded(10000)) << "a worker thread outlived its search";
-    OptionsStore::SetAppPathOverride("");
 }
 
 void SessionFixture::AddEngine(const std::string& name, const std::string& website,
@@ -106,7 +104,8 @@ SearchSession& SessionFixture::Session() {
     if (m_session == nullptr) {
         m_catalog = std::make_unique<EngineCatalog>(app.path(), messages);
         m_catalog->Load();
-        m_session = std::make_unique<SearchSession>(*m_catalog, view, connection);
+        m_session =
+            std::make_unique<SearchSession>(*m_catalog, view, connection, OptionsStore(app.path()));
     }
     return *m_session;
 }

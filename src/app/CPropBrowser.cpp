@@ -1,0 +1,123 @@
+#include "app/CPropBrowser.h"
+
+#include "settings/OptionsStore.h"
+#include "app/FileDialogRunner.h"
+
+#include <QButtonGroup>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <string>
+
+namespace {
+
+struct Choice {
+    const char* text;
+    int browser;
+};
+
+// In the order that decides the setting when several were somehow checked.
+constexpr std::array<Choice, CPropBrowser::kChoiceCount> kChoices = {{
+    {"&Internet Explorer", BrowserInternetExplorer},
+    {"&Netscape navigator", BrowserNetscape},
+    {"&Opera", BrowserOpera},
+    {"&America Online", BrowserAmericaOnline},
+    {"O&ther browser", BrowserOther},
+}};
+constexpr int kOtherIndex = CPropBrowser::kChoiceCount - 1;
+constexpr const char* kProgramsFilter = "Browser (*.exe)";
+constexpr const char* kAllFilesFilter = "All Files (*.*)";
+constexpr const char* kProgramSuffix = "exe";
+
+} // namespace
+
+CPropBrowser::CPropBrowser(OptionsStore options, FileDialogRunner& dialogs, QWidget* parent)
+    : OptionsPage(parent), m_options(std::move(options)), m_dialogs(dialogs), m_path(new QLineEdit), m_open(new QPushButton) {
+    auto* layout = new QVBoxLayout(this);
+    // A group of its own so that the page may start with no button checked.
+    auto* group = new QButtonGroup(this);
+    for (int index = 0; index < kChoiceCount; ++index) {
+        m_choices[index] = new QRadioButton(QString::fromLatin1(kChoices[index].text));
+        group->addButton(m_choices[index]);
+        layout->addWidget(m_choices[index]);
+        const bool other = index == kOtherIndex;
+        connect(m_choices[index], &QRadioButton::clicked, this,
+                [this, other] { SetOtherEnabled(other); });
+    }
+    auto* pathRow = new QHBoxLayout;
+    m_path->setMaxLength(kBrowserPathMaxLength);
+    pathRow->addWidget(m_path, 1);
+    m_open->setText(QStringLiteral("&Open"));
+    pathRow->addWidget(m_open);
+    layout->addLayout(pathRow);
+    layout->addStretch();
+
+    connect(m_open, &QPushButton::clicked, this, [this] { OnOpen(); });
+}
+
+void CPropBrowser::Load() {
+    const OptionsStore& options = m_options;
+    const int browser = options.GetBrowser();
+    std::string path;
+    options.GetBrowserPath(path);
+    SetOtherEnabled(false);
+    for (int index = 0; index < kChoiceCount; ++index) {
+        if (kChoices[index].browser == browser) {
+            m_choices[index]->setChecked(true);
+        }
+    }
+    if (browser == BrowserOther) {
+        m_path->setText(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+        SetOtherEnabled(true);
+    }
+}
+
+void CPropBrowser::SetOtherEnabled(bool enabled) {
+    m_path->setEnabled(enabled);
+    m_open->setEnabled(enabled);
+}
+
+void CPropBrowser::OnOpen() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(kProgramSuffix));
+    dialog.setNameFilters(
+        {QString::fromLatin1(kProgramsFilter), QString::fromLatin1(kAllFilesFilter)});
+    const std::string chosen = m_dialogs.Run(dialog);
+    if (chosen.empty()) {
+        return;
+    }
+    m_path->setText(QFile::decodeName(QByteArray::fromStdString(chosen)));
+}
+
+void CPropBrowser::Save() {
+    for (int index = 0; index < kChoiceCount; ++index) {
+        if (!m_choices[index]->isChecked()) {
+            continue;
+        }
+        OptionsStore options = m_options;
+        options.SetBrowser(kChoices[index].browser);
+        if (index == kOtherIndex) {
+            options.SetBrowserPath(m_path->text().left(kBrowserPathMaxLength).toStdString());
+        }
+        return;
+    }
+}
+
+QRadioButton& CPropBrowser::ChoiceButton(int index) {
+    return *m_choices[index];
+}
+
+QLineEdit& CPropBrowser::PathEdit() {
+    return *m_path;
+}
+
+QPushButton& CPropBrowser::OpenButton() {
+    return *m_open;
+}

@@ -1,0 +1,110 @@
+#include "app/CPropEngine.h"
+
+#include "app/CategoryPictures.h"
+#include "app/FlatImageCombo.h"
+#include "model/EngineCatalog.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr int kNameColumn = 0;
+constexpr int kUrlColumn = 1;
+constexpr std::string_view kEnabledText = "TRUE";
+constexpr const char* kEnabledValue = "true";
+constexpr const char* kDisabledValue = "false";
+
+QString FromBytes(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+CPropEngine::CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo, QWidget* parent)
+    : OptionsPage(parent), m_catalog(catalog), m_mainCombo(mainCombo),
+      m_mainCategory(mainCombo.SelectedCategory()), m_combo(new FlatImageCombo),
+      m_list(new QTreeWidget) {
+    auto* layout = new QVBoxLayout(this);
+    auto* comboRow = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Categories"));
+    label->setBuddy(m_combo);
+    comboRow->addWidget(label);
+    comboRow->addWidget(m_combo, 1);
+    layout->addLayout(comboRow);
+    m_list->setColumnCount(2);
+    m_list->setHeaderLabels({QStringLiteral("Engine Name"), QStringLiteral("Engine URL")});
+    m_list->setColumnWidth(kNameColumn, kNameColumnWidth);
+    m_list->setColumnWidth(kUrlColumn, kUrlColumnWidth);
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAllColumnsShowFocus(true);
+    layout->addWidget(m_list, 1);
+
+    connect(m_combo, &QComboBox::activated, this, [this] { FillList(); });
+}
+
+CPropEngine::~CPropEngine() {
+    m_catalog.SelectCategory(m_mainCategory);
+}
+
+void CPropEngine::Load() {
+    m_combo->SetIcons(CategoryPictures::Icons());
+    for (int index = 0; index < m_mainCombo.count(); ++index) {
+        m_combo->AddCategory(m_mainCombo.CategoryAt(index));
+    }
+    // The first category, whatever the main window shows.
+    m_combo->setCurrentIndex(0);
+    FillList();
+}
+
+bool CPropEngine::IsEnabled(std::string_view enable) {
+    return std::equal(
+        enable.begin(), enable.end(), kEnabledText.begin(), kEnabledText.end(),
+        [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+}
+
+void CPropEngine::FillList() {
+    m_list->clear();
+    m_catalog.SelectCategory(m_combo->SelectedCategory());
+    for (int32_t index = 0; index < m_catalog.EngineCount(); ++index) {
+        const EngineDefinition* engine = m_catalog.Engine(index);
+        auto* item = new QTreeWidgetItem(m_list);
+        item->setText(kNameColumn, FromBytes(engine->name.view()));
+        item->setText(kUrlColumn, FromBytes(engine->website.view()));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(kNameColumn,
+                            IsEnabled(engine->enable.view()) ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+void CPropEngine::Save() {
+    // The rows are the shown category's engines in catalogue order.
+    m_catalog.SelectCategory(m_combo->SelectedCategory());
+    const int32_t count = std::min<int32_t>(m_catalog.EngineCount(), m_list->topLevelItemCount());
+    for (int32_t index = 0; index < count; ++index) {
+        const EngineDefinition* engine = m_catalog.Engine(index);
+        const bool checked = m_list->topLevelItem(index)->checkState(kNameColumn) == Qt::Checked;
+        if (checked == IsEnabled(engine->enable.view())) {
+            continue;
+        }
+        EngineDefinition changed = *engine;
+        changed.enable.set(checked ? kEnabledValue : kDisabledValue);
+        m_catalog.UpdateEngine(index, changed);
+    }
+}
+
+FlatImageCombo& CPropEngine::CategoryCombo() {
+    return *m_combo;
+}
+
+QTreeWidget& CPropEngine::EngineList() {
+    return *m_list;
+}

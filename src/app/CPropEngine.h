@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/OptionsPage.h"
+
+#include <string>
+#include <vector>
+
+class EngineCatalog;
+class FlatImageCombo;
+class QTreeWidget;
+
+// The Search Engines page: the engines of one category with a check mark each for whether
+// searches use them. Only the category shown at OK is written; marks changed in a category
+// shown before are dropped when another is chosen.
+class CPropEngine : public OptionsPage {
+  public:
+    static constexpr const char* kTitle = "Search Engines";
+    static constexpr int kNameColumnWidth = 120;
+    static constexpr int kUrlColumnWidth = 180;
+
+    // mainCombo: the main window's category combo, whose categories and icons the page offers
+    // and whose selection the catalogue returns to when the page goes.
+    CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo, QWidget* parent = nullptr);
+    // Selects the main window's category in the catalogue again, so that the next search
+    // finds the engines the main window shows.
+    ~CPropEngine() override;
+
+    void Save() override;
+
+    FlatImageCombo& CategoryCombo();
+    QTreeWidget& EngineList();
+
+  protected:
+    void Load() override;
+
+  private:
+    void FillList();
+    static bool IsEnabled(std::string_view enable);
+
+    EngineCatalog& m_catalog;
+    const FlatImageCombo& m_mainCombo;
+    std::string m_mainCategory;
+    FlatImageCombo* m_combo;
+    QTreeWidget* m_list;
+};

@@ -1,0 +1,178 @@
+#include "app/GuiFixture.h"
+
+#include "settings/OptionsStore.h"
+#include "app/CMarovaneProView.h"
+#include "app/KeywordCombo.h"
+#include "app/ProgressStatusBar.h"
+#include "app/SearchBar.h"
+#include "app/SearchButton.h"
+#include "model/EngineCatalog.h"
+#include "model/EngineFile.h"
+#include "search/CHttpSearch.h"
+#include "search/SearchSession.h"
+
+#include "support/EventLoopWait.h"
+#include "support/TestFiles.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+const char* const kGrammar = "<r><a href=\"$URL$\">$NAME$</a><p>$MEMO$</p$END$";
+constexpr int kWorkerDrainMs = 10000;
+
+// The value of a query parameter of the request line, or empty.
+std::string QueryValue(const std::string& request, const std::string& name) {
+    const std::size_t lineEnd = request.find("\r\n");
+    const std::string line = request.substr(0, lineEnd);
+    const std::size_t at = line.find(name + "=");
+    if (at == std::string::npos) {
+        return {};
+    }
+    const std::size_t begin = at + name.size() + 1;
+    const std::size_t end = line.find_first_of("& ", begin);
+    return line.substr(begin, end - begin);
+}
+
+std::string EngineOf(const std::string& request) {
+    const std::size_t slash = request.find('/');
+    const std::size_t question = request.find('?', slash);
+    if (slash == std::string::npos || question == std::string::npos) {
+        return {};
+    }
+    return request.substr(slash + 1, question - slash - 1);
+}
+
+} // namespace
+
+std::string ScriptedDialogs::Run(QFileDialog& dialog) {
+    ++runs;
+    mode = dialog.acceptMode();
+    filters = dialog.nameFilters();
+    defaultSuffix = dialog.defaultSuffix();
+    initialFiles = dialog.selectedFiles();
+    fileMode = dialog.fileMode();
+    return answer;
+}
+
+std::vector<std::string> ScriptedDialogs::RunMany(QFileDialog& dialog) {
+    Run(dialog);
+    return answers;
+}
+
+bool SwitchableConnection::IsConnected() const {
+    return connected;
+}
+
+GuiFixture::GuiFixture() {
+    std::filesystem::create_directory(app.file("Site"));
+    std::filesystem::create_directory(app.file("User"));
+    server = std::make_unique<FixtureServer>(
+        [this](const std::string& request) { return Answer(request); });
+}
+
+GuiFixture::~GuiFixture() {
+    m_frame.reset();
+    EXPECT_TRUE(CHttpSearch::WaitForAllEnded(kWorkerDrainMs)) << "a worker outlived the window";
+    server.reset();
+}
+
+FixtureReply GuiFixture::Answer(const std::string& request) {
+    FixtureReply reply;
+    if (stall) {
+        reply.stall = true;
+        return reply;
+    }
+    const int first = std::atoi(QueryValue(request, "n").c_str());
+    reply.bytes = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
+                  ResultPage(EngineOf(request), first, pageSize);
+    reply.delay = std::chrono::milliseconds(answerDelayMs);
+    return reply;
+}
+
+void GuiFixture::AddEngine(const std::string& name, const std::string& category) {
+    AddEngineAt(name, server->Url(""), category);
+}
+
+void GuiFixture::AddEngineAt(const std::string& name, const std::string& website,
+                             const std::string& category) {
+    EngineDefinition engine;
+    engine.name.set(name);
+    engine.website.set(website);
+    engine.path.set("/" + name + "?q=$KEY$&n=$FIRST$");
+    engine.method.set("GET");
+    engine.grm.set(kGrammar);
+    engine.trunpage.set(std::to_string(pageSize + 256));
+    engine.enable.set("true");
+    engine.category.set(category);
+    const bool fixed = EngineCatalog::IsFixedCategory(category);
+    writeFileBytes(app.file((fixed ? "Site/" : "User/") + name + ".vnp"),
+                   EngineFile::CanonicalBytes(engine));
+}
+
+void GuiFixture::SetOption(const std::string& key, const std::string& value) {
+    OptionsStore options(app.path());
+    options.WriteString(OptionsStore::kOptionsSection, key, value);
+}
+
+std::string GuiFixture::Option(const std::string& key) const {
+    const OptionsStore options(app.path());
+    return options.ReadString(OptionsStore::kOptionsSection, key, "");
+}
+
+CMainFrame& GuiFixture::Frame() {
+    if (m_frame == nullptr) {
+        const FrameServices services{options, messages, connection, dde, processes, desktop, dialogs};
+        m_frame = std::make_unique<CMainFrame>(services);
+        m_frame->showNormal();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
+        runEventsUntil([this] { return m_frame->IsFirstPaintDone(); }, kWorkerDrainMs);
+    }
+    return *m_frame;
+}
+
+void GuiFixture::Search(const QString& keyword) {
+    QLineEdit* edit = Frame().GetSearchBar().Combo().lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, keyword);
+    ClickSearchButton();
+}
+
+void GuiFixture::ClickSearchButton() {
+    QTest::mouseClick(&Frame().GetSearchBar().Button(), Qt::LeftButton);
+}
+
+bool GuiFixture::WaitForEnd(int limitMs) {
+    return runEventsUntil([this] { return !Frame().Session().IsSearching(); }, limitMs);
+}
+
+std::vector<std::string> GuiFixture::Column(int subItem) {
+    CReportCtrl& control = Frame().View().GetReportCtrl();
+    std::vector<std::string> texts;
+    for (const int item : control.GetRowOrder()) {
+        texts.push_back(control.GetItemText(item, subItem));
+    }
+    return texts;
+}
+
+std::string GuiFixture::Status() {
+    return Frame().StatusBar().PaneText().toStdString();
+}
+
+std::string ResultPage(const std::string& engine, int first, int count) {
+    std::string page = "<html><body>\n";
+    for (int n = first; n < first + count; ++n) {
+        const std::string number = std::to_string(n);
+        page += "<r><a href=\"http://r.example/" + engine + "/" + number + "\">" + engine +
+                " |> result " + number + "</a><p>Summary of " + engine + " result " + number +
+                ", a text long enough to need a second line when the window is narrow.</p>\n"
+                "</r>\n";
+    }
+    page += "</body></html>\n";
+    return page;
+}

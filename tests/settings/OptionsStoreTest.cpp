@@ -1,0 +1,94 @@
+#include "settings/OptionsStore.h"
+
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+TEST(OptionsStore, MissingFileGivesEveryDefault) {
+    TempDir dir;
+    const OptionsStore store(dir.path());
+    EXPECT_FALSE(store.GetUseProxy());
+    EXPECT_EQ(store.GetProxyServer(), "");
+    EXPECT_EQ(store.GetProxyPort(), "8080");
+    EXPECT_EQ(store.GetMaxResult(), 50);
+    EXPECT_EQ(store.GetMaxEngine(), 5);
+    EXPECT_TRUE(store.GetQueryHistory());
+    EXPECT_EQ(store.GetSendTimeout(), 90);
+    EXPECT_EQ(store.GetRecvTimeout(), 90);
+    EXPECT_EQ(store.GetSearchTimeout(), 90);
+    EXPECT_EQ(store.GetWinState(), OptionsStore::kWinStateMaximized);
+    EXPECT_FALSE(store.GetAutoRemoveUrl());
+    EXPECT_EQ(store.GetBrowser(), BrowserInternetExplorer);
+}
+
+TEST(OptionsStore, BooleanIsTrueOnlyForExactlyOne) {
+    TempDir dir;
+    writeFileBytes(dir.file("propertys.ini"), "[Options]\r\n"
+                                              "QueryHistory=2\r\n"
+                                              "UseProxy=yes\r\n"
+                                              "AutoRemoveUrl=1\r\n");
+    const OptionsStore store(dir.path());
+    EXPECT_FALSE(store.GetQueryHistory());
+    EXPECT_FALSE(store.GetUseProxy());
+    EXPECT_TRUE(store.GetAutoRemoveUrl());
+
+    writeFileBytes(dir.file("propertys.ini"), "[Options]\r\n"
+                                              "QueryHistory=-1\r\n"
+                                              "UseProxy=0\r\n");
+    EXPECT_TRUE(store.GetQueryHistory()) << "-1 stands for an absent key";
+    EXPECT_FALSE(store.GetUseProxy());
+    EXPECT_FALSE(store.GetAutoRemoveUrl());
+}
+
+TEST(OptionsStore, SettingsFileSitsInTheProgramFolder) {
+    EXPECT_EQ(OptionsStore("/opt/vantorell/").SettingsPath(), "/opt/vantorell/propertys.ini");
+    EXPECT_EQ(OptionsStore("/opt/vantorell").SettingsPath(), "/opt/vantorell/propertys.ini");
+    EXPECT_EQ(OptionsStore("/").SettingsPath(), "/propertys.ini");
+}
+
+TEST(OptionsStore, WritesThroughAtOnceAsDecimalText) {
+    TempDir dir;
+    OptionsStore writer(dir.path());
+    writer.SetSendTimeout(30);
+    writer.SetRecvTimeout(200);
+    writer.SetUseProxy(true);
+    writer.SetQueryHistory(false);
+    writer.SetProxyServer(std::string(200, 'h'));
+    writer.SetWinState(OptionsStore::kWinStateNormal);
+
+    const OptionsStore reader(dir.path());
+    EXPECT_EQ(reader.GetSendTimeout(), 30);
+    EXPECT_EQ(reader.GetRecvTimeout(), 200);
+    EXPECT_TRUE(reader.GetUseProxy());
+    EXPECT_FALSE(reader.GetQueryHistory());
+    EXPECT_EQ(reader.GetProxyServer(), std::string(127, 'h'));
+    EXPECT_EQ(reader.GetWinState(), OptionsStore::kWinStateNormal);
+    EXPECT_EQ(readFileBytes(dir.file("propertys.ini")), "[Options]\r\n"
+                                                        "SendTimeout=30\r\n"
+                                                        "RecvTimeout=200\r\n"
+                                                        "UseProxy=1\r\n"
+                                                        "QueryHistory=0\r\n"
+                                                        "ProxyServer=" +
+                                                            std::string(200, 'h') +
+                                                            "\r\n"
+                                                            "WinState=5\r\n");
+
+    writer.SetBrowser(BrowserOther);
+    writer.SetBrowserPath("/usr/bin/firefox");
+    writer.SetMaxResult(-4);
+    EXPECT_EQ(reader.GetBrowser(), 99);
+    EXPECT_EQ(reader.ReadString("Options", "BrowserPath", ""), "/usr/bin/firefox");
+    EXPECT_EQ(reader.GetMaxResult(), -4);
+}
+
+TEST(OptionsStore, UnwritableFolderKeepsDefaultsSilently) {
+    TempDir dir;
+    OptionsStore store(dir.file("missing"));
+    store.SetMaxResult(7);
+    store.SetProxyPort("3128");
+    EXPECT_FALSE(store.WriteBoolean("Options", "UseProxy", true));
+    EXPECT_EQ(store.GetMaxResult(), 50);
+    EXPECT_EQ(store.GetProxyPort(), "8080");
+}

@@ -9,7 +9,6 @@
 //                (goal: at most 1.3), and the client's peak memory over the page size (goal: at
 //                most 2).
 
-#include "settings/OptionsStore.h"
 #include "model/EngineCatalog.h"
 #include "model/EngineFile.h"
 #include "platform/ConnectionState.h"
@@ -18,6 +17,7 @@
 #include "search/HttpClient.h"
 #include "search/SearchSession.h"
 #include "search/SearchSessionView.h"
+#include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
 #include "support/FixtureServer.h"
@@ -224,17 +224,17 @@ void benchTransfer() {
     std::size_t received = 0;
     for (int round = 0; round < 3; ++round) {
         curlBest = std::min(curlBest, secondsOf([&] {
-            const std::string command = "curl -0 -s -S -o /dev/null " + url;
-            const int status = std::system(command.c_str());
-            (void)status;
-        }));
+                                const std::string command = "curl -0 -s -S -o /dev/null " + url;
+                                const int status = std::system(command.c_str());
+                                (void)status;
+                            }));
         const long before = peakResidentKb();
         oursBest = std::min(oursBest, secondsOf([&] {
-            MeasuringClient client;
-            client.SetUrl(url);
-            client.Execute();
-            received = client.received;
-        }));
+                                MeasuringClient client;
+                                client.SetUrl(url);
+                                client.Execute();
+                                received = client.received;
+                            }));
         const long grown = peakResidentKb() - before;
         if (round == 0) {
             std::printf("transfer: peak memory grew by %ld KB for a page of %zu KB: ratio "
@@ -243,8 +243,8 @@ void benchTransfer() {
                         static_cast<double>(grown) * 1024 / kTransferBytes);
         }
     }
-    std::printf("transfer: %zu bytes received; curl -0 %.3f s, ours %.3f s\n", received,
-                curlBest, oursBest);
+    std::printf("transfer: %zu bytes received; curl -0 %.3f s, ours %.3f s\n", received, curlBest,
+                oursBest);
     std::printf("  ratio ours / curl: %.2f (goal: at most 1.3)\n", oursBest / curlBest);
 }
 

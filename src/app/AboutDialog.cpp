@@ -1,8 +1,8 @@
 #include "app/AboutDialog.h"
 
 #include "app/AppPictures.h"
+#include "app/AppTitle.h"
 #include "app/CHyperLink.h"
-#include "app/CMainFrame.h"
 #include "app/HelpPages.h"
 
 #include <QGridLayout>
@@ -26,7 +26,7 @@ AboutDialog::AboutDialog(ShellOpen& desktop, ProcessLauncher& processes, Message
     auto* icon = new QLabel;
     icon->setPixmap(AppPictures::ProgramPicture(kIconSize));
     layout->addWidget(icon, 0, kIconColumn, 3, 1, Qt::AlignTop);
-    layout->addWidget(new QLabel(QString::fromLatin1(CMainFrame::kTitle)), 0, kTextColumn);
+    layout->addWidget(new QLabel(QString::fromLatin1(kAppTitle)), 0, kTextColumn);
     layout->addWidget(new QLabel(QString::fromLatin1(kVersionText)), 1, kTextColumn);
     layout->addWidget(m_link, 2, kTextColumn);
     auto* ok = new QPushButton(QStringLiteral("&OK"));

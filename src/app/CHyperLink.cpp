@@ -1,7 +1,7 @@
 #include "app/CHyperLink.h"
 
+#include "app/AppTitle.h"
 #include "platform/BrowserLauncher.h"
-#include "app/CMainFrame.h"
 #include "platform/MessageSink.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/RegistryKey.h"
@@ -134,7 +134,7 @@ bool CHyperLink::OpenLink() {
         return true;
     }
     QApplication::beep();
-    m_messages.showMessage(CMainFrame::kTitle, FailureMessage(error));
+    m_messages.showMessage(kAppTitle, FailureMessage(error));
     return false;
 }
 

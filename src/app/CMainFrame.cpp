@@ -1,7 +1,5 @@
 #include "app/CMainFrame.h"
 
-#include "platform/BrowserLauncher.h"
-#include "settings/OptionsStore.h"
 #include "app/AboutDialog.h"
 #include "app/AccessibleMenuCommand.h"
 #include "app/AppCommands.h"
@@ -15,11 +13,13 @@
 #include "app/OptionsSheet.h"
 #include "app/ProgressStatusBar.h"
 #include "app/SearchBar.h"
+#include "platform/BrowserLauncher.h"
 #include "platform/MessageSink.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/ShellOpen.h"
 #include "results/ResultsDocument.h"
 #include "search/SearchSession.h"
+#include "settings/OptionsStore.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -76,9 +76,8 @@ CMainFrame::CMainFrame(const FrameServices& services, QWidget* parent)
     move(kCreateX, kCreateY);
     resize(kCreateWidth, kCreateHeight);
 
-    m_browser = std::make_unique<BrowserLauncher>(services.options, services.dde,
-                                                  services.processes, services.desktop,
-                                                  services.messages);
+    m_browser = std::make_unique<BrowserLauncher>(
+        services.options, services.dde, services.processes, services.desktop, services.messages);
     m_session =
         std::make_unique<SearchSession>(m_catalog, *this, services.connection, services.options);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppTitle.h"
 #include "app/FrameServices.h"
 #include "model/EngineCatalog.h"
 #include "search/SearchSessionView.h"
@@ -35,7 +36,7 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     // The combo is this much narrower than its place, and this much lower.
     static constexpr int kCategoryComboShrink = 4;
     static constexpr int kCategoryComboLower = 2;
-    static constexpr const char* kTitle = "Vantorell 2001";
+    static constexpr const char* kTitle = kAppTitle;
     static constexpr const char* kSelectedFormat = "%d result(s) selected";
 
     CMainFrame(const FrameServices& services, QWidget* parent = nullptr);

@@ -1,12 +1,12 @@
 #include "app/CMarovaneProApp.h"
 
-#include "settings/OptionsStore.h"
 #include "app/CMainFrame.h"
 #include "app/FrameServices.h"
 #include "platform/DdeBridge.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/ShellOpen.h"
 #include "search/CHttpSearch.h"
+#include "settings/OptionsStore.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,5 @@
 #include "app/CMarovaneProView.h"
 
-#include "platform/BrowserLauncher.h"
 #include "app/AccessibleMenuCommand.h"
 #include "app/AppCommands.h"
 #include "app/AppPictures.h"
@@ -8,6 +7,7 @@
 #include "app/FileDialogRunner.h"
 #include "app/FindDialog.h"
 #include "app/RefineDialog.h"
+#include "platform/BrowserLauncher.h"
 #include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
 #include "results/InternetShortcut.h"
@@ -121,8 +121,8 @@ CMarovaneProView::CMarovaneProView(ResultList& sessionResults, BrowserLauncher& 
                                    MessageSink& messages, FileDialogRunner& dialogs,
                                    std::string settingsPath, QWidget* parent)
     : CReportView(parent), m_control(GetReportCtrl()), m_sessionResults(sessionResults),
-      m_browser(browser), m_messages(messages), m_dialogs(dialogs), m_settingsPath(std::move(settingsPath)),
-      m_finder(messages) {
+      m_browser(browser), m_messages(messages), m_dialogs(dialogs),
+      m_settingsPath(std::move(settingsPath)), m_finder(messages) {
     for (const QPixmap& icon : AppPictures::StateIcons()) {
         m_stateIcons.Add(icon);
     }

@@ -1,7 +1,7 @@
 #include "app/CPropAdvance.h"
 
-#include "settings/OptionsStore.h"
 #include "app/IntegerField.h"
+#include "settings/OptionsStore.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,7 +23,8 @@ constexpr int kValueColumn = 4;
 
 } // namespace
 
-CPropAdvance::CPropAdvance(OptionsStore options, QWidget* parent) : OptionsPage(parent), m_options(std::move(options)), m_maxEngine(new IntegerField) {
+CPropAdvance::CPropAdvance(OptionsStore options, QWidget* parent)
+    : OptionsPage(parent), m_options(std::move(options)), m_maxEngine(new IntegerField) {
     auto* layout = new QVBoxLayout(this);
     auto* speed = new QGroupBox(QStringLiteral("Speed"));
     auto* speedLayout = new QHBoxLayout(speed);

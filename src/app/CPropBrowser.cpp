@@ -1,7 +1,7 @@
 #include "app/CPropBrowser.h"
 
-#include "settings/OptionsStore.h"
 #include "app/FileDialogRunner.h"
+#include "settings/OptionsStore.h"
 
 #include <QButtonGroup>
 #include <QFile>
@@ -37,7 +37,8 @@ constexpr const char* kProgramSuffix = "exe";
 } // namespace
 
 CPropBrowser::CPropBrowser(OptionsStore options, FileDialogRunner& dialogs, QWidget* parent)
-    : OptionsPage(parent), m_options(std::move(options)), m_dialogs(dialogs), m_path(new QLineEdit), m_open(new QPushButton) {
+    : OptionsPage(parent), m_options(std::move(options)), m_dialogs(dialogs), m_path(new QLineEdit),
+      m_open(new QPushButton) {
     auto* layout = new QVBoxLayout(this);
     // A group of its own so that the page may start with no button checked.
     auto* group = new QButtonGroup(this);

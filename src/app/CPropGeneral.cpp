@@ -1,8 +1,8 @@
 #include "app/CPropGeneral.h"
 
+#include "app/IntegerField.h"
 #include "settings/OptionsStore.h"
 #include "settings/QueryHistoryFile.h"
-#include "app/IntegerField.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,8 +20,8 @@ constexpr int kIconSize = 32;
 } // namespace
 
 CPropGeneral::CPropGeneral(OptionsStore options, QWidget* parent)
-    : OptionsPage(parent), m_options(std::move(options)), m_maxResult(new IntegerField), m_autoRemove(new QCheckBox),
-      m_saveHistory(new QCheckBox), m_clear(new QPushButton) {
+    : OptionsPage(parent), m_options(std::move(options)), m_maxResult(new IntegerField),
+      m_autoRemove(new QCheckBox), m_saveHistory(new QCheckBox), m_clear(new QPushButton) {
     auto* layout = new QVBoxLayout(this);
 
     auto* results = new QGroupBox(QStringLiteral("Result number:"));

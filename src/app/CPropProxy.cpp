@@ -21,8 +21,8 @@ constexpr int kPortWidth = 60;
 } // namespace
 
 CPropProxy::CPropProxy(OptionsStore options, QWidget* parent)
-    : OptionsPage(parent), m_options(std::move(options)), m_direct(new QRadioButton), m_proxy(new QRadioButton),
-      m_server(new QLineEdit), m_port(new QLineEdit) {
+    : OptionsPage(parent), m_options(std::move(options)), m_direct(new QRadioButton),
+      m_proxy(new QRadioButton), m_server(new QLineEdit), m_port(new QLineEdit) {
     auto* layout = new QVBoxLayout(this);
     auto* group = new QGroupBox(QStringLiteral("Configuration"));
     auto* groupLayout = new QVBoxLayout(group);

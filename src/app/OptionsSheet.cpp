@@ -12,11 +12,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-OptionsSheet::OptionsSheet(const OptionsStore& options, EngineCatalog& catalog, const FlatImageCombo& mainCombo,
-                           MessageSink& messages, FileDialogRunner& dialogs, QWidget* parent)
-    : QDialog(parent), m_messages(messages), m_tabs(new QTabWidget), m_general(new CPropGeneral(options)),
-      m_proxy(new CPropProxy(options)), m_engines(new CPropEngine(catalog, mainCombo)),
-      m_browser(new CPropBrowser(options, dialogs)),
+OptionsSheet::OptionsSheet(const OptionsStore& options, EngineCatalog& catalog,
+                           const FlatImageCombo& mainCombo, MessageSink& messages,
+                           FileDialogRunner& dialogs, QWidget* parent)
+    : QDialog(parent), m_messages(messages), m_tabs(new QTabWidget),
+      m_general(new CPropGeneral(options)), m_proxy(new CPropProxy(options)),
+      m_engines(new CPropEngine(catalog, mainCombo)), m_browser(new CPropBrowser(options, dialogs)),
       m_advance(new CPropAdvance(options)) {
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(AppPictures::ProgramIcon());

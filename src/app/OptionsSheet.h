@@ -28,8 +28,9 @@ class OptionsSheet : public QDialog {
     // Page indexes in tab order.
     enum PageIndex { GeneralPage, ProxyPage, EnginePage, BrowserPage, AdvancePage };
 
-    OptionsSheet(const OptionsStore& options, EngineCatalog& catalog, const FlatImageCombo& mainCombo, MessageSink& messages,
-                 FileDialogRunner& dialogs, QWidget* parent = nullptr);
+    OptionsSheet(const OptionsStore& options, EngineCatalog& catalog,
+                 const FlatImageCombo& mainCombo, MessageSink& messages, FileDialogRunner& dialogs,
+                 QWidget* parent = nullptr);
 
     void accept() override;
 

@@ -1,6 +1,5 @@
 #include "cli/SearchCommand.h"
 
-#include "settings/OptionsStore.h"
 #include "cli/Cli.h"
 #include "cli/CliSessionView.h"
 #include "cli/StderrMessageSink.h"
@@ -11,6 +10,7 @@
 #include "search/CHttpSearch.h"
 #include "search/SearchManager.h"
 #include "search/SearchSession.h"
+#include "settings/OptionsStore.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -64,8 +64,8 @@ bool readOverride(const CommandLine& line, const char* option, std::optional<int
     }
     long parsed = 0;
     if (!Cli::ParsePositive(line.Value(option), parsed)) {
-        error = std::string(option) + " needs a positive number, not \"" + line.Value(option) +
-                "\"";
+        error =
+            std::string(option) + " needs a positive number, not \"" + line.Value(option) + "\"";
         return false;
     }
     value = static_cast<int>(parsed);

@@ -1,7 +1,7 @@
 #include "extract/ResultExtractor.h"
 
 #include "extract/TextCleaner.h"
-#include "platform/AddResultLock.h"
+#include "platform/ScopedAddResultLock.h"
 
 #include <algorithm>
 #include <cctype>
@@ -257,11 +257,8 @@ void ResultExtractor::FinishResult(ResultList& list) {
     if (m_accepting) {
         // After the bounded wait the result is appended even without the lock. Adding cuts
         // each text to its field's capacity.
-        const bool locked = AddResultLock::Acquire();
+        const ScopedAddResultLock lock;
         list.Add(m_title, m_address, m_summary, m_engineName);
-        if (locked) {
-            AddResultLock::Release();
-        }
     }
     m_title.clear();
     m_address.clear();

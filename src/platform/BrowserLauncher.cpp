@@ -53,7 +53,8 @@ bool IsBlank(char c) {
 BrowserLauncher::BrowserLauncher(const BrowserSettings& settings, DdeBridge& dde,
                                  ProcessLauncher& processes, ShellOpen& desktop,
                                  MessageSink& messages)
-    : m_settings(settings), m_dde(dde), m_processes(processes), m_desktop(desktop), m_messages(messages) {
+    : m_settings(settings), m_dde(dde), m_processes(processes), m_desktop(desktop),
+      m_messages(messages) {
 }
 
 void BrowserLauncher::OpenInBrowser(std::string_view address, bool newWindow) {

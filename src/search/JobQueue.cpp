@@ -1,6 +1,6 @@
 #include "search/JobQueue.h"
 
-#include "search/QueryBuilder.h"
+#include "search/TextReplace.h"
 
 #include <string>
 
@@ -75,9 +75,9 @@ void JobQueue::TurnPage(FixedText<Capacity>& text, uint32_t step, uint32_t offse
     std::string turned = text.str();
     const std::string first = std::to_string(offset);
     const std::string last = std::to_string(step + offset);
-    QueryBuilder::ReplaceAll(turned, kTrunToken, first);
-    QueryBuilder::ReplaceAll(turned, kFirstToken, first);
-    QueryBuilder::ReplaceAll(turned, kLastToken, last);
+    TextReplace::ReplaceAll(turned, kTrunToken, first);
+    TextReplace::ReplaceAll(turned, kFirstToken, first);
+    TextReplace::ReplaceAll(turned, kLastToken, last);
     // Each token of six or seven characters becomes at most three digits, so this always fits.
     text.set(turned);
 }

@@ -1,10 +1,11 @@
 #include "search/QueryBuilder.h"
 
-#include "settings/OptionsStore.h"
 #include "model/EngineCatalog.h"
 #include "model/EngineDefinition.h"
 #include "search/JobQueue.h"
 #include "search/SearchJob.h"
+#include "search/TextReplace.h"
+#include "settings/OptionsStore.h"
 
 #include <algorithm>
 #include <array>
@@ -89,10 +90,10 @@ std::string_view UsableKeyword(std::string_view keyword) {
 
 std::string QueryBuilder::ExpandGrammar(std::string_view grm) {
     std::string grammar(grm);
-    ReplaceAll(grammar, "$COLON$", ":");
-    ReplaceAll(grammar, "$CRLF$", "\r\n");
-    ReplaceAll(grammar, "$CR$", "\r");
-    ReplaceAll(grammar, "$LF$", "\n");
+    TextReplace::ReplaceAll(grammar, "$COLON$", ":");
+    TextReplace::ReplaceAll(grammar, "$CRLF$", "\r\n");
+    TextReplace::ReplaceAll(grammar, "$CR$", "\r");
+    TextReplace::ReplaceAll(grammar, "$LF$", "\n");
     return grammar;
 }
 
@@ -167,7 +168,7 @@ bool QueryBuilder::BuildJob(const EngineDefinition& engine, std::string_view key
         key = UrlEncode(key);
     }
     std::string query(engine.path.view());
-    ReplaceAll(query, kKeyToken, key);
+    TextReplace::ReplaceAll(query, kKeyToken, key);
 
     if (job.method == SearchJob::kMethodPost) {
         fits = fits && job.url.set(engine.website.view());
@@ -181,21 +182,6 @@ bool QueryBuilder::BuildJob(const EngineDefinition& engine, std::string_view key
 
     job.pageState = PageState(engine.trunpage.view());
     return fits;
-}
-
-void QueryBuilder::ReplaceAll(std::string& text, std::string_view find, std::string_view replace) {
-    std::string result;
-    result.reserve(text.size());
-    std::size_t from = 0;
-    std::size_t hit = text.find(find);
-    while (hit != std::string::npos) {
-        result.append(text, from, hit - from);
-        result.append(replace);
-        from = hit + find.size();
-        hit = text.find(find, from);
-    }
-    result.append(text, from, std::string::npos);
-    text = std::move(result);
 }
 
 std::string QueryBuilder::TranslateOperators(std::string_view keyword, std::string_view opt) {
@@ -214,7 +200,7 @@ std::string QueryBuilder::TranslateOperators(std::string_view keyword, std::stri
         }
         // Each operator works on the text the previous ones left, so a word that holds a later
         // operator is replaced again.
-        ReplaceAll(translated, kOperators[i], word);
+        TextReplace::ReplaceAll(translated, kOperators[i], word);
     }
     return translated;
 }

@@ -48,10 +48,6 @@ class QueryBuilder {
                          const ProxySettings& proxy, JobQueue& queue,
                          std::vector<std::string>* skipped = nullptr);
 
-    // Replaces every occurrence of find in text, scanning left to right; a replacement is never
-    // searched again.
-    static void ReplaceAll(std::string& text, std::string_view find, std::string_view replace);
-
   private:
     // Fills job from engine for keyword (already cut to kMaxKeywordLength). False when the
     // request does not fit the job.

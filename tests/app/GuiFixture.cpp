@@ -1,6 +1,5 @@
 #include "app/GuiFixture.h"
 
-#include "settings/OptionsStore.h"
 #include "app/CMarovaneProView.h"
 #include "app/KeywordCombo.h"
 #include "app/ProgressStatusBar.h"
@@ -10,6 +9,7 @@
 #include "model/EngineFile.h"
 #include "search/CHttpSearch.h"
 #include "search/SearchSession.h"
+#include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
 #include "support/TestFiles.h"
@@ -127,7 +127,8 @@ std::string GuiFixture::Option(const std::string& key) const {
 
 CMainFrame& GuiFixture::Frame() {
     if (m_frame == nullptr) {
-        const FrameServices services{options, messages, connection, dde, processes, desktop, dialogs};
+        const FrameServices services{options,   messages, connection, dde,
+                                     processes, desktop,  dialogs};
         m_frame = std::make_unique<CMainFrame>(services);
         m_frame->showNormal();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));

@@ -1,6 +1,5 @@
 #include "app/GuiFixture.h"
 
-#include "settings/OptionsStore.h"
 #include "app/AppCommands.h"
 #include "app/CMarovaneProView.h"
 #include "app/FlatImageCombo.h"
@@ -12,6 +11,7 @@
 #include "model/ResultList.h"
 #include "results/ResultsFile.h"
 #include "search/SearchSession.h"
+#include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
 #include "support/TestFiles.h"

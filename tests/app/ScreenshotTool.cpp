@@ -2,18 +2,17 @@
 // xvfb-run), searches two loopback engines whose pages carry realistic results, and saves
 // pictures of the window into FOLDER: search.png (a finished search with summaries),
 // context-menu.png (the screen with the context menu open over a row), and the dialogs:
-// options-N.png (each page of the options sheet), about.png, find.png and refine.png. tools/screenshots.sh
-// runs it beside the program's own --screenshot of the idle window.
+// options-N.png (each page of the options sheet), about.png, find.png and refine.png.
+// tools/screenshots.sh runs it beside the program's own --screenshot of the idle window.
 
-#include "settings/OptionsStore.h"
 #include "app/AppCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CMarovaneProView.h"
 #include "app/FileDialogRunner.h"
 #include "app/FindDialog.h"
-#include "app/RefineDialog.h"
 #include "app/KeywordCombo.h"
 #include "app/QtMessageSink.h"
+#include "app/RefineDialog.h"
 #include "app/SearchBar.h"
 #include "app/SearchButton.h"
 #include "model/EngineCatalog.h"
@@ -22,6 +21,7 @@
 #include "platform/UiDispatcher.h"
 #include "search/CHttpSearch.h"
 #include "search/SearchSession.h"
+#include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
 #include "support/FixtureServer.h"
@@ -33,13 +33,13 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QTabWidget>
-#include <QTimer>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <array>
 #include <cstdio>
@@ -169,7 +169,8 @@ int main(int argc, char** argv) {
     FileDialogRunner dialogs;
     int status = 0;
     {
-        const FrameServices services{options, messages, connection, dde, processes, desktop, dialogs};
+        const FrameServices services{options,   messages, connection, dde,
+                                     processes, desktop,  dialogs};
         CMainFrame frame(services);
         frame.resize(kWindowWidth, kWindowHeight);
         frame.show();

@@ -1,9 +1,9 @@
-#include "settings/OptionsStore.h"
 #include "app/CMainFrame.h"
 #include "app/CMarovaneProApp.h"
 #include "app/ProgressStatusBar.h"
 #include "model/ResultList.h"
 #include "results/ResultsFile.h"
+#include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
 #include "support/TempDir.h"

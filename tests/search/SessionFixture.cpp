@@ -1,8 +1,8 @@
 #include "search/SessionFixture.h"
 
-#include "settings/OptionsStore.h"
 #include "model/EngineFile.h"
 #include "search/CHttpSearch.h"
+#include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
 #include "support/TestFiles.h"
@@ -118,8 +118,8 @@ std::string resultPage(const std::string& engine, int first, int count) {
     std::string page = "<html><body>\n";
     for (int n = first; n < first + count; ++n) {
         const std::string number = std::to_string(n);
-        page += "<r><a href=\"/r/" + engine + "/" + number + "\">" + engine + " result " +
-                number + "</a><p>Summary of " + engine + " " + number + "</p>\n</r>\n";
+        page += "<r><a href=\"/r/" + engine + "/" + number + "\">" + engine + " result " + number +
+                "</a><p>Summary of " + engine + " " + number + "</p>\n</r>\n";
     }
     page += "</body></html>\n";
     return page;

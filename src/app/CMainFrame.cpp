@@ -387,6 +387,9 @@ void CMainFrame::SetNewInstanceArguments(std::vector<std::string> arguments) {
 void CMainFrame::OpenResultsFile(const std::string& path) {
     ResultList& results = m_session->Results();
     if (!path.empty()) {
+        // The file replaces the list: a running search would go on appending its results to
+        // the file's rows.
+        m_session->StopSearch();
         m_view->Clear();
         ResultsDocument::OpenResults(results, path, m_services.messages);
         for (int32_t index = 0; index < results.Count(); ++index) {

@@ -185,9 +185,10 @@ void SearchSession::OnNewResults(SearchManager& manager) {
                                                     item, UniqueResultList::KeyKind::ByAddress);
         if (!refused) {
             // The result is in the list before its row is made: the view may tidy the listed
-            // copy (the main window cleans its title).
+            // copy (the main window cleans its title). Its row goes to the real end of the
+            // list, which is not the received count once the user has deleted rows.
             m_results.Add(item);
-            m_view.AddResultRow(m_receivedCount, item);
+            m_view.AddResultRow(m_results.Count() - 1, item);
             ++m_receivedCount;
             char text[kReceivedTextSize];
             std::snprintf(text, sizeof text, kReceivedFormat, m_receivedCount);

@@ -272,6 +272,33 @@ TEST(MainFrame, ResultCommandsAreGreyedWithoutResults) {
     }
 }
 
+// A results file opened while a search runs replaces the list: the search stops first, and
+// every row shows the result of the list at its place.
+TEST(MainFrame, OpeningResultsDuringASearchStopsItAndKeepsRowsTrue) {
+    GuiFixture f;
+    f.answerDelayMs = 100;
+    f.AddEngine("alpha");
+    f.SetOption("MaxResult", "40");
+    CMainFrame& frame = f.Frame();
+    f.Search("cats");
+    ASSERT_TRUE(
+        runEventsUntil([&] { return frame.Session().Results().Count() >= 5; }, kSearchLimitMs));
+    ResultList list;
+    list.Add("One", "http://one.example/", "", "e");
+    list.Add("Two", "http://two.example/", "", "e");
+    ResultsFile::WriteResultsFile(list, f.app.file("two.vnr"));
+    frame.OpenResultsFile(f.app.file("two.vnr"));
+    EXPECT_FALSE(frame.Session().IsSearching());
+    runEventsFor(400);
+    const CReportCtrl& control = frame.View().GetReportCtrl();
+    ASSERT_EQ(frame.Session().Results().Count(), 2);
+    ASSERT_EQ(control.GetItemCount(), 2);
+    for (int item = 0; item < 2; ++item) {
+        EXPECT_EQ(control.GetItemText(item, CMarovaneProView::kColumnAddress),
+                  frame.Session().Results().Get(item)->address.view());
+    }
+}
+
 TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     GuiFixture f;
     f.AddEngine("alpha");

@@ -1,19 +1,19 @@
 #include "search/SessionFixture.h"
 
-#include "settings/OptionsStore.h"
-#include "settings/QueryHistoryFile.h"
 #include "results/CURLCheck.h"
 #include "results/LinkCheckManager.h"
 #include "results/LinkCheckTarget.h"
 #include "search/CHttpSearch.h"
 #include "search/SearchManager.h"
+#include "settings/OptionsStore.h"
+#include "settings/QueryHistoryFile.h"
 
 #include "support/EventLoopWait.h"
 #include "support/FixtureServer.h"
 #include "support/RealPeers.h"
 #include "support/TestCertificates.h"
-#include "support/TlsFixtureServer.h"
 #include "support/TestFiles.h"
+#include "support/TlsFixtureServer.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +214,32 @@ TEST(SearchSession, RemovesRepeatedAddressesOnlyWhenAsked) {
         ASSERT_TRUE(f.WaitForEnd(10000));
         EXPECT_EQ(f.view.rows.size(), setting[0] == '1' ? 2u : 3u) << setting;
     }
+}
+
+// Rows deleted while the search runs: every later result still gets its row, at the real end
+// of the list, and the list and the rows stay the same length.
+TEST(SearchSession, NewRowsGoToTheRealEndAfterDeletesDuringTheSearch) {
+    FixtureServer server(pagesOf(5));
+    SessionFixture f;
+    f.AddEngine("del", server.Url(""), requestPath("del"));
+    f.SetOption("MaxResult", "9");
+    SearchSession& session = f.Session();
+    bool deleted = false;
+    f.view.afterRow = [&] {
+        if (!deleted && session.Results().Count() == 3) {
+            deleted = true;
+            session.Results().Remove(0);
+            f.view.rows.erase(f.view.rows.begin());
+        }
+    };
+    session.StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(10000));
+    ASSERT_EQ(f.view.rows.size(), 8u);
+    ASSERT_EQ(session.Results().Count(), 8);
+    for (int32_t i = 0; i < session.Results().Count(); ++i) {
+        EXPECT_EQ(f.view.rows[i].address.view(), session.Results().Get(i)->address.view());
+    }
+    EXPECT_EQ(f.view.LastStatus(), "Search Completed");
 }
 
 TEST(SearchSession, KeywordConnectionAndHistoryChecks) {

@@ -54,6 +54,9 @@ void RecordingView::ClearResults() {
 void RecordingView::AddResultRow(int position, const SearchResult& result) {
     EXPECT_EQ(position, static_cast<int>(rows.size()));
     rows.push_back(result);
+    if (afterRow) {
+        afterRow();
+    }
 }
 
 std::string RecordingView::LastStatus() const {

@@ -8,6 +8,7 @@
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ class RecordingView : public SearchSessionView {
     int progressSteps = 0;
     int progressResets = 0;
     int clears = 0;
+    // Runs after each new row, as a user's command between two batches would.
+    std::function<void()> afterRow;
 
     std::string Keyword() override;
     std::string Category() override;

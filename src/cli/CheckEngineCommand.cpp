@@ -1,6 +1,5 @@
 #include "cli/CheckEngineCommand.h"
 
-#include "settings/OptionsStore.h"
 #include "cli/Cli.h"
 #include "cli/EnginePageProbe.h"
 #include "cli/ResultPrinter.h"
@@ -9,6 +8,7 @@
 #include "model/EngineFile.h"
 #include "search/JobQueue.h"
 #include "search/QueryBuilder.h"
+#include "settings/OptionsStore.h"
 
 #include <climits>
 #include <cstdio>
@@ -112,14 +112,20 @@ int CheckEngineCommand::Run(const std::vector<std::string>& words) {
     std::vector<std::string> firstPage;
     for (int page = 1; page <= kPagesChecked; ++page) {
         SearchJob job;
-        queue.NextJob(job);
+        if (!queue.NextJob(job)) {
+            std::printf("\nPage %d\n  The engine has no page %d: its next result offset does not "
+                        "fit (trunpage), so a search fetches fewer pages.\n",
+                        page, page);
+            problem = true;
+            break;
+        }
         EnginePageProbe probe(job, milliseconds(options.GetRecvTimeout()),
                               milliseconds(options.GetSendTimeout()));
         const bool fetched = probe.Fetch();
         std::printf("\nPage %d\n", page);
         std::printf("  Request: %s\n", describeRequest(job).c_str());
-        std::printf("  Status:  %s\n", probe.StatusLine().empty() ? "(none)"
-                                                                  : probe.StatusLine().c_str());
+        std::printf("  Status:  %s\n",
+                    probe.StatusLine().empty() ? "(none)" : probe.StatusLine().c_str());
         std::printf("  Time:    %.3f s\n", probe.Seconds());
         std::printf("  Bytes:   %zu\n", probe.Bytes());
         std::printf("  Results: %d\n", probe.Results().Count());

@@ -1,8 +1,9 @@
 #include "app/SearchBar.h"
 
-#include "settings/QueryHistoryFile.h"
 #include "app/KeywordCombo.h"
 #include "app/SearchButton.h"
+#include "model/Utf8Cut.h"
+#include "settings/QueryHistoryFile.h"
 
 #include <QAbstractItemView>
 #include <QLabel>
@@ -19,8 +20,8 @@ constexpr int kPreferredWidth = 600;
 
 SearchBar::SearchBar(std::string programFolder, QWidget* parent)
     : QWidget(parent), m_programFolder(std::move(programFolder)),
-      m_label(new QLabel(QStringLiteral("Search:"), this)),
-      m_combo(new KeywordCombo(this)), m_button(new SearchButton(this)) {
+      m_label(new QLabel(QStringLiteral("Search:"), this)), m_combo(new KeywordCombo(this)),
+      m_button(new SearchButton(this)) {
     setAccessibleName(QStringLiteral("Search bar"));
     setAccessibleDescription(QStringLiteral("The keyword and the Search button"));
     m_label->setBuddy(m_combo);
@@ -35,9 +36,7 @@ SearchBar::SearchBar(std::string programFolder, QWidget* parent)
 
 std::string SearchBar::Keyword() const {
     std::string keyword = m_combo->currentText().toUtf8().toStdString();
-    if (keyword.size() > kMaxKeywordLength) {
-        keyword.resize(kMaxKeywordLength);
-    }
+    keyword.resize(Utf8Cut::Length(keyword, kMaxKeywordLength));
     return keyword;
 }
 

@@ -1,12 +1,13 @@
 #include "search/SearchSession.h"
 
-#include "settings/QueryHistoryFile.h"
 #include "model/EngineCatalog.h"
+#include "model/Utf8Cut.h"
 #include "platform/ConnectionState.h"
 #include "platform/MessageSink.h"
 #include "search/HttpClient.h"
 #include "search/SearchManager.h"
 #include "search/SearchSessionView.h"
+#include "settings/QueryHistoryFile.h"
 
 #include <climits>
 #include <cstdio>
@@ -76,9 +77,7 @@ void SearchSession::StartSearch() {
         return;
     }
     std::string keyword = m_view.Keyword();
-    if (keyword.size() > kMaxKeywordLength) {
-        keyword.resize(kMaxKeywordLength);
-    }
+    keyword.resize(Utf8Cut::Length(keyword, kMaxKeywordLength));
     if (keyword.empty() || keyword == " ") {
         m_view.ShowMessage(MessageSink::kWarningCaption, kNoKeywordText);
         return;
@@ -94,10 +93,9 @@ void SearchSession::StartSearch() {
     m_maxResult = m_overrides.maxResult.value_or(options.GetMaxResult());
     m_maxEngine = m_overrides.maxEngine.value_or(options.GetMaxEngine());
     const bool queryHistory = options.GetQueryHistory();
-    const long long timeoutMs =
-        static_cast<long long>(
-            m_overrides.searchTimeoutSeconds.value_or(options.GetSearchTimeout())) *
-        kMillisecondsPerSecond;
+    const long long timeoutMs = static_cast<long long>(m_overrides.searchTimeoutSeconds.value_or(
+                                    options.GetSearchTimeout())) *
+                                kMillisecondsPerSecond;
     m_searchTimeoutMs = static_cast<uint32_t>(std::clamp<long long>(timeoutMs, 0, INT_MAX));
     m_autoRemoveUrl = options.GetAutoRemoveUrl();
 
@@ -182,9 +180,8 @@ void SearchSession::OnNewResults(SearchManager& manager) {
     const int32_t receivedBefore = m_receivedCount;
     for (int32_t i = 0; i < pending.Count(); ++i) {
         const SearchResult& item = *pending.Get(i);
-        const bool refused =
-            m_autoRemoveUrl &&
-            !m_duplicateFilter.AddUnique(item, UniqueResultList::KeyKind::ByAddress);
+        const bool refused = m_autoRemoveUrl && !m_duplicateFilter.AddUnique(
+                                                    item, UniqueResultList::KeyKind::ByAddress);
         if (!refused) {
             // The result is in the list before its row is made: the view may tidy the listed
             // copy (the main window cleans its title).

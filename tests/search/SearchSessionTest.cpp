@@ -293,6 +293,13 @@ TEST(SearchSession, KeywordConnectionAndHistoryChecks) {
         kept.push_back(keyword);
     }
     EXPECT_EQ(kept, (std::vector<std::string>{"  "}));
+
+    // An overlong keyword is cut without splitting a UTF-8 character.
+    f.SetOption("QueryHistory", "1");
+    f.view.keyword = std::string(253, 'k') + "\xE2\x82\xAC";
+    f.Session().StartSearch();
+    f.Session().StopSearch();
+    EXPECT_EQ(f.Session().CurrentKeyword(), std::string(253, 'k'));
 }
 
 TEST(SearchSession, ReceiveTimeOutShowsConnectTimeoutAndRefillsTheSlot) {

@@ -1,5 +1,6 @@
 #include "app/FindDialog.h"
 
+#include "model/Utf8Cut.h"
 #include "results/ResultFinder.h"
 
 #include <QCheckBox>
@@ -88,7 +89,7 @@ void FindDialog::OnFind() {
     // Closed first: the search's message boxes then stand over the window, not the dialog.
     close();
     if (m_onFind) {
-        m_onFind(text.substr(0, ResultFinder::kMaxTextLength), flags);
+        m_onFind(std::string(Utf8Cut::Prefix(text, ResultFinder::kMaxTextLength)), flags);
     }
 }
 

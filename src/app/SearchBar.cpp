@@ -2,6 +2,7 @@
 
 #include "app/KeywordCombo.h"
 #include "app/SearchButton.h"
+#include "model/Utf8Cut.h"
 #include "settings/QueryHistoryFile.h"
 
 #include <QAbstractItemView>
@@ -35,9 +36,7 @@ SearchBar::SearchBar(std::string programFolder, QWidget* parent)
 
 std::string SearchBar::Keyword() const {
     std::string keyword = m_combo->currentText().toUtf8().toStdString();
-    if (keyword.size() > kMaxKeywordLength) {
-        keyword.resize(kMaxKeywordLength);
-    }
+    keyword.resize(Utf8Cut::Length(keyword, kMaxKeywordLength));
     return keyword;
 }
 

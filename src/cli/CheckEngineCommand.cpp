@@ -112,7 +112,13 @@ int CheckEngineCommand::Run(const std::vector<std::string>& words) {
     std::vector<std::string> firstPage;
     for (int page = 1; page <= kPagesChecked; ++page) {
         SearchJob job;
-        queue.NextJob(job);
+        if (!queue.NextJob(job)) {
+            std::printf("\nPage %d\n  The engine has no page %d: its next result offset does not "
+                        "fit (trunpage), so a search fetches fewer pages.\n",
+                        page, page);
+            problem = true;
+            break;
+        }
         EnginePageProbe probe(job, milliseconds(options.GetRecvTimeout()),
                               milliseconds(options.GetSendTimeout()));
         const bool fetched = probe.Fetch();

@@ -43,12 +43,13 @@ int EnginesCommand::Run(const std::vector<std::string>& words) {
         return Cli::Fail("engines takes no argument: " + line.Arguments().front());
     }
 
-    // The catalogue's message box becomes part of the one error line, which names the file.
+    // The catalogue's message box, which names the files it could not read, becomes the one
+    // error line.
     RecordingMessages messages;
     EngineCatalog catalog(Cli::ProgramFolder(line), messages);
     catalog.Load();
-    if (!catalog.FailedPath().empty()) {
-        return Cli::Fail(messages.text + " " + catalog.FailedPath());
+    if (!catalog.UnreadablePaths().empty()) {
+        return Cli::Fail(messages.text);
     }
     for (int32_t group = 0; group < catalog.CategoryCount(); ++group) {
         catalog.SelectCategory(catalog.CategoryName(group));

@@ -21,6 +21,9 @@ constexpr std::string_view kSecurePrefix = "https://";
 // An engine whose result addresses are taken as they are, never prefixed with the site root.
 constexpr std::string_view kUnprefixedEngineName = "GoTo";
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+// A protocol-relative address ("//host/path") names its own host.
+constexpr std::string_view kNetworkPathPrefix = "//";
+constexpr char kSchemeEnd = ':';
 // Buffers are sized once so that feeding a page never allocates per byte.
 constexpr std::size_t kInputReserve = 8192;
 constexpr std::size_t kLiteralReserve = 512;
@@ -34,6 +37,24 @@ void trimWhiteSpace(std::string& text) {
     const std::size_t last = text.find_last_not_of(kWhiteSpace);
     text.erase(last + 1);
     text.erase(0, first);
+}
+
+// The scheme of root with its colon ("https:"), or empty when root does not begin with a scheme
+// word (a letter, then letters, digits, "+", "-" or ".").
+std::string_view schemeOf(std::string_view root) {
+    if (root.empty() || std::isalpha(static_cast<unsigned char>(root[0])) == 0) {
+        return {};
+    }
+    for (std::size_t i = 1; i < root.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(root[i]);
+        if (c == kSchemeEnd) {
+            return root.substr(0, i + 1);
+        }
+        if (std::isalnum(c) == 0 && c != '+' && c != '-' && c != '.') {
+            return {};
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -143,9 +164,8 @@ void ResultExtractor::Feed(ResultList& list) {
     while (i < size) {
         const std::size_t position = static_cast<std::size_t>(m_position);
         // Past the pattern's end there is only its terminating zero, which no input byte equals.
-        const char p = position < m_pattern.length
-                           ? m_pattern.doubled[m_pattern.start + position]
-                           : '\0';
+        const char p =
+            position < m_pattern.length ? m_pattern.doubled[m_pattern.start + position] : '\0';
         if (position == 0 && p == kDirectiveMark) {
             // An empty literal never moves on: extraction stops here for the rest of the page.
             m_capturing = false;
@@ -249,10 +269,12 @@ void ResultExtractor::FinishResult(ResultList& list) {
     TextCleaner::CleanText(m_title);
     TextCleaner::CleanText(m_address);
     TextCleaner::CleanText(m_summary);
+    // Trimmed before it is resolved: a blank in front would hide a leading "/" and end up
+    // inside the absolute address.
+    trimWhiteSpace(m_address);
     if (m_engineName != kUnprefixedEngineName) {
         ResolveAddress();
     }
-    trimWhiteSpace(m_address);
 
     if (m_accepting) {
         // After the bounded wait the result is appended even without the lock. Adding cuts
@@ -266,6 +288,11 @@ void ResultExtractor::FinishResult(ResultList& list) {
 }
 
 void ResultExtractor::ResolveAddress() {
+    if (m_address.starts_with(kNetworkPathPrefix)) {
+        // Another host, reached the way the answer page itself was.
+        m_address.insert(0, schemeOf(m_siteRoot));
+        return;
+    }
     if (!m_address.empty() && m_address[0] == '/') {
         m_address.insert(0, m_siteRoot);
         return;

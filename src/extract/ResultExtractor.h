@@ -72,6 +72,8 @@ class ResultExtractor {
     // Captures a run of bytes none of which continues the closing literal.
     void CaptureRun(const char* bytes, std::size_t count);
     void FinishResult(ResultList& list);
+    // Makes the trimmed address absolute: "//host/path" takes the site root's scheme, "/path"
+    // and a bare name are put after the site root, an address with a scheme stays.
     void ResolveAddress();
     std::string* CaptureBuffer();
     std::size_t CaptureLimit() const;

@@ -25,9 +25,6 @@ const std::array<Replacement, 10> kEntities = {{
     {"&quot;", "\""},
 }};
 
-// Every run of this many spaces is removed, so a run of n spaces keeps n modulo this.
-constexpr std::size_t kSpaceRunRemoved = 4;
-
 bool isBlank(char c) {
     return c == ' ' || c == '\n' || c == '\r' || c == '\t';
 }
@@ -75,9 +72,9 @@ void TextCleaner::RemoveTags(std::string& text) {
 }
 
 void TextCleaner::FlattenWhiteSpace(std::string& text) {
-    // Line feeds, carriage returns and tabs become spaces (one byte for one byte, so the three
-    // rules share one pass); then runs of four spaces are removed, left to right, so a run of
-    // n blanks keeps n modulo four spaces.
+    // Line feeds, carriage returns and tabs become spaces, and every run of blanks (the spaces
+    // that entities gave included) becomes one space, so words on indented or broken lines stay
+    // apart. The ends keep their one blank; whoever needs them gone trims.
     const std::size_t size = text.size();
     std::size_t out = 0;
     std::size_t in = 0;
@@ -90,20 +87,18 @@ void TextCleaner::FlattenWhiteSpace(std::string& text) {
             std::memmove(&text[out], &text[start], in - start);
         }
         out += in - start;
-        std::size_t run = 0;
-        while (in < size && isBlank(text[in])) {
-            ++run;
-            ++in;
-        }
-        const std::size_t kept = run % kSpaceRunRemoved;
-        for (std::size_t k = 0; k < kept; ++k) {
+        if (in < size) {
             text[out++] = ' ';
+        }
+        while (in < size && isBlank(text[in])) {
+            ++in;
         }
     }
     text.resize(out);
 }
 
-void TextCleaner::ReplaceAll(std::string& text, const std::string& find, const std::string& replace) {
+void TextCleaner::ReplaceAll(std::string& text, const std::string& find,
+                             const std::string& replace) {
     std::size_t hit = text.find(find);
     if (hit == std::string::npos) {
         return;

@@ -3,8 +3,8 @@
 #include <string>
 
 // Turns a text captured from an answer page into plain text: removes tags, decodes the few
-// entities that engines use, and flattens white space. The result is never longer than the
-// input.
+// entities that engines use, and collapses every run of white space to one space, as its last
+// step. The result is never longer than the input.
 class TextCleaner {
   public:
     static void CleanText(std::string& text);

@@ -17,6 +17,10 @@ constexpr char kPathSeparator = '/';
 // The folder meant by an empty program folder.
 constexpr std::string_view kCurrentFolder = ".";
 constexpr std::string_view kReadErrorText = "Read Engine Property Error!";
+// Between the read error text and the quoted paths of the files passed over, and between
+// two of those paths.
+constexpr std::string_view kReadErrorSeparator = "--";
+constexpr std::string_view kPathListSeparator = ", ";
 constexpr std::string_view kImportFailedText = "Update or Add engine failed.";
 // Between the import failure text and the quoted path of the file.
 constexpr std::string_view kImportFailedSeparator = "--";
@@ -89,17 +93,27 @@ bool EngineCatalog::IsFixedCategory(std::string_view category) {
 void EngineCatalog::Load() {
     m_groups.clear();
     m_current = kNoGroup;
-    m_failedPath.clear();
-    if (!LoadFolder(m_siteFolder)) {
-        m_messages.showMessage(MessageSink::kAppCaption, kReadErrorText);
+    m_unreadablePaths.clear();
+    LoadFolder(m_siteFolder);
+    LoadFolder(m_userFolder);
+    if (m_unreadablePaths.empty()) {
         return;
     }
-    if (!LoadFolder(m_userFolder)) {
-        m_messages.showMessage(MessageSink::kAppCaption, kReadErrorText);
+    // One message for the whole load, naming each file once.
+    std::string text(kReadErrorText);
+    text += kReadErrorSeparator;
+    for (std::size_t i = 0; i < m_unreadablePaths.size(); ++i) {
+        if (i > 0) {
+            text += kPathListSeparator;
+        }
+        text += kDoubleQuote;
+        text += m_unreadablePaths[i];
+        text += kDoubleQuote;
     }
+    m_messages.showMessage(MessageSink::kAppCaption, text);
 }
 
-bool EngineCatalog::LoadFolder(const std::string& folder) {
+void EngineCatalog::LoadFolder(const std::string& folder) {
     // A missing folder holds no engines. Entries come in the file system's order.
     std::error_code error;
     fs::directory_iterator entries(folder, error);
@@ -114,8 +128,7 @@ bool EngineCatalog::LoadFolder(const std::string& folder) {
             const EngineFile::ReadResult result =
                 EngineFile::ReadEngineFile(entry.path().string(), def);
             if (result == EngineFile::ReadResult::Unreadable) {
-                m_failedPath = entry.path().string();
-                return false;
+                m_unreadablePaths.push_back(entry.path().string());
             }
             // A file that went away since the listing is passed over.
             if (result == EngineFile::ReadResult::Read) {
@@ -124,11 +137,10 @@ bool EngineCatalog::LoadFolder(const std::string& folder) {
         }
         entries.increment(error);
     }
-    return true;
 }
 
-const std::string& EngineCatalog::FailedPath() const {
-    return m_failedPath;
+const std::vector<std::string>& EngineCatalog::UnreadablePaths() const {
+    return m_unreadablePaths;
 }
 
 void EngineCatalog::Add(const EngineDefinition& def) {
@@ -182,14 +194,14 @@ const EngineDefinition* EngineCatalog::Engine(int32_t index) const {
     return &CurrentGroup()->engines[static_cast<std::size_t>(index)];
 }
 
-void EngineCatalog::UpdateEngine(int32_t index, const EngineDefinition& def) {
+bool EngineCatalog::UpdateEngine(int32_t index, const EngineDefinition& def) {
     if (index < 0 || index >= EngineCount()) {
-        return;
+        return false;
     }
     EngineDefinition& engine = CurrentGroup()->engines[static_cast<std::size_t>(index)];
     const EngineDefinition oldDef = engine;
     engine = def;
-    EngineFile::RewriteEngineFile(oldDef, def, m_siteFolder);
+    return EngineFile::RewriteEngineFile(oldDef, def, m_siteFolder) > 0;
 }
 
 void EngineCatalog::ImportEngineFiles(const std::vector<std::string>& paths) {

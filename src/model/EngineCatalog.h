@@ -27,8 +27,8 @@ class EngineCatalog {
     static bool IsFixedCategory(std::string_view category);
 
     // Empties the catalogue and reads the Site folder, then the User folder. A file that
-    // cannot be read stops the loading with "Read Engine Property Error!"; the engines read
-    // before it stay.
+    // cannot be read is passed over and the rest are loaded; once both folders are read, one
+    // "Read Engine Property Error!" message names every file passed over.
     void Load();
     // Appends a copy of def to the group named by its category, creating the group at the end
     // when no group has that name.
@@ -44,9 +44,10 @@ class EngineCatalog {
     int32_t EngineCount() const;
     // The engine at index in the current group, or nullptr when out of range.
     const EngineDefinition* Engine(int32_t index) const;
-    // Overwrites the engine at index in the current group with def and rewrites its canonical
-    // file in the Site folder, when there is one.
-    void UpdateEngine(int32_t index, const EngineDefinition& def);
+    // Overwrites the engine at index in the current group with def and rewrites the Site file
+    // that holds its old definition in canonical form. False when no file was rewritten (none
+    // holds the old definition, or the write failed); the definition in memory changes anyway.
+    bool UpdateEngine(int32_t index, const EngineDefinition& def);
     // Copies each file into the Site folder (when its category is a fixed one) or the User
     // folder, replacing a file of the same name. Each failure shows a warning naming the file.
     // The catalogue in memory does not change; the engines count from the next Load.
@@ -56,8 +57,9 @@ class EngineCatalog {
     // one of them, in group order.
     std::vector<std::string> SearchBarCategories() const;
 
-    // The engine file that stopped the last Load; empty when every file was read.
-    const std::string& FailedPath() const;
+    // The engine files the last Load could not read, in the order met; empty when every file
+    // was read.
+    const std::vector<std::string>& UnreadablePaths() const;
 
     const std::string& SiteFolder() const;
     const std::string& UserFolder() const;
@@ -68,8 +70,9 @@ class EngineCatalog {
         std::vector<EngineDefinition> engines;
     };
 
-    // Reads every engine file of folder into the catalogue; false when a file could not be read.
-    bool LoadFolder(const std::string& folder);
+    // Reads every engine file of folder into the catalogue; a file that cannot be read joins
+    // m_unreadablePaths.
+    void LoadFolder(const std::string& folder);
     // False when the copy failed; the target file is then as it was.
     bool ImportEngineFile(const std::string& path);
     CategoryGroup* CurrentGroup();
@@ -79,7 +82,7 @@ class EngineCatalog {
     std::string m_siteFolder;
     std::string m_userFolder;
     std::vector<CategoryGroup> m_groups;
-    std::string m_failedPath;
+    std::vector<std::string> m_unreadablePaths;
     // Index into m_groups of the current group; -1 when there is none.
     int32_t m_current;
 };

@@ -228,36 +228,8 @@ std::string toDiskLineEnds(std::string_view text) {
     return bytes;
 }
 
-// The first count characters of bytes read as a text-mode stream does: CR LF becomes "\n".
-std::string textModePrefix(std::string_view bytes, std::size_t count) {
-    std::string text;
-    std::size_t index = 0;
-    while (index < bytes.size() && text.size() < count) {
-        const bool crLf = bytes[index] == kCarriageReturn && index + 1 < bytes.size() &&
-                          bytes[index + 1] == kLineFeed;
-        if (crLf) {
-            text += kLineFeed;
-            index += kLineEndBytes;
-        } else {
-            text += bytes[index];
-            ++index;
-        }
-    }
-    return text;
-}
-
-std::size_t canonicalSize(const EngineDefinition& def) {
-    std::size_t size = EngineFile::kCanonicalOverheadBytes;
-    for (std::string_view key : EngineDefinition::kFileKeyOrder) {
-        size += def.field(key).size();
-    }
-    return size;
-}
-
-// True when entry is an engine file of exactly size bytes whose first characters, read as
-// text, are prefix.
-bool holdsCanonicalFile(const fs::directory_entry& entry, std::size_t size,
-                        std::string_view prefix) {
+// True when entry is an engine file whose bytes are exactly expected.
+bool holdsExactly(const fs::directory_entry& entry, std::string_view expected) {
     if (!EngineFile::IsEngineFileName(entry.path().filename().string())) {
         return false;
     }
@@ -265,15 +237,13 @@ bool holdsCanonicalFile(const fs::directory_entry& entry, std::size_t size,
     if (!entry.is_regular_file(error)) {
         return false;
     }
+    // The size settles most files without reading them.
     const std::uintmax_t fileSize = entry.file_size(error);
-    if (error || fileSize != size) {
+    if (error || fileSize != expected.size()) {
         return false;
     }
     std::string bytes;
-    if (!readWholeFile(entry.path().string(), bytes)) {
-        return false;
-    }
-    return textModePrefix(bytes, EngineFile::kComparedPrefixLength) == prefix;
+    return readWholeFile(entry.path().string(), bytes) && bytes == expected;
 }
 
 } // namespace
@@ -301,32 +271,19 @@ EngineFile::ReadResult EngineFile::ReadEngineFile(const std::string& path,
 
 int EngineFile::RewriteEngineFile(const EngineDefinition& oldDef, const EngineDefinition& newDef,
                                   const std::string& siteFolder) {
-    const std::string newText = canonicalText(newDef);
-    const std::string newPrefix = newText.substr(0, kComparedPrefixLength);
-    const std::size_t oldSize = canonicalSize(oldDef);
-
-    // Find every match first, so the replaced files cannot turn up again in the listing.
-    std::vector<fs::path> matches;
+    const std::string oldBytes = CanonicalBytes(oldDef);
     std::error_code error;
     fs::directory_iterator entries(siteFolder, error);
     const fs::directory_iterator end;
     while (!error && entries != end) {
-        if (holdsCanonicalFile(*entries, oldSize, newPrefix)) {
-            matches.push_back(entries->path());
+        if (holdsExactly(*entries, oldBytes)) {
+            // Written beside the file and renamed over it once complete and flushed, so a full
+            // disk or a crash leaves the old file whole.
+            return AtomicFile::Write(entries->path().string(), CanonicalBytes(newDef)) ? 1 : 0;
         }
         entries.increment(error);
     }
-
-    const std::string newBytes = toDiskLineEnds(newText);
-    int replaced = 0;
-    for (const fs::path& match : matches) {
-        // Written beside the file and renamed over it once complete and flushed, so a full disk
-        // or a crash leaves the old file whole.
-        if (AtomicFile::Write(match.string(), newBytes)) {
-            ++replaced;
-        }
-    }
-    return replaced;
+    return 0;
 }
 
 std::string EngineFile::CanonicalBytes(const EngineDefinition& def) {

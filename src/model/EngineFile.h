@@ -16,9 +16,6 @@ class EngineFile {
         Unreadable // the file exists but could not be read; the record is emptied
     };
 
-    // How many leading characters of a file, CR LF counted as one, a rewrite compares with the
-    // new canonical text to find the file of an engine.
-    static constexpr std::size_t kComparedPrefixLength = 20;
     // What a canonical file holds besides its eleven values: the keys, their colons and the
     // two line-end bytes of every line.
     static constexpr std::size_t kCanonicalOverheadBytes = 97;
@@ -29,10 +26,11 @@ class EngineFile {
     // Empties every field of record and fills it from the file at path.
     static ReadResult ReadEngineFile(const std::string& path, EngineDefinition& record);
 
-    // Replaces every ".vnp" file directly in siteFolder that holds oldDef in canonical form
-    // (same size, same first characters as the canonical text of newDef) with the canonical
-    // text of newDef. Returns how many files were replaced; a failed write leaves that file as
-    // it was.
+    // Replaces the ".vnp" file directly in siteFolder whose bytes are exactly the canonical
+    // bytes of oldDef with the canonical bytes of newDef; of several such files (copies of one
+    // engine, listed as several engines) the first in listing order, the one the catalogue
+    // loaded first. Returns how many files were replaced (0 or 1): 0 when no file holds oldDef
+    // or the write failed, and then nothing is written.
     static int RewriteEngineFile(const EngineDefinition& oldDef, const EngineDefinition& newDef,
                                  const std::string& siteFolder);
 

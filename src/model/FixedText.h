@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Utf8Cut.h"
+
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -8,7 +10,7 @@
 // A zero-terminated 8-bit text of fixed capacity, as stored in the program's records and files.
 // The capacity counts the terminating zero, so at most Capacity - 1 bytes of text fit. Every
 // assignment cuts what does not fit (and stops at an embedded zero byte), so no write can ever
-// run past the field.
+// run past the field; the cut never splits a UTF-8 character (see Utf8Cut).
 template <std::size_t Capacity> class FixedText {
     static_assert(Capacity >= 1, "a field needs room for its terminating zero");
 
@@ -23,7 +25,7 @@ template <std::size_t Capacity> class FixedText {
         set(text);
     }
 
-    // Stores text, cut at its first zero byte and at kMaxLength bytes. Returns false when
+    // Stores text, cut at its first zero byte and to kMaxLength bytes. Returns false when
     // anything was cut away because it did not fit.
     bool set(std::string_view text) {
         const std::size_t zero = text.find('\0');
@@ -31,7 +33,7 @@ template <std::size_t Capacity> class FixedText {
             text = text.substr(0, zero);
         }
         const bool fits = text.size() <= kMaxLength;
-        const std::size_t length = fits ? text.size() : kMaxLength;
+        const std::size_t length = fits ? text.size() : Utf8Cut::Length(text, kMaxLength);
         if (length > 0) {
             std::memcpy(m_data, text.data(), length);
         }

@@ -1,5 +1,6 @@
 #include "results/ResultFinder.h"
 
+#include "model/Utf8Cut.h"
 #include "platform/MessageSink.h"
 
 namespace {
@@ -25,7 +26,7 @@ ResultFinder::ResultFinder(MessageSink& messages) : m_messages(messages) {
 }
 
 int32_t ResultFinder::Find(ResultRows& rows, std::string_view text, uint32_t flags) {
-    m_text = std::string(text.substr(0, kMaxTextLength));
+    m_text = std::string(Utf8Cut::Prefix(text, kMaxTextLength));
     m_flags = flags;
     return Store(Search(rows, 0));
 }

@@ -29,8 +29,9 @@ class ResultFinder {
 
     explicit ResultFinder(MessageSink& messages);
 
-    // The Find button: stores text (cut to kMaxTextLength) and flags, searches from the first
-    // displayed row and stores the result. Shows kNoMoreMatchesMessage when nothing matched.
+    // The Find button: stores text (cut to kMaxTextLength without splitting a character) and flags,
+    // searches from the first displayed row and stores the result. Shows kNoMoreMatchesMessage when
+    // nothing matched.
     int32_t Find(ResultRows& rows, std::string_view text, uint32_t flags);
     // Find Next: searches from the row after the last match; after a failed search that is the
     // first row again.

@@ -9,8 +9,8 @@ namespace {
 // The page state's two counts: bits 0-7 the step, bits 8-15 the current result offset.
 constexpr uint32_t kPageByteMask = 0xFF;
 constexpr uint32_t kOffsetShift = 8;
-// The offset wraps at this value as it advances.
-constexpr uint32_t kOffsetModulus = 256;
+// The offset is kept in one byte: an offset of this value or more does not fit.
+constexpr uint32_t kOffsetLimit = 256;
 
 // Replaced by the current offset.
 constexpr std::string_view kTrunToken = "$TRUN$";
@@ -36,14 +36,12 @@ const SearchJob* JobQueue::GetAt(int32_t index) const {
     return &m_jobs[static_cast<std::size_t>(index)];
 }
 
-void JobQueue::NextJob(SearchJob& out) {
-    // Callers never ask an empty queue; if one did, out stays as it was.
+bool JobQueue::NextJob(SearchJob& out) {
     if (m_jobs.empty()) {
-        return;
+        return false;
     }
-    const int64_t count = static_cast<int64_t>(m_jobs.size());
-    SearchJob& node = m_jobs[static_cast<std::size_t>(m_cursor % count)];
-    ++m_cursor;
+    const std::size_t index = m_next % m_jobs.size();
+    SearchJob& node = m_jobs[index];
 
     out = node;
     const uint32_t step = node.pageState & kPageByteMask;
@@ -55,8 +53,17 @@ void JobQueue::NextJob(SearchJob& out) {
     }
 
     // The node keeps its tokens; only its offset moves on. Bits above the offset are dropped.
-    const uint32_t nextOffset = (step + offset) % kOffsetModulus;
-    node.pageState = step + nextOffset * kOffsetModulus;
+    // An offset that would wrap would fetch pages already seen again, so the engine is done.
+    const uint32_t nextOffset = step + offset;
+    if (nextOffset >= kOffsetLimit) {
+        m_jobs.erase(m_jobs.begin() + static_cast<std::ptrdiff_t>(index));
+        // The job after it has moved into its place.
+        m_next = index;
+    } else {
+        node.pageState = step + nextOffset * kOffsetLimit;
+        m_next = index + 1;
+    }
+    return true;
 }
 
 void JobQueue::RemoveFirst() {

@@ -17,9 +17,10 @@ class JobQueue {
     // The job at index, or nullptr when index is not below Count().
     const SearchJob* GetAt(int32_t index) const;
     // Copies the next job of the round into out with its page tokens replaced by the current
-    // offset, and advances that job's offset by its step (wrapping at 256). Count() must be
-    // above 0.
-    void NextJob(SearchJob& out);
+    // offset, and advances that job's offset by its step. A job whose next offset would not fit
+    // the offset's byte has no further page: it leaves the queue once handed out, and the round
+    // goes on with the others. False, with out as it was, when no job is left.
+    bool NextJob(SearchJob& out);
     // Removes the first job; nothing when empty.
     void RemoveFirst();
     void Clear();
@@ -30,6 +31,6 @@ class JobQueue {
     static void TurnPage(FixedText<Capacity>& text, uint32_t step, uint32_t offset);
 
     std::deque<SearchJob> m_jobs;
-    // Hand-outs made so far; only grows.
-    int64_t m_cursor = 0;
+    // The job the round hands out next, taken modulo the number of jobs.
+    std::size_t m_next = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "model/EngineCatalog.h"
 #include "model/EngineDefinition.h"
+#include "model/Utf8Cut.h"
 #include "search/JobQueue.h"
 #include "search/SearchJob.h"
 #include "search/TextReplace.h"
@@ -77,13 +78,13 @@ std::vector<std::string_view> SplitOptWords(std::string_view opt) {
 }
 
 // The keyword as a request is built from it: up to its first zero byte (where the keyword's
-// text ends in a record) and at most kMaxKeywordLength bytes.
+// text ends in a record) and at most kMaxKeywordLength bytes, without half a character.
 std::string_view UsableKeyword(std::string_view keyword) {
     const std::size_t zero = keyword.find('\0');
     if (zero != std::string_view::npos) {
         keyword = keyword.substr(0, zero);
     }
-    return keyword.substr(0, QueryBuilder::kMaxKeywordLength);
+    return Utf8Cut::Prefix(keyword, QueryBuilder::kMaxKeywordLength);
 }
 
 } // namespace

@@ -39,19 +39,24 @@ void SearchManager::Start(SearchManagerListener* frame) {
     }
     const int firstRound = std::min({m_maxWorkers, kMaxSlots, m_queue->Count()});
     for (int slot = 0; slot < firstRound; ++slot) {
-        StartWorker(slot);
+        if (!StartWorker(slot)) {
+            break;
+        }
     }
 }
 
-void SearchManager::StartWorker(int slot) {
+bool SearchManager::StartWorker(int slot) {
     SearchJob job;
-    m_queue->NextJob(job);
+    if (!m_queue->NextJob(job)) {
+        return false;
+    }
     // Time-outs are read as each worker is set up, so a change of options reaches the next
     // worker and never a running one.
     auto worker = std::make_shared<CHttpSearch>();
     worker->Setup(m_link, slot, job, m_options.GetRecvTimeout(), m_options.GetSendTimeout());
     m_slots[static_cast<std::size_t>(slot)] = worker;
     worker->Start();
+    return true;
 }
 
 void SearchManager::StopAll() {
@@ -112,7 +117,7 @@ void SearchManager::OnWorkerEnded(CHttpSearch& worker) {
         return;
     }
     occupant.reset();
-    if (!m_stopped && m_queue != nullptr && m_queue->Count() > 0) {
+    if (!m_stopped && m_queue != nullptr) {
         StartWorker(slot);
     }
 }

@@ -16,8 +16,9 @@ class SearchManagerListener;
 // Runs one search's workers: builds a job per enabled engine of the chosen category, starts
 // up to min(MaxEngine, 10, jobs) workers, parses the pieces they hand in into its pending list,
 // and refills every slot that falls free with the next job of the queue, which turns the
-// engines' pages round and round until the search is stopped. Lives on the user-interface
-// thread.
+// engines' pages round and round until the search is stopped. Once no engine has a page left
+// the slots stay empty and the search waits for its session to end it. Lives on the
+// user-interface thread.
 class SearchManager {
   public:
     static constexpr int kMaxSlots = 10;
@@ -50,7 +51,9 @@ class SearchManager {
     void OnWorkerEnded(CHttpSearch& worker);
 
   private:
-    void StartWorker(int slot);
+    // Starts a worker on the next job of the queue in slot; false, leaving the slot empty,
+    // when no engine has a page left.
+    bool StartWorker(int slot);
 
     OptionsStore m_options;
     int m_maxWorkers = 0;

@@ -1,6 +1,7 @@
 #include "search/SearchSession.h"
 
 #include "model/EngineCatalog.h"
+#include "model/Utf8Cut.h"
 #include "platform/ConnectionState.h"
 #include "platform/MessageSink.h"
 #include "search/HttpClient.h"
@@ -76,9 +77,7 @@ void SearchSession::StartSearch() {
         return;
     }
     std::string keyword = m_view.Keyword();
-    if (keyword.size() > kMaxKeywordLength) {
-        keyword.resize(kMaxKeywordLength);
-    }
+    keyword.resize(Utf8Cut::Length(keyword, kMaxKeywordLength));
     if (keyword.empty() || keyword == " ") {
         m_view.ShowMessage(MessageSink::kWarningCaption, kNoKeywordText);
         return;

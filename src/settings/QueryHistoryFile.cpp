@@ -1,5 +1,6 @@
 #include "settings/QueryHistoryFile.h"
 
+#include "model/Utf8Cut.h"
 #include "platform/AtomicFile.h"
 
 #include <fstream>
@@ -14,13 +15,13 @@ constexpr std::string_view kFolderSeparator = "/";
 constexpr mode_t kAnyWritePermission = 0222;
 
 // The keyword as a record stores it: up to its first zero byte and at most the record's
-// keyword length.
+// keyword length, without half a character at the end.
 std::string_view StoredForm(std::string_view keyword) {
     const std::size_t zero = keyword.find('\0');
     if (zero != std::string_view::npos) {
         keyword = keyword.substr(0, zero);
     }
-    return keyword.substr(0, QueryHistoryFile::kMaxKeywordLength);
+    return Utf8Cut::Prefix(keyword, QueryHistoryFile::kMaxKeywordLength);
 }
 
 } // namespace

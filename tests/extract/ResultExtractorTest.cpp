@@ -17,7 +17,8 @@ struct GrammarRun {
 };
 
 // Feeds page in pieces of the given sizes (cycling through them) and returns every result.
-ResultList extract(const GrammarRun& run, const std::string& page, const std::vector<std::size_t>& pieces) {
+ResultList extract(const GrammarRun& run, const std::string& page,
+                   const std::vector<std::size_t>& pieces) {
     ResultExtractor extractor;
     extractor.SetGrammar(run.grammar);
     extractor.SetEngineName(run.engine);
@@ -133,10 +134,34 @@ TEST(ResultExtractor, MakesAddressesAbsolute) {
         << "a five-letter scheme is absolute too";
     EXPECT_EQ(addressOf("(javascript)"), "(javascript)");
     EXPECT_EQ(addressOf("/a", "GoTo"), "/a") << "GoTo addresses are never prefixed";
-    EXPECT_EQ(addressOf("  http://t.example/&amp;x  "), "http://t.example/&x")
-        << "cleaned, then trimmed after resolution";
-    EXPECT_EQ(addressOf("  /lead"), "http://site.example/  /lead")
-        << "leading blanks are trimmed only after resolution";
+}
+
+TEST(ResultExtractor, TrimsAddressesBeforeResolvingThemAndKeepsTheRootsScheme) {
+    struct Case {
+        const char* root;
+        const char* engine;
+        const char* address;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"http://h", "Engine", "  /q", "http://h/q"},
+        {"http://h", "Engine", "\n\t/q \r\n", "http://h/q"},
+        {"http://h", "Engine", "  page.html ", "http://h/page.html"},
+        {"http://h", "Engine", "  http://t.example/&amp;x  ", "http://t.example/&x"},
+        {"http://h", "Engine", "//cdn.example/p", "http://cdn.example/p"},
+        {"https://site", "Engine", "//cdn.example/p", "https://cdn.example/p"},
+        {"HTTPS://site:8443", "Engine", " //cdn.example/p", "HTTPS://cdn.example/p"},
+        {"https://site", "Engine", "/p", "https://site/p"},
+        {"", "Engine", "//cdn.example/p", "//cdn.example/p"},
+        {"https://site", "GoTo", "//cdn.example/p", "//cdn.example/p"},
+        {"https://site", "GoTo", "  /a ", "/a"},
+    };
+    for (const Case& c : cases) {
+        const GrammarRun run{"<u>$URL$</u>$END$", c.root, c.engine};
+        ResultList list = extractWhole(run, std::string("<u>") + c.address + "</u>..");
+        ASSERT_EQ(list.Count(), 1) << c.address;
+        EXPECT_EQ(list.Get(0)->address.view(), c.expected) << c.root << " " << c.address;
+    }
 }
 
 TEST(ResultExtractor, SiteRootIsCutBeforeTheFirstSlashAfterTheScheme) {
@@ -145,7 +170,8 @@ TEST(ResultExtractor, SiteRootIsCutBeforeTheFirstSlashAfterTheScheme) {
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl("http://www.example.com"), "");
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl("https://www.example.com/search"),
               "https://www.example.com");
-    EXPECT_EQ(ResultExtractor::SiteRootFromUrl("HTTPS://h.example:8443/s"), "HTTPS://h.example:8443");
+    EXPECT_EQ(ResultExtractor::SiteRootFromUrl("HTTPS://h.example:8443/s"),
+              "HTTPS://h.example:8443");
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl("http:www.example.com/a"), "http:www.example.com");
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl(""), "");
 }

@@ -30,11 +30,26 @@ TEST(TextCleaner, DecodesEntitiesOncePerRuleInOrder) {
     EXPECT_EQ(cleaned("1&#160;2&#149;3&#39;4"), "12*3'4");
 }
 
-TEST(TextCleaner, FlattensWhiteSpaceAndDropsRunsOfFour) {
-    EXPECT_EQ(cleaned("a     b"), "a b") << "five spaces become one";
-    EXPECT_EQ(cleaned("a        b"), "ab") << "eight become none";
-    EXPECT_EQ(cleaned("a       b"), "a   b") << "seven become three";
-    EXPECT_EQ(cleaned("a\r\n  b"), "ab") << "CR LF and two spaces make four";
-    EXPECT_EQ(cleaned("a\tb\nc"), "a b c");
-    EXPECT_EQ(cleaned(""), "");
+TEST(TextCleaner, CollapsesEveryRunOfBlanksToOneAsTheLastStep) {
+    struct Case {
+        const char* text;
+        const char* expected;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"alpha\n   beta", "alpha beta", "an indented line keeps its words apart"},
+        {"a    b", "a b", "four spaces"},
+        {"a     b", "a b", "five spaces"},
+        {"a        b", "a b", "eight spaces"},
+        {"a\r\n  b", "a b", "CR LF and two spaces"},
+        {"a\tb\nc", "a b c", "a tab and a line feed"},
+        {"a&nbsp; &nbsp;b", "a b", "decoded spaces join the run"},
+        {"  ends  ", " ends ", "ends keep one blank"},
+        {"\t\n \r", " ", "only blanks"},
+        {"<b> x </b> <i> y</i>", " x y", "blanks left beside removed tags"},
+        {"", "", "empty"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cleaned(c.text), c.expected) << c.why;
+    }
 }

@@ -98,32 +98,39 @@ TEST(EngineCatalog, LoadGroupsEnginesByTheCategoryFirstMet) {
     EXPECT_EQ(catalog.Engine(-1), nullptr);
 }
 
-TEST(EngineCatalog, ReadFailureStopsLoadingAndKeepsWhatCameBefore) {
+TEST(EngineCatalog, UnreadableFilesAreSkippedAndNamedOnceInOneMessage) {
     ProgramFolder folder;
     writeEngine(folder.site + "/a.vnp", "A", "The Web");
+    // A link to itself exists as a name but cannot be opened, even by root.
     fs::create_symlink("loop.vnp", folder.site + "/loop.vnp");
     writeEngine(folder.site + "/b.vnp", "B", "The Web");
     writeEngine(folder.user + "/u.vnp", "U", "Own");
+    fs::create_symlink("knot.vnp", folder.user + "/knot.vnp");
 
-    std::vector<std::string> before;
+    std::vector<std::string> siteOrder;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder.site)) {
         const std::string file = entry.path().filename().string();
-        if (file == "loop.vnp") {
-            break;
+        if (file != "loop.vnp") {
+            siteOrder.push_back(file == "a.vnp" ? "A" : "B");
         }
-        before.push_back(file == "a.vnp" ? "A" : "B");
     }
 
     RecordingMessageSink messages;
     EngineCatalog catalog(folder.dir.path(), messages);
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 1; round <= 2; ++round) {
         catalog.Load();
-        EXPECT_EQ(enginesOf(catalog, "The Web"), before);
-        EXPECT_FALSE(catalog.SelectCategory("Own")) << "the User folder is not read";
+        EXPECT_EQ(enginesOf(catalog, "The Web"), siteOrder);
+        EXPECT_EQ(enginesOf(catalog, "Own"), std::vector<std::string>{"U"});
+        ASSERT_EQ(messages.messages.size(), static_cast<std::size_t>(round)) << "one per load";
+        const RecordingMessageSink::Message& message = messages.messages.back();
+        EXPECT_EQ(message.caption, MessageSink::kAppCaption);
+        EXPECT_EQ(message.text.rfind("Read Engine Property Error!", 0), 0u) << message.text;
+        for (const std::string& name : {folder.site + "/loop.vnp", folder.user + "/knot.vnp"}) {
+            const std::size_t first = message.text.find(name);
+            EXPECT_NE(first, std::string::npos) << message.text;
+            EXPECT_EQ(message.text.find(name, first + 1), std::string::npos) << message.text;
+        }
     }
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[0].caption, MessageSink::kAppCaption);
-    EXPECT_EQ(messages.messages[0].text, "Read Engine Property Error!");
 }
 
 TEST(EngineCatalog, UpdateEngineChangesMemoryAndTheCanonicalSiteFile) {
@@ -148,6 +155,42 @@ TEST(EngineCatalog, UpdateEngineChangesMemoryAndTheCanonicalSiteFile) {
     EXPECT_EQ(newBytes, EngineFile::CanonicalBytes(changed));
     EXPECT_EQ(newBytes.size(), oldBytes.size() + 1);
     EXPECT_EQ(readFileBytes(folder.user + "/img.vnp"), oldBytes) << "only Site is rewritten";
+}
+
+TEST(EngineCatalog, UpdateEngineRewritesOnlyTheFileHoldingTheOldDefinition) {
+    // Same name and same size, different categories: only the whole text tells them apart.
+    ProgramFolder folder;
+    writeEngine(folder.site + "/soft.vnp", "Shop", "Buy Software");
+    writeEngine(folder.site + "/hard.vnp", "Shop", "Buy Hardware");
+    const std::string softBytes = readFileBytes(folder.site + "/soft.vnp");
+    ASSERT_EQ(softBytes.size(), readFileBytes(folder.site + "/hard.vnp").size());
+
+    RecordingMessageSink messages;
+    EngineCatalog catalog(folder.dir.path(), messages);
+    catalog.Load();
+    for (const char* category : {"Buy Hardware", "Buy Software"}) {
+        ASSERT_TRUE(catalog.SelectCategory(category));
+        EngineDefinition changed = *catalog.Engine(0);
+        changed.enable.set("false");
+        const std::string other =
+            folder.site + (std::string(category) == "Buy Hardware" ? "/soft.vnp" : "/hard.vnp");
+        const std::string otherBefore = readFileBytes(other);
+        EXPECT_TRUE(catalog.UpdateEngine(0, changed)) << category;
+        const std::string own =
+            folder.site + (std::string(category) == "Buy Hardware" ? "/hard.vnp" : "/soft.vnp");
+        EXPECT_EQ(readFileBytes(own), EngineFile::CanonicalBytes(changed)) << category;
+        EXPECT_EQ(readFileBytes(other), otherBefore) << category;
+    }
+
+    // A file changed on disk since the load no longer holds the old definition: nothing is
+    // written, and the rewrite says so.
+    writeFileBytes(folder.site + "/soft.vnp", softBytes + "language:en\r\n");
+    ASSERT_TRUE(catalog.SelectCategory("Buy Software"));
+    EngineDefinition enabled = *catalog.Engine(0);
+    enabled.enable.set("true");
+    EXPECT_FALSE(catalog.UpdateEngine(0, enabled));
+    EXPECT_EQ(readFileBytes(folder.site + "/soft.vnp"), softBytes + "language:en\r\n");
+    EXPECT_TRUE(catalog.Engine(0)->isEnabled()) << "the definition in memory changes all the same";
 }
 
 TEST(EngineCatalog, ImportCopiesEachFileIntoTheFolderOfItsCategory) {

@@ -130,7 +130,7 @@ TEST(EngineFile, OverLongValuesAndTokensAreCut) {
     EXPECT_EQ(def.opt.view(), std::string(30, 'g')) << "a cut token names no key";
 }
 
-TEST(EngineFile, RewriteReplacesEveryCanonicalSiteFileOfTheEngine) {
+TEST(EngineFile, RewriteReplacesTheSiteFileHoldingTheWholeOldDefinition) {
     const std::string oldBytes = "name:Example\r\n"
                                  "website:http://www.example.com:8080\r\n"
                                  "path:/s?q=$KEY$\r\n"
@@ -151,6 +151,9 @@ TEST(EngineFile, RewriteReplacesEveryCanonicalSiteFileOfTheEngine) {
     websiteFirst.insert(websiteFirst.find("path:"), "name:Example\r\n");
     std::string otherName = oldBytes;
     otherName.replace(0, 12, "name:Exampl3");
+    // Same size and same beginning, another category: another engine.
+    std::string sameStart = oldBytes;
+    sameStart.replace(sameStart.find("The Web"), 7, "The Wex");
 
     TempDir site;
     fs::create_directory(site.file("sub"));
@@ -159,6 +162,7 @@ TEST(EngineFile, RewriteReplacesEveryCanonicalSiteFileOfTheEngine) {
     writeFileBytes(site.file("lf.vnp"), lfBytes);
     writeFileBytes(site.file("order.vnp"), websiteFirst);
     writeFileBytes(site.file("other.vnp"), otherName);
+    writeFileBytes(site.file("same.vnp"), sameStart);
     writeFileBytes(site.file("a.txt"), oldBytes);
     writeFileBytes(site.file("sub/c.vnp"), oldBytes);
 
@@ -168,21 +172,26 @@ TEST(EngineFile, RewriteReplacesEveryCanonicalSiteFileOfTheEngine) {
     newDef.enable.set("false");
     EXPECT_EQ(EngineFile::CanonicalBytes(oldDef), oldBytes);
 
-    EXPECT_EQ(EngineFile::RewriteEngineFile(oldDef, newDef, site.path()), 2);
-    EXPECT_EQ(readFileBytes(site.file("a.vnp")), newBytes);
-    EXPECT_EQ(readFileBytes(site.file("B.VNP")), newBytes);
+    // Of two identical files (two entries of the catalogue) the first listed is the one.
+    EXPECT_EQ(EngineFile::RewriteEngineFile(oldDef, newDef, site.path()), 1);
+    const std::multiset<std::string> twins = {readFileBytes(site.file("a.vnp")),
+                                              readFileBytes(site.file("B.VNP"))};
+    EXPECT_EQ(twins, (std::multiset<std::string>{oldBytes, newBytes}));
+    EXPECT_EQ(readFileBytes(site.file("same.vnp")), sameStart);
     EXPECT_EQ(newBytes.size(), oldBytes.size() + 1);
     EXPECT_EQ(readFileBytes(site.file("lf.vnp")), lfBytes);
     EXPECT_EQ(readFileBytes(site.file("order.vnp")), websiteFirst);
     EXPECT_EQ(readFileBytes(site.file("other.vnp")), otherName);
     EXPECT_EQ(readFileBytes(site.file("a.txt")), oldBytes);
     EXPECT_EQ(readFileBytes(site.file("sub/c.vnp")), oldBytes);
-    const std::set<std::string> expectedNames = {"a.vnp",     "B.VNP", "lf.vnp", "order.vnp",
-                                                 "other.vnp", "a.txt", "sub"};
+    const std::set<std::string> expectedNames = {"a.vnp",     "B.VNP",    "lf.vnp", "order.vnp",
+                                                 "other.vnp", "same.vnp", "a.txt",  "sub"};
     EXPECT_EQ(namesIn(site.path()), expectedNames) << "no temporary file is left behind";
 
     EngineDefinition reread;
-    ASSERT_EQ(EngineFile::ReadEngineFile(site.file("a.vnp"), reread), EngineFile::ReadResult::Read);
+    const std::string rewritten =
+        readFileBytes(site.file("a.vnp")) == newBytes ? site.file("a.vnp") : site.file("B.VNP");
+    ASSERT_EQ(EngineFile::ReadEngineFile(rewritten, reread), EngineFile::ReadResult::Read);
     for (std::string_view key : EngineDefinition::kFileKeyOrder) {
         EXPECT_EQ(reread.field(key), newDef.field(key)) << key;
     }

@@ -126,6 +126,12 @@ TEST(Find, WalksDisplayOrderWithFlagsCaseAndMessages) {
 
     finder.Find(rows, std::string(300, 'x'), titles);
     EXPECT_EQ(finder.Text().size(), 255u);
+
+    // The cut to 255 bytes never leaves half a UTF-8 character behind to match nothing.
+    list.Get(0)->summary.set(std::string(254, 'a') + "\xE2\x82\xAC");
+    const std::string text = std::string(254, 'a') + "\xC3\xA9";
+    EXPECT_EQ(finder.Find(rows, text, ResultFinder::kSearchSummaries), 3);
+    EXPECT_EQ(finder.Text(), std::string(254, 'a'));
 }
 
 TEST(Shortcut, ProposedNameAndFileBytes) {

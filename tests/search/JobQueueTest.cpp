@@ -43,12 +43,34 @@ TEST(JobQueue, HandsOutEveryEngineInTurnAndTurnsItsPage) {
     EXPECT_EQ(queue.GetAt(1)->pageState, 10U + 21U * 256U);
 }
 
-TEST(JobQueue, OffsetWrapsAt256ButLastIsTheFullSum) {
+TEST(JobQueue, AnEngineWhoseNextOffsetWouldWrapHasNoFurtherPage) {
+    // Step 30 from offset 0: pages 0, 30, ... 240, then 270 would not fit the offset byte.
+    // Step 10 from offset 1 (the default): pages 1, 11, ... 251.
     JobQueue queue;
-    queue.Enqueue(makeJob("A", "$TRUN$ $FIRST$ $LAST$ $LAST$", 10U + 251U * 256U));
-    EXPECT_EQ(nextUrl(queue), "A 251 251 261 261");
-    EXPECT_EQ(queue.GetAt(0)->pageState, 10U + 5U * 256U);
-    EXPECT_EQ(nextUrl(queue), "A 5 5 15 15");
+    queue.Enqueue(makeJob("A", "$FIRST$", 30U));
+    queue.Enqueue(makeJob("B", "$FIRST$"));
+    std::vector<std::string> handedOut;
+    for (int i = 0; i < 100 && queue.Count() > 0; ++i) {
+        handedOut.push_back(nextUrl(queue));
+    }
+    std::vector<std::string> expected;
+    for (int page = 0; page < 26; ++page) {
+        if (page < 9) {
+            expected.push_back("A " + std::to_string(page * 30));
+        }
+        expected.push_back("B " + std::to_string(1 + page * 10));
+    }
+    EXPECT_EQ(handedOut, expected);
+    EXPECT_EQ(queue.Count(), 0);
+    SearchJob out = makeJob("kept", "kept");
+    EXPECT_FALSE(queue.NextJob(out)) << "a queue without pages hands out nothing";
+    EXPECT_EQ(out.engineName, "kept");
+
+    // The last page still gets its full "$LAST$".
+    JobQueue last;
+    last.Enqueue(makeJob("A", "$TRUN$ $FIRST$ $LAST$ $LAST$", 10U + 251U * 256U));
+    EXPECT_EQ(nextUrl(last), "A 251 251 261 261");
+    EXPECT_EQ(last.Count(), 0);
 
     // Bits above the offset are dropped once the job has been handed out.
     JobQueue high;

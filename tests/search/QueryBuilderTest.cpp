@@ -1,8 +1,8 @@
 #include "search/QueryBuilder.h"
 
-#include "settings/OptionsStore.h"
 #include "model/EngineCatalog.h"
 #include "search/JobQueue.h"
+#include "settings/OptionsStore.h"
 
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
@@ -169,6 +169,11 @@ TEST(QueryBuilder, RequestThatDoesNotFitSkipsTheEngine) {
     asTyped.URLcode.set("URL");
     const Built cut({asTyped}, std::string(300, 'k'));
     EXPECT_EQ(cut.job(0).body, "<" + std::string(254, 'k') + ">");
+    // The cut never sends half a UTF-8 character, encoded or not.
+    const Built utf8({asTyped, encoded}, std::string(253, 'k') + "\xC3\xA9");
+    ASSERT_EQ(utf8.count, 2);
+    EXPECT_EQ(utf8.job(0).body, "<" + std::string(253, 'k') + ">");
+    EXPECT_EQ(utf8.job(1).body, "/s?q=" + std::string(253, 'k'));
 }
 
 TEST(QueryBuilder, ReadsProxySettingsFromTheOptions) {

@@ -146,6 +146,48 @@ TEST(SearchSession, TimesOutCountingFromTheLastBatch) {
     EXPECT_EQ(f.view.rows.size(), 2u);
 }
 
+TEST(SearchSession, EnginesOutOfPagesLeaveTheRoundAndTheSearchEndsByItsRules) {
+    // Step 200 from offset 100: the next offset would not fit its byte, so one page only.
+    const std::string onePage = std::to_string(200 + 100 * 256);
+    auto requestsOf = [](const std::vector<std::string>& requests, const std::string& engine) {
+        return std::count_if(requests.begin(), requests.end(),
+                             [&](const std::string& r) { return engineOf(r) == engine; });
+    };
+    {
+        // Every engine runs out: no request after the last pages, no worker left, and the
+        // search waits for its time-out as after any other quiet spell.
+        FixtureServer server(pagesOf(2));
+        SessionFixture f;
+        f.AddEngine("first", server.Url(""), requestPath("first"), "The Web", onePage);
+        f.AddEngine("second", server.Url(""), requestPath("second"), "The Web", onePage);
+        f.SetOption("MaxResult", "100");
+        f.SetOption("SearchTimeout", "1");
+        f.Session().StartSearch();
+        ASSERT_TRUE(f.WaitForEnd(10000));
+        EXPECT_EQ(f.view.LastStatus(), "Search Timeout");
+        EXPECT_EQ(f.view.rows.size(), 4u);
+        const std::vector<std::string> requests = server.Requests();
+        EXPECT_EQ(requests.size(), 2u);
+        EXPECT_EQ(requestsOf(requests, "first"), 1);
+        EXPECT_EQ(firstOffset(requests[0]), 100);
+    }
+    {
+        // One engine runs out, the other goes on turning its pages to the result limit.
+        FixtureServer server(pagesOf(2));
+        SessionFixture f;
+        f.AddEngine("short", server.Url(""), requestPath("short"), "The Web", onePage);
+        f.AddEngine("long", server.Url(""), requestPath("long"));
+        f.SetOption("MaxResult", "10");
+        f.SetOption("MaxEngine", "2");
+        f.Session().StartSearch();
+        ASSERT_TRUE(f.WaitForEnd(10000));
+        EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+        const std::vector<std::string> requests = server.Requests();
+        EXPECT_EQ(requestsOf(requests, "short"), 1);
+        EXPECT_GE(requestsOf(requests, "long"), 4);
+    }
+}
+
 TEST(SearchSession, EmptyCategoryWaitsForTheTimeOut) {
     SessionFixture f;
     f.view.category = "Cars";
@@ -277,6 +319,13 @@ TEST(SearchSession, KeywordConnectionAndHistoryChecks) {
         kept.push_back(keyword);
     }
     EXPECT_EQ(kept, (std::vector<std::string>{"  "}));
+
+    // An overlong keyword is cut without splitting a UTF-8 character.
+    f.SetOption("QueryHistory", "1");
+    f.view.keyword = std::string(253, 'k') + "\xE2\x82\xAC";
+    f.Session().StartSearch();
+    f.Session().StopSearch();
+    EXPECT_EQ(f.Session().CurrentKeyword(), std::string(253, 'k'));
 }
 
 TEST(SearchSession, ReceiveTimeOutShowsConnectTimeoutAndRefillsTheSlot) {

@@ -75,6 +75,17 @@ TEST(QueryHistoryFile, RepeatedKeywordKeepsItsPlaceAndCaseCounts) {
     search(dir, overlong);
     EXPECT_EQ(readFileBytes(dir.file("Query.His")),
               records({"cats", "dogs", "Cats", std::string(254, 'f'), std::string(254, 'o')}));
+
+    // The cut steps back to the start of a UTF-8 character it would split; Latin-1 text is
+    // cut at the byte limit.
+    const std::string utf8 = std::string(253, 'u') + "\xC3\xA9";
+    const std::string latin1 = std::string(253, 'l') + "\xE9\xE9";
+    search(dir, utf8);
+    search(dir, utf8);
+    search(dir, latin1);
+    EXPECT_EQ(readFileBytes(dir.file("Query.His")),
+              records({"cats", "dogs", "Cats", std::string(254, 'f'), std::string(254, 'o'),
+                       std::string(253, 'u'), std::string(253, 'l') + "\xE9"}));
 }
 
 TEST(QueryHistoryFile, ReadsWholeRecordsUpToTheTenth) {

@@ -1,18 +1,15 @@
 #pragma once
 
-#include "model/FixedText.h"
+#include "search/ExchangeSocket.h"
 #include "search/HttpNoticeTarget.h"
+#include "search/HttpOutcome.h"
+#include "search/HttpRequest.h"
 #include "search/ResponseBuffer.h"
-#include "search/SearchJob.h"
-#include "search/TlsSession.h"
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <memory>
-#include <vector>
 
 // One HTTP/1.0 exchange over an IPv4 TCP socket, directly or through an HTTP proxy: parses an
 // absolute URL, sends a GET, POST or HEAD request with fixed header lines, and reads the answer
@@ -24,25 +21,29 @@
 //
 // An object serves one exchange: configure it, run Execute once on the owner's thread, destroy
 // it. Only Cancel may be called from another thread while Execute runs.
+//
+// The units it is built from: HttpRequest decides and builds the request, SocketConnector
+// opens the connection, ProxyTunnel asks a proxy for a tunnel, and ExchangeSocket carries the
+// bytes and the cancellation.
 class HttpClient {
   public:
     // Failure codes, with their texts in ErrorText().
-    static constexpr int kCodeRecieveNull = 0; // the server closed without sending anything
-    static constexpr int kCodeSocketFailure = 1;
-    static constexpr int kCodeUrlIsNothing = 2;
-    static constexpr int kCodeUrlTooLong = 3;
-    static constexpr int kCodeProxyNotSpecified = 5;
-    static constexpr int kCodeProtoParse = 6;
-    static constexpr int kCodeHost = 7;
-    static constexpr int kCodePort = 8;
+    static constexpr int kCodeRecieveNull = HttpOutcome::kCodeRecieveNull;
+    static constexpr int kCodeSocketFailure = HttpOutcome::kCodeSocketFailure;
+    static constexpr int kCodeUrlIsNothing = HttpOutcome::kCodeUrlIsNothing;
+    static constexpr int kCodeUrlTooLong = HttpOutcome::kCodeUrlTooLong;
+    static constexpr int kCodeProxyNotSpecified = HttpOutcome::kCodeProxyNotSpecified;
+    static constexpr int kCodeProtoParse = HttpOutcome::kCodeProtoParse;
+    static constexpr int kCodeHost = HttpOutcome::kCodeHost;
+    static constexpr int kCodePort = HttpOutcome::kCodePort;
     // Progress notices, in the order a successful exchange sends them.
     static constexpr int kNoticeSocketCreated = 11; // also sent when creating the socket failed
     static constexpr int kNoticeConnected = 9;
     static constexpr int kNoticeRequestSent = 10;
 
-    static constexpr uint32_t kMethodGet = SearchJob::kMethodGet;
-    static constexpr uint32_t kMethodPost = SearchJob::kMethodPost;
-    static constexpr uint32_t kMethodHead = SearchJob::kMethodHead;
+    static constexpr uint32_t kMethodGet = HttpRequest::kMethodGet;
+    static constexpr uint32_t kMethodPost = HttpRequest::kMethodPost;
+    static constexpr uint32_t kMethodHead = HttpRequest::kMethodHead;
 
     // Bytes read per receive at most, so a piece always fits its buffer with a terminating zero.
     static constexpr std::size_t kMaxPiece = 4095;
@@ -50,21 +51,17 @@ class HttpClient {
     // brings is still handed on in pieces of at most kMaxPiece bytes.
     static constexpr std::size_t kReadSize = 256 * 1024;
     static constexpr int kDefaultTimeoutMs = 90000;
-    static constexpr int kDefaultProxyPort = 8080;
-    static constexpr int kDefaultPort = 80;
-    // An "https" address (any letter case) is fetched over TLS, on this port by default.
-    static constexpr int kDefaultSecurePort = 443;
-    static constexpr int kMaxPortNumber = 65535;
+    static constexpr int kDefaultProxyPort = HttpRequest::kDefaultProxyPort;
+    static constexpr int kDefaultPort = HttpRequest::kDefaultPort;
+    static constexpr int kDefaultSecurePort = HttpRequest::kDefaultSecurePort;
+    static constexpr int kMaxPortNumber = HttpRequest::kMaxPortNumber;
     // The response limit that keeps every byte.
     static constexpr std::size_t kKeepWholeResponse = SIZE_MAX;
-    // Widths of the text fields, terminator not counted. A longer URL or request target is
-    // refused with kCodeUrlTooLong, a longer host with kCodeHost; a longer body is cut.
-    static constexpr std::size_t kMaxUrlLength = 255;
-    static constexpr std::size_t kMaxTargetLength = 255;
-    static constexpr std::size_t kMaxHostLength = 64;
-    static constexpr std::size_t kMaxBodyLength = 511;
-    // The product name of the User-Agent line.
-    static constexpr std::string_view kUserAgent = "Vantorell 2001";
+    static constexpr std::size_t kMaxUrlLength = HttpRequest::kMaxUrlLength;
+    static constexpr std::size_t kMaxTargetLength = HttpRequest::kMaxTargetLength;
+    static constexpr std::size_t kMaxHostLength = HttpRequest::kMaxHostLength;
+    static constexpr std::size_t kMaxBodyLength = HttpRequest::kMaxBodyLength;
+    static constexpr std::string_view kUserAgent = HttpRequest::kUserAgent;
 
     HttpClient();
     virtual ~HttpClient();
@@ -143,85 +140,34 @@ class HttpClient {
     virtual void Notify(int code, int detail);
 
   private:
-    // How a read or write that does not wait ended.
-    enum class IoResult {
-        Done,   // bytes moved
-        Wait,   // nothing moved yet: wait for the direction given, then try again
-        Closed, // the peer ended the connection
-        Failed  // the connection failed; the error says how
-    };
-
-    // How a wait for the socket ended.
-    enum class WaitResult {
-        Ready,     // the socket is ready, or has an error or hang-up that the next call reports
-        TimedOut,  // the time limit passed first
-        Cancelled, // Cancel was called
-        Failed     // poll itself failed; errno tells why
-    };
-
-    // Parses the URL and decides the request target, hosts and port. Returns false after
-    // reporting a failure.
-    bool PrepareTarget();
-    // Creates, configures and binds the socket. Returns false when the exchange ended.
+    // Each step returns false when the exchange ended (failed and reported, or cancelled).
+    // Creates, configures and binds the socket, with the notice of its creation.
     bool OpenSocket();
-    // Resolves the host and connects. Returns false when the exchange ended.
+    // Connects, through a tunnel and with TLS when the address asks for them.
     bool Connect();
-    // The request for the method, in the pieces it is sent in: one line each, the POST body
-    // and its two trailing line ends each on their own.
-    std::vector<std::string> RequestPieces() const;
-    // Sends the request, one send per piece. Returns false when the exchange ended.
+    // Sends the request, one send per piece.
     bool SendRequest();
-    // Sends all of piece, waiting for room as needed. Returns false when the exchange ended.
-    bool SendPiece(std::string_view piece);
     // Reads the answer to its end and finishes the exchange.
     void ReceiveAnswer();
-    // One read or write without waiting, over TLS when the exchange uses it.
-    IoResult ReadNow(char* into, std::size_t size, std::size_t& got, short& waitFor, int& error);
-    IoResult WriteNow(std::string_view bytes, std::size_t& sent, short& waitFor, int& error);
-    IoResult FromTls(TlsSession::Result result, short& waitFor, int& error);
-    // Asks the proxy for a tunnel to the https origin. Returns false when the exchange ended.
-    bool OpenTunnel();
-    // The TLS handshake with the origin. Returns false when the exchange ended.
-    bool StartTls();
     // Hands bytes on to OnData in pieces of at most kMaxPiece bytes; false once cancelled.
     bool HandOnPieces(char* bytes, std::size_t size);
 
-    WaitResult WaitForSocket(short events, int timeoutMs);
+    // True when the step is done; otherwise closes the socket, reports a failure and returns
+    // false.
+    bool Finish(const HttpOutcome& outcome);
     // Sends a progress notice. Returns false when the client is cancelled.
     bool SendNotice(int code);
     // Closes the socket (if open) and reports the failure.
     void Fail(int code, int detail, std::string_view text);
     void CloseSocket();
 
-    std::atomic<bool> m_cancelled{false};
-    // Becomes readable when Cancel is called; every wait polls it beside the socket. Lives as
-    // long as the object, so Cancel never touches a closed descriptor.
-    int m_wakeFd = -1;
-    // Created and closed within one exchange, by the thread that runs Execute only.
-    int m_socket = -1;
-
-    uint32_t m_method = kMethodGet;
-    std::string m_url;
-    FixedText<kMaxBodyLength + 1> m_body;
-    std::string m_proxyHost;
-    int m_proxyPort = kDefaultProxyPort;
-    bool m_useProxy = false;
+    // Created and closed within one exchange by the thread that runs Execute; its
+    // cancellation may be set from any thread.
+    ExchangeSocket m_socket;
+    HttpRequest m_request;
     int m_receiveTimeoutMs = kDefaultTimeoutMs;
     int m_sendTimeoutMs = kDefaultTimeoutMs;
     HttpNoticeTarget* m_noticeTarget = nullptr;
-
-    // Decided by PrepareTarget.
-    std::string m_requestTarget;
-    std::string m_connectHost;
-    std::string m_hostHeader;
-    // The URL's host in direct mode, read as a dotted address when name lookup fails.
-    std::string m_urlHost;
-    int m_port = kDefaultPort;
-    // The address is "https": TLS to the origin, through a CONNECT tunnel in proxy mode.
-    bool m_tls = false;
-    bool m_tunnel = false;
-    std::string m_tunnelTarget;
-    std::unique_ptr<TlsSession> m_session;
 
     ResponseBuffer m_response;
     std::size_t m_responseLimit = kKeepWholeResponse;

@@ -11,11 +11,9 @@
 #include <condition_variable>
 #include <mutex>
 #include <netinet/in.h>
-#include <poll.h>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
-#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -169,51 +167,6 @@ uint16_t closedPort() {
     return ntohs(address.sin_port);
 }
 
-// A loopback listener whose accept queue is full: the kernel drops further connection requests,
-// so a new connect waits without an answer.
-class FullBacklogListener {
-  public:
-    static constexpr int kMaxFillers = 8;
-    static constexpr int kFillerWaitMs = 200;
-
-    FullBacklogListener() {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 0);
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
-        m_port = ntohs(address.sin_port);
-        for (int i = 0; i < kMaxFillers && !m_full; ++i) {
-            const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            m_fillers.push_back(filler);
-            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
-            pollfd wait{filler, POLLOUT, 0};
-            m_full = ::poll(&wait, 1, kFillerWaitMs) == 0;
-        }
-    }
-    ~FullBacklogListener() {
-        for (const int filler : m_fillers) {
-            ::close(filler);
-        }
-        ::close(m_listener);
-    }
-    bool Full() const {
-        return m_full;
-    }
-    uint16_t Port() const {
-        return m_port;
-    }
-
-  private:
-    int m_listener = -1;
-    uint16_t m_port = 0;
-    bool m_full = false;
-    std::vector<int> m_fillers;
-};
-
 // Runs client.Execute on a thread, cancels it once event has been seen (and after a short
 // pause), and returns how long Execute took to return after the cancel.
 std::chrono::milliseconds cancelAfter(RecordingClient& client, const std::string& event) {
@@ -245,8 +198,6 @@ TEST(HttpClient, SendsTheExactRequestOfEachMethod) {
     EXPECT_TRUE(get.Done());
     EXPECT_EQ(get.completedResponse, kAnswer);
     EXPECT_EQ(get.received, kAnswer);
-    EXPECT_EQ(get.RequestTarget(), "/find?q=a+b&n=10");
-    EXPECT_EQ(get.Port(), server.Port());
 
     RecordingClient post;
     post.SetMethod(HttpClient::kMethodPost);
@@ -300,7 +251,6 @@ TEST(HttpClient, ProxyModeSendsTheAbsoluteUrlToTheProxy) {
     withScheme.SetProxy("127.0.0.1", proxyPort, true);
     withScheme.Execute();
     EXPECT_EQ(withScheme.Log(), kCompleted);
-    EXPECT_EQ(withScheme.RequestTarget(), "http://example.invalid:8000/p?q=1");
 
     RecordingClient withoutScheme;
     withoutScheme.SetUrl("example.invalid/p");
@@ -313,89 +263,23 @@ TEST(HttpClient, ProxyModeSendsTheAbsoluteUrlToTheProxy) {
     EXPECT_EQ(requests[0], getRequest("http://example.invalid:8000/p?q=1", "example.invalid"));
     EXPECT_EQ(requests[1], getRequest("http://example.invalid/p", "example.invalid"));
 
-    // Refusals before any socket exists (so no notice 11).
+    // A refusal comes before any socket exists (so no notice 11), without a detail.
     RecordingClient noProxyHost;
     noProxyHost.SetUrl("http://example.invalid/");
     noProxyHost.SetProxy("", proxyPort, true);
     noProxyHost.Execute();
     EXPECT_EQ(noProxyHost.Log(), failedBeforeSocket(5, "Error: Proxy Not Specified."));
-
-    // "http://" in front of a URL of 255 characters does not fit the request line.
-    RecordingClient longTarget;
-    longTarget.SetUrl("example.invalid/" + std::string(255 - 16, 'x'));
-    longTarget.SetProxy("127.0.0.1", proxyPort, true);
-    longTarget.Execute();
-    EXPECT_EQ(longTarget.Log(), failedBeforeSocket(3, "Error: URL Too Long."));
-
-    // The proxy port: its leading number, 8080 when that is 0.
-    const std::vector<std::pair<std::string, int>> ports = {
-        {"0", 8080}, {"", 8080}, {"abc", 8080}, {"3128", 3128}, {" 81x", 81}};
-    for (const auto& [text, expected] : ports) {
-        HttpClient client;
-        client.SetProxy("proxy", text, true);
-        EXPECT_EQ(client.Port(), expected) << text;
-    }
-}
-
-TEST(HttpClient, ChecksTheUrlBeforeAnySocket) {
-    const std::string host64 = std::string(56, 'h') + ".invalid";
-    const std::vector<std::tuple<std::string, int, std::string>> cases = {
-        {"", 2, "Error: URL Is Nothing."},
-        {"http://127.0.0.1/" + std::string(256 - 17, 'x'), 3, "Error: URL Too Long."},
-        {"http:/127.0.0.1/x", 6, "Error: Proto Parse Failed."},
-        {"http:///x", 7, "Error: Bad Host In URL."},
-        {":80/x", 7, "Error: Bad Host In URL."},
-        {"http://" + host64 + "h/", 7, "Error: Bad Host In URL."},
-        {"http://127.0.0.1:65536/", 8, "Error: Bad Port In URL."},
-        {"http://127.0.0.1:/x", 8, "Error: Bad Port In URL."},
-        {"http://127.0.0.1:-1/x", 8, "Error: Bad Port In URL."},
-    };
-    for (const auto& [url, code, text] : cases) {
-        RecordingClient client;
-        client.SetUrl(url);
-        client.Execute();
-        EXPECT_EQ(client.Log(), failedBeforeSocket(code, text)) << url;
-        EXPECT_EQ(client.ErrorDetail(), 0) << url;
-        EXPECT_FALSE(client.Done()) << url;
-    }
-
-    // The longest URL that fits is fetched; a host of 64 characters passes the checks.
-    FixtureServer server(answerWith({.bytes = std::string(kAnswer)}));
-    ASSERT_TRUE(server.Listening());
-    std::string url = server.Url("/");
-    url += std::string(255 - url.size(), 'y');
-    RecordingClient longest;
-    longest.SetUrl(url);
-    longest.Execute();
-    EXPECT_EQ(longest.Log(), kCompleted);
-    EXPECT_EQ(longest.RequestTarget().size(), 255 - server.Url("").size());
-
-    RecordingClient longHost;
-    longHost.SetUrl("http://" + host64 + "/");
-    longHost.Execute();
-    EXPECT_EQ(longHost.Log(), failedAfterSocket(7, "Error: Resolve Host."));
+    EXPECT_EQ(noProxyHost.ErrorDetail(), 0);
+    EXPECT_FALSE(noProxyHost.Done());
 }
 
 TEST(HttpClient, FailuresOnceTheSocketExists) {
-    // Letters read as port 0, which refuses like any closed port.
-    RecordingClient letters;
-    letters.SetUrl("http://127.0.0.1:abc/");
-    letters.Execute();
-    EXPECT_EQ(letters.Log(), failedAfterSocket(1, "Error: connect()"));
-    EXPECT_EQ(letters.Port(), 0);
-
     RecordingClient refused;
     refused.SetUrl("http://127.0.0.1:" + std::to_string(closedPort()) + "/");
     refused.Execute();
     EXPECT_EQ(refused.Log(), failedAfterSocket(1, "Error: connect()"));
     EXPECT_EQ(refused.ErrorDetail(), ECONNREFUSED);
     EXPECT_FALSE(refused.Done());
-
-    RecordingClient unknown;
-    unknown.SetUrl("http://nonexistent.invalid/");
-    unknown.Execute();
-    EXPECT_EQ(unknown.Log(), failedAfterSocket(7, "Error: Resolve Host."));
-    EXPECT_NE(unknown.ErrorDetail(), 0);
 
     // With no notice target the exchange runs the same, silently.
     HttpClient silent;
@@ -540,24 +424,4 @@ TEST(HttpClient, CancelEndsTheExchangeAtOnceAndSilently) {
     early.Execute();
     EXPECT_TRUE(early.Log().empty());
     EXPECT_TRUE(early.Cancelled());
-}
-
-TEST(HttpClient, SlowConnectEndsAtTheSendTimeoutOrAtCancel) {
-    FullBacklogListener listener;
-    if (!listener.Full()) {
-        GTEST_SKIP() << "the loopback listener's queue did not fill";
-    }
-    const std::string url = "http://127.0.0.1:" + std::to_string(listener.Port()) + "/";
-
-    RecordingClient cancelled;
-    cancelled.SetUrl(url);
-    EXPECT_LT(cancelAfter(cancelled, "notice 11"), kPromptly);
-    EXPECT_EQ(cancelled.Log(), (Events{"notice 11"}));
-
-    RecordingClient limited;
-    limited.SetUrl(url);
-    limited.SetSendTimeout(kShortTimeoutMs);
-    limited.Execute();
-    EXPECT_EQ(limited.Log(), failedAfterSocket(1, "Error: connect()"));
-    EXPECT_EQ(limited.ErrorDetail(), ETIMEDOUT);
 }

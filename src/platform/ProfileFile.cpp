@@ -3,12 +3,11 @@
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <fcntl.h>
@@ -23,6 +22,8 @@ constexpr std::string_view kNewLineEnd = "\r\n";
 constexpr mode_t kAnyWritePermission = 0222;
 // The radix of the integers in a profile file.
 constexpr std::uint32_t kDecimalBase = 10;
+// The bytes read at a time when loading the file.
+constexpr std::size_t kReadChunkSize = 4096;
 
 enum class LineKind {
     Blank,   // nothing but white space
@@ -180,14 +181,39 @@ std::string_view EntryValue(std::string_view content, const IniLine& line) {
     return value;
 }
 
-// The whole file, or false when it cannot be opened.
-bool LoadFile(const std::string& path, std::string& content) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
+// What reading the whole file found.
+enum class Loaded {
+    Read,       // the file's contents
+    Missing,    // no file at the path (or no folder on the way to it)
+    Unreadable, // something is there but it cannot be read: a read error, a folder
+};
+
+// The whole file into content (empty unless Read).
+Loaded LoadFile(const std::string& path, std::string& content) {
+    content.clear();
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? Loaded::Missing : Loaded::Unreadable;
     }
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+    std::array<char, kReadChunkSize> buffer{};
+    Loaded result = Loaded::Read;
+    for (;;) {
+        const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            result = Loaded::Unreadable;
+            content.clear();
+            break;
+        }
+        if (count == 0) {
+            break;
+        }
+        content.append(buffer.data(), static_cast<std::size_t>(count));
+    }
+    ::close(descriptor);
+    return result;
 }
 
 // Text to put before a new line appended at the end of content, so that it starts a line.
@@ -240,7 +266,7 @@ const std::string& ProfileFile::Path() const {
 std::optional<std::string> ProfileFile::ReadValue(std::string_view section,
                                                   std::string_view key) const {
     std::string content;
-    if (!LoadFile(m_path, content)) {
+    if (LoadFile(m_path, content) != Loaded::Read) {
         return std::nullopt;
     }
     const std::vector<IniLine> lines = SplitLines(content);
@@ -278,7 +304,7 @@ int ProfileFile::ReadInt(std::string_view section, std::string_view key, int def
 
 bool ProfileFile::HasSection(std::string_view section) const {
     std::string content;
-    if (!LoadFile(m_path, content)) {
+    if (LoadFile(m_path, content) != Loaded::Read) {
         return false;
     }
     return FindSection(SplitLines(content), Trim(section)) != kNotFound;
@@ -292,7 +318,12 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
         return false;
     }
     std::string content;
-    const bool fileExisted = LoadFile(m_path, content);
+    const Loaded loaded = LoadFile(m_path, content);
+    // A file that is there but cannot be read must not be rewritten from nothing.
+    if (loaded == Loaded::Unreadable) {
+        return false;
+    }
+    const bool fileExisted = loaded == Loaded::Read;
     const std::vector<IniLine> lines = SplitLines(content);
     const std::string entryText = std::string(key) + "=" + std::string(value);
 
@@ -332,7 +363,11 @@ bool ProfileFile::AddSection(std::string_view section) {
         return false;
     }
     std::string content;
-    const bool fileExisted = LoadFile(m_path, content);
+    const Loaded loaded = LoadFile(m_path, content);
+    if (loaded == Loaded::Unreadable) {
+        return false;
+    }
+    const bool fileExisted = loaded == Loaded::Read;
     if (FindSection(SplitLines(content), section) != kNotFound) {
         return true;
     }

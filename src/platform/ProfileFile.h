@@ -18,7 +18,9 @@
 // after the last non-blank line of its section; a new section goes at the end of the file. New
 // lines end in CR LF. Every other byte of the file stays as it was. The new content is written
 // to a temporary file in the same folder and renamed over the old one, so a failed write leaves
-// the old file untouched. A file without write permission is never replaced.
+// the old file untouched. A file without write permission is never replaced, and neither is a
+// file that is there but cannot be read (a read error, a folder at its name): rewriting it from
+// what could be read would lose every other entry. Readers treat such a file as absent.
 //
 // Nothing is cached: every call reads the file afresh.
 class ProfileFile {
@@ -40,11 +42,13 @@ class ProfileFile {
     bool HasSection(std::string_view section) const;
 
     // Sets key in section to value, creating the file, section and key as needed. Returns false
-    // when the file could not be written or when a name or the value cannot be stored on one
-    // line (an empty name, a line end in any of them, '=' in the key, ']' in the section).
+    // when the file could not be read or written or when a name or the value cannot be stored
+    // on one line (an empty name, a line end in any of them, '=' in the key, ']' in the
+    // section).
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     // Makes sure the section exists, appending an empty "[Name]" when it does not. Returns true
-    // when the section exists afterwards (without writing anything when it already did).
+    // when the section exists afterwards (without writing anything when it already did); false
+    // when the file could not be read or written.
     bool AddSection(std::string_view section);
 
     // The platform's integer rule: optional leading white space, an optional minus sign, then the

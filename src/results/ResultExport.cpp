@@ -96,9 +96,9 @@ void AppendBlocks(const ResultList& list, std::string_view linkTail, std::string
 } // namespace
 
 bool ResultExport::WriteBrowsePages(const ResultList& list, const std::string& path) {
-    AtomicFile frameset(path);
-    AtomicFile topPage(BrowsePagePath(path, kTopPageLetter));
-    AtomicFile listPage(BrowsePagePath(path, kListPageLetter));
+    AtomicFile frameset(path, AtomicFile::Links::Replace);
+    AtomicFile topPage(BrowsePagePath(path, kTopPageLetter), AtomicFile::Links::Replace);
+    AtomicFile listPage(BrowsePagePath(path, kListPageLetter), AtomicFile::Links::Replace);
     const bool staged = frameset.Stage(BrowseFramesetBytes(path)) &&
                         topPage.Stage(BrowseTopPageBytes()) &&
                         listPage.Stage(BrowseListPageBytes(list));

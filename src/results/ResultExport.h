@@ -20,7 +20,8 @@ class ResultExport {
 
     // Writes path (the frameset) and, beside it, the empty top page and the list page, named by
     // BrowsePagePath. The three files are replaced together: none is touched unless all three
-    // were written.
+    // were written. A symbolic link at one of the three names is replaced by the page, never
+    // followed: the names are fixed, so a link there was not chosen by the user.
     static bool WriteBrowsePages(const ResultList& list, const std::string& path);
     // The path of a page of the browse set: the frameset's path with the letter put before the
     // extension of the file name ("/tmp/htmtemp.htm" gives "/tmp/htmtempt.htm"), or after the

@@ -1,6 +1,7 @@
 #include "results/ResultsDocument.h"
 
 #include "platform/MessageSink.h"
+#include "platform/PrivateFolder.h"
 #include "platform/ShellOpen.h"
 #include "results/ResultExport.h"
 #include "results/ResultsFile.h"
@@ -69,16 +70,17 @@ std::string ResultsDocument::CountStatusText(int32_t count) {
 }
 
 std::string ResultsDocument::BrowsePath() {
-    std::string folder = QFile::encodeName(QDir::tempPath()).toStdString();
-    if (folder.empty() || folder.back() != kFolderSeparator) {
-        folder += kFolderSeparator;
+    const std::string temporary = QFile::encodeName(QDir::tempPath()).toStdString();
+    const std::string folder = PrivateFolder::Find(kBrowseFolderName, temporary);
+    if (folder.empty()) {
+        return {};
     }
-    return folder + std::string(kBrowseFileName);
+    return folder + kFolderSeparator + std::string(kBrowseFileName);
 }
 
 bool ResultsDocument::Browse(const ResultList& list, ShellOpen& opener) {
     const std::string path = BrowsePath();
-    if (!ResultExport::WriteBrowsePages(list, path)) {
+    if (path.empty() || !ResultExport::WriteBrowsePages(list, path)) {
         return false;
     }
     return opener.Open(path);

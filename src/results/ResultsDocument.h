@@ -9,8 +9,8 @@ class MessageSink;
 class ShellOpen;
 
 // The file commands of the results: Save Results (the format chosen by the file's extension),
-// Open Results, and "Browse..." (the list as a frameset in the temporary folder, opened by the
-// desktop). The dialogs belong to the window; these are the steps after them.
+// Open Results, and "Browse..." (the list as a frameset in a private folder of the user's,
+// opened by the desktop). The dialogs belong to the window; these are the steps after them.
 class ResultsDocument {
   public:
     enum class SaveFormat {
@@ -26,8 +26,10 @@ class ResultsDocument {
         "All Files (*.*)|*.*||";
     static constexpr std::string_view kOpenFilter =
         "Vantorell 2001 Files (*.vnr)|*.vnr|All Files (*.*)|*.*||";
-    // The frameset's file name in the temporary folder.
+    // The frameset's file name in the browse folder.
     static constexpr std::string_view kBrowseFileName = "htmtemp.htm";
+    // The browse folder's name in the user's runtime folder (see PrivateFolder).
+    static constexpr std::string_view kBrowseFolderName = "Vantorell2001";
     static constexpr std::string_view kTextExtension = "txt";
 
     // The format a save to path writes, by its extension in any letter case.
@@ -42,7 +44,11 @@ class ResultsDocument {
     // The status text after opening: "%d result(s)".
     static std::string CountStatusText(int32_t count);
 
-    // The path of the browse frameset: the temporary folder, "/" and kBrowseFileName.
+    // The path of the browse frameset: a private folder of the user's (PrivateFolder, named
+    // kBrowseFolderName, made in the temporary folder when there is no runtime folder), "/"
+    // and kBrowseFileName. The pages are not written straight into the temporary folder, where
+    // another user could plant a link at their fixed names. Empty when no private folder could
+    // be made.
     static std::string BrowsePath();
     // Writes the browse page set at BrowsePath() and asks opener to open it, without waiting.
     // False when the pages could not be written (nothing is opened then) or the opener failed.

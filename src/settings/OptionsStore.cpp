@@ -127,100 +127,100 @@ bool OptionsStore::GetUseProxy() const {
     return ReadBoolean(kOptionsSection, kKeyUseProxy, kDefaultUseProxy);
 }
 
-void OptionsStore::SetUseProxy(bool value) {
-    WriteBoolean(kOptionsSection, kKeyUseProxy, value);
+bool OptionsStore::SetUseProxy(bool value) {
+    return WriteBoolean(kOptionsSection, kKeyUseProxy, value);
 }
 
 std::string OptionsStore::GetProxyServer() const {
     return ReadString(kOptionsSection, kKeyProxyServer, kDefaultProxyServer);
 }
 
-void OptionsStore::SetProxyServer(std::string_view value) {
-    WriteString(kOptionsSection, kKeyProxyServer, value);
+bool OptionsStore::SetProxyServer(std::string_view value) {
+    return WriteString(kOptionsSection, kKeyProxyServer, value);
 }
 
 std::string OptionsStore::GetProxyPort() const {
     return ReadString(kOptionsSection, kKeyProxyPort, kDefaultProxyPort);
 }
 
-void OptionsStore::SetProxyPort(std::string_view value) {
-    WriteString(kOptionsSection, kKeyProxyPort, value);
+bool OptionsStore::SetProxyPort(std::string_view value) {
+    return WriteString(kOptionsSection, kKeyProxyPort, value);
 }
 
 int OptionsStore::GetMaxResult() const {
     return ReadInteger(kOptionsSection, kKeyMaxResult, kDefaultMaxResult);
 }
 
-void OptionsStore::SetMaxResult(int value) {
-    WriteInteger(kOptionsSection, kKeyMaxResult, value);
+bool OptionsStore::SetMaxResult(int value) {
+    return WriteInteger(kOptionsSection, kKeyMaxResult, value);
 }
 
 int OptionsStore::GetMaxEngine() const {
     return ReadInteger(kOptionsSection, kKeyMaxEngine, kDefaultMaxEngine);
 }
 
-void OptionsStore::SetMaxEngine(int value) {
-    WriteInteger(kOptionsSection, kKeyMaxEngine, value);
+bool OptionsStore::SetMaxEngine(int value) {
+    return WriteInteger(kOptionsSection, kKeyMaxEngine, value);
 }
 
 bool OptionsStore::GetQueryHistory() const {
     return ReadBoolean(kOptionsSection, kKeyQueryHistory, kDefaultQueryHistory);
 }
 
-void OptionsStore::SetQueryHistory(bool value) {
-    WriteBoolean(kOptionsSection, kKeyQueryHistory, value);
+bool OptionsStore::SetQueryHistory(bool value) {
+    return WriteBoolean(kOptionsSection, kKeyQueryHistory, value);
 }
 
 int OptionsStore::GetSendTimeout() const {
     return ReadInteger(kOptionsSection, kKeySendTimeout, kDefaultSendTimeoutSeconds);
 }
 
-void OptionsStore::SetSendTimeout(int value) {
-    WriteInteger(kOptionsSection, kKeySendTimeout, value);
+bool OptionsStore::SetSendTimeout(int value) {
+    return WriteInteger(kOptionsSection, kKeySendTimeout, value);
 }
 
 int OptionsStore::GetRecvTimeout() const {
     return ReadInteger(kOptionsSection, kKeyRecvTimeout, kDefaultRecvTimeoutSeconds);
 }
 
-void OptionsStore::SetRecvTimeout(int value) {
-    WriteInteger(kOptionsSection, kKeyRecvTimeout, value);
+bool OptionsStore::SetRecvTimeout(int value) {
+    return WriteInteger(kOptionsSection, kKeyRecvTimeout, value);
 }
 
 int OptionsStore::GetSearchTimeout() const {
     return ReadInteger(kOptionsSection, kKeySearchTimeout, kDefaultSearchTimeoutSeconds);
 }
 
-void OptionsStore::SetSearchTimeout(int value) {
-    WriteInteger(kOptionsSection, kKeySearchTimeout, value);
+bool OptionsStore::SetSearchTimeout(int value) {
+    return WriteInteger(kOptionsSection, kKeySearchTimeout, value);
 }
 
 int OptionsStore::GetWinState() const {
     return ReadInteger(kOptionsSection, kKeyWinState, kDefaultWinState);
 }
 
-void OptionsStore::SetWinState(int value) {
-    WriteInteger(kOptionsSection, kKeyWinState, value);
+bool OptionsStore::SetWinState(int value) {
+    return WriteInteger(kOptionsSection, kKeyWinState, value);
 }
 
 bool OptionsStore::GetAutoRemoveUrl() const {
     return ReadBoolean(kOptionsSection, kKeyAutoRemoveUrl, kDefaultAutoRemoveUrl);
 }
 
-void OptionsStore::SetAutoRemoveUrl(bool value) {
-    WriteBoolean(kOptionsSection, kKeyAutoRemoveUrl, value);
+bool OptionsStore::SetAutoRemoveUrl(bool value) {
+    return WriteBoolean(kOptionsSection, kKeyAutoRemoveUrl, value);
 }
 
 int OptionsStore::GetBrowser() const {
     return ReadInteger(kOptionsSection, kKeyBrowser, kDefaultBrowser);
 }
 
-void OptionsStore::SetBrowser(int value) {
-    WriteInteger(kOptionsSection, kKeyBrowser, value);
+bool OptionsStore::SetBrowser(int value) {
+    return WriteInteger(kOptionsSection, kKeyBrowser, value);
 }
 
-void OptionsStore::SetBrowserPath(std::string_view value) {
-    WriteString(kOptionsSection, kKeyBrowserPath, value);
+bool OptionsStore::SetBrowserPath(std::string_view value) {
+    return WriteString(kOptionsSection, kKeyBrowserPath, value);
 }
 
 bool OptionsStore::GetBrowserPath(std::string& path) const {

@@ -9,7 +9,9 @@
 // Every persistent setting of the program, in the section "Options" of "propertys.ini" in the
 // program folder. Nothing is cached: each getter reads the file at that moment and each setter
 // writes it at once, so an instance lives for one operation and two instances see each other's
-// writes. Failed writes are silent; the setting keeps its old value.
+// writes. A setter returns false when its write failed: the file could not be written, or it is
+// there but could not be read (it is then kept as it is rather than rewritten from nothing).
+// The setting keeps its old value.
 //
 // Values are stored as text: integers in decimal, booleans as "1" or "0", strings as they are.
 // Absent keys (or an absent file) read as the defaults below.
@@ -44,42 +46,42 @@ class OptionsStore : public BrowserSettings {
 
     // Connect through an HTTP proxy. Default false.
     bool GetUseProxy() const;
-    void SetUseProxy(bool value);
+    bool SetUseProxy(bool value);
     // The proxy's host name or address. Default empty.
     std::string GetProxyServer() const;
-    void SetProxyServer(std::string_view value);
+    bool SetProxyServer(std::string_view value);
     // The proxy's port as decimal text. Default "8080".
     std::string GetProxyPort() const;
-    void SetProxyPort(std::string_view value);
+    bool SetProxyPort(std::string_view value);
     // Most results one search gathers. Default 50.
     int GetMaxResult() const;
-    void SetMaxResult(int value);
+    bool SetMaxResult(int value);
     // Simultaneous transfers of one search. Default 5.
     int GetMaxEngine() const;
-    void SetMaxEngine(int value);
+    bool SetMaxEngine(int value);
     // Keep searched keywords in the query history. Default true.
     bool GetQueryHistory() const;
-    void SetQueryHistory(bool value);
+    bool SetQueryHistory(bool value);
     // Socket send time-out in seconds. Default 90.
     int GetSendTimeout() const;
-    void SetSendTimeout(int value);
+    bool SetSendTimeout(int value);
     // Socket receive time-out in seconds. Default 90.
     int GetRecvTimeout() const;
-    void SetRecvTimeout(int value);
+    bool SetRecvTimeout(int value);
     // Time limit of a whole search in seconds. Default 90.
     int GetSearchTimeout() const;
-    void SetSearchTimeout(int value);
+    bool SetSearchTimeout(int value);
     // How the main window was last shown: kWinStateMaximized (the default) or kWinStateNormal.
     int GetWinState() const;
-    void SetWinState(int value);
+    bool SetWinState(int value);
     // Drop results whose address repeats one already listed, while searching. Default false.
     bool GetAutoRemoveUrl() const;
-    void SetAutoRemoveUrl(bool value);
+    bool SetAutoRemoveUrl(bool value);
     // The chosen browser, a BrowserChoice. Default BrowserInternetExplorer.
     int GetBrowser() const override;
-    void SetBrowser(int value);
+    bool SetBrowser(int value);
     // The executable of BrowserOther. Default empty.
-    void SetBrowserPath(std::string_view value);
+    bool SetBrowserPath(std::string_view value);
     // The executable of the chosen browser, into path (emptied first):
     //   - Internet Explorer, Opera, America Online: the default value of the browser's key
     //     "...\App Paths\<name>" under the local machine's root (see RegistryKey);

@@ -3,6 +3,7 @@
 #include "model/Utf8Cut.h"
 #include "platform/AtomicFile.h"
 
+#include <cerrno>
 #include <fstream>
 
 #include <sys/stat.h>
@@ -52,8 +53,13 @@ void QueryHistoryFile::Load() {
     }
     std::ifstream in(m_path, std::ios::binary);
     if (!in) {
+        // Anything at the name that cannot be opened (no permission, a read error) is kept
+        // whole; only a missing file starts an empty history that may be written.
+        struct stat status {};
+        m_unreadable = ::stat(m_path.c_str(), &status) == 0 || errno != ENOENT;
         return;
     }
+    m_unreadable = false;
     m_records = std::make_unique<Records>();
     int32_t read = 0;
     std::array<char, kRecordSize> bytes{};
@@ -66,6 +72,10 @@ void QueryHistoryFile::Load() {
         (*m_records)[static_cast<std::size_t>(read)].set(
             std::string_view(bytes.data(), bytes.size()));
         ++read;
+    }
+    // A read error (or a folder at the name) is not the end of the file.
+    if (in.bad()) {
+        m_unreadable = true;
     }
     m_loadedCount = read;
     m_count = read;
@@ -149,7 +159,8 @@ void QueryHistoryFile::Release() {
 }
 
 void QueryHistoryFile::Save() {
-    if (IsReadOnly()) {
+    // A file that could not be read is not rewritten from the records that could.
+    if (IsReadOnly() || m_unreadable) {
         return;
     }
     if (!m_records) {

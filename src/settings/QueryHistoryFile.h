@@ -25,7 +25,8 @@ class QueryHistoryFile {
     // The history of programFolder; "/" and the file name are always appended, also after a
     // folder that already ends in "/".
     explicit QueryHistoryFile(std::string programFolder);
-    // Saves the history, unless the file is read-only or no records are held.
+    // Saves the history, unless the file is read-only, no records are held, or the file is
+    // there but the last load could not read it (it is then kept as it is).
     ~QueryHistoryFile();
     QueryHistoryFile(const QueryHistoryFile&) = delete;
     QueryHistoryFile& operator=(const QueryHistoryFile&) = delete;
@@ -71,4 +72,6 @@ class QueryHistoryFile {
     int32_t m_loadedCount = 0;
     // The record the iteration returns next.
     int32_t m_cursor = 0;
+    // The last load found a file (or a folder) at the path that it could not read.
+    bool m_unreadable = false;
 };

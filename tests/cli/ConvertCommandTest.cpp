@@ -50,13 +50,18 @@ TEST(ConvertCommand, WritesEachFormatAndTheBrowsePages) {
     }
 
     std::filesystem::create_directory(dir.file("browse"));
+    // A link at one of the page names is replaced by the page; the file it points to stays.
+    writeFileBytes(dir.file("victim"), "precious");
+    std::filesystem::create_symlink(dir.file("victim"), dir.file("browse/htmtempb.htm"));
     const CliRun browse = runCli({"convert", input, "--browse", dir.file("browse")});
     ASSERT_EQ(browse.exitCode, 0) << browse.err;
     const std::string frameset = dir.file("browse/htmtemp.htm");
     EXPECT_EQ(readFileBytes(frameset), ResultExport::BrowseFramesetBytes(frameset));
     EXPECT_EQ(readFileBytes(dir.file("browse/htmtempt.htm")), ResultExport::BrowseTopPageBytes());
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.file("browse/htmtempb.htm")));
     EXPECT_EQ(readFileBytes(dir.file("browse/htmtempb.htm")),
               ResultExport::BrowseListPageBytes(list));
+    EXPECT_EQ(readFileBytes(dir.file("victim")), "precious");
 }
 
 TEST(ConvertCommand, BadInputExitsTwoAndLeavesTheOutputAlone) {

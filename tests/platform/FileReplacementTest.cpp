@@ -1,11 +1,12 @@
 // Every file the program rewrites (results file, engine file, settings, query history) is
 // replaced only once its new contents are complete: a full disk or a crash in the middle of the
 // write leaves the old file as it was.
-#include "settings/OptionsStore.h"
-#include "settings/QueryHistoryFile.h"
 #include "model/EngineFile.h"
 #include "results/ResultsFile.h"
+#include "settings/OptionsStore.h"
+#include "settings/QueryHistoryFile.h"
 
+#include "support/OrdinaryUser.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -17,6 +18,7 @@
 #include <set>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -151,5 +153,31 @@ TEST(FileReplacement, FullDiskOrCrashMidWriteLeavesTheOldFileWhole) {
             replacement.write(dir);
             EXPECT_GT(readFileBytes(path).size(), replacement.limit);
         }
+    }
+}
+
+TEST(FileReplacement, ReadOnlyFolderRewritesTheFileInPlaceOrKeepsItWhole) {
+    for (const Replacement& replacement : replacements()) {
+        SCOPED_TRACE(replacement.name);
+        TempDir dir;
+        replacement.prepare(dir);
+        const std::string path = dir.file(replacement.file);
+        const std::string before = readFileBytes(path);
+        const std::set<std::string> files = namesIn(dir.path());
+        const std::string folder = std::filesystem::path(path).parent_path().string();
+        ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+
+        runAsOrdinaryUser([&] {
+            // The disk fills up during the rewrite: the old contents are written back.
+            const int status =
+                writeLimited([&] { replacement.write(dir); }, replacement.limit, Failure::DiskFull);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(readFileBytes(path), before);
+
+            replacement.write(dir);
+        });
+        EXPECT_GT(readFileBytes(path).size(), replacement.limit) << "the new contents are there";
+        EXPECT_EQ(namesIn(dir.path()), files);
+        ::chmod(folder.c_str(), 0755);
     }
 }

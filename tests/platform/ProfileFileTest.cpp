@@ -1,11 +1,15 @@
 #include "platform/ProfileFile.h"
 
+#include "support/OrdinaryUser.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -169,14 +173,63 @@ TEST(ProfileFile, FailedWritesLeaveTheOldFileUntouched) {
     EXPECT_FALSE(nowhere.AddSection("Options"));
     EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
 
-    if (::geteuid() != 0) {
-        const std::string lockedFolder = dir.file("locked");
-        std::filesystem::create_directory(lockedFolder);
-        writeFileBytes(lockedFolder + "/a.ini", before);
-        ::chmod(lockedFolder.c_str(), 0555);
-        ProfileFile locked(lockedFolder + "/a.ini");
+    // A folder that takes no new file: the file is rewritten in place; a failing disk there
+    // leaves it as it was, and a read-only file in it stays read-only.
+    const std::string lockedFolder = dir.file("locked");
+    std::filesystem::create_directory(lockedFolder);
+    const std::string lockedPath = lockedFolder + "/a.ini";
+    writeFileBytes(lockedPath, before);
+    ::chmod(lockedFolder.c_str(), 0555);
+    runAsOrdinaryUser([&] {
+        FailingDiskProfileFile failingLocked(lockedPath);
+        EXPECT_FALSE(failingLocked.WriteString("Options", "MaxResult", "20"));
+        EXPECT_EQ(readFileBytes(lockedPath), before);
+
+        ProfileFile locked(lockedPath);
+        EXPECT_TRUE(locked.WriteString("Options", "MaxResult", "2"));
+        EXPECT_EQ(readFileBytes(lockedPath), "[Options]\nMaxResult=2\n");
+
+        ::chmod(lockedPath.c_str(), 0444);
         EXPECT_FALSE(locked.WriteString("Options", "MaxResult", "20"));
-        EXPECT_EQ(readFileBytes(lockedFolder + "/a.ini"), before);
-        ::chmod(lockedFolder.c_str(), 0755);
+        EXPECT_EQ(readFileBytes(lockedPath), "[Options]\nMaxResult=2\n");
+    });
+    EXPECT_EQ(CountFiles(lockedFolder), 1);
+    ::chmod(lockedFolder.c_str(), 0755);
+}
+
+TEST(ProfileFile, FileThatCannotBeReadIsNeverRewritten) {
+    const std::string before = "[Options]\r\nMaxResult=10\r\nProxyServer=proxy\r\n";
+    struct Case {
+        const char* name;
+        // Makes path a file (or folder) that is there but cannot be read.
+        std::function<void(const std::string& path)> prepare;
+    };
+    const Case cases[] = {
+        {"no read permission",
+         [&](const std::string& path) {
+             writeFileBytes(path, before);
+             ::chmod(path.c_str(), 0200);
+         }},
+        {"folder at its name",
+         [](const std::string& path) { std::filesystem::create_directory(path); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.file("a.ini");
+        c.prepare(path);
+        runAsOrdinaryUser([&] {
+            ProfileFile file(path);
+            EXPECT_EQ(file.ReadInt("Options", "MaxResult", -1), -1);
+            EXPECT_FALSE(file.WriteString("Options", "MaxResult", "20"));
+            EXPECT_FALSE(file.WriteString("Other", "Key", "1"));
+            EXPECT_FALSE(file.AddSection("New"));
+        });
+        if (std::filesystem::is_regular_file(path)) {
+            EXPECT_EQ(readFileBytes(path), before);
+        } else {
+            EXPECT_TRUE(std::filesystem::is_empty(path));
+        }
+        EXPECT_EQ(CountFiles(dir.path()), 1);
     }
 }

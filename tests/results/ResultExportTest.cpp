@@ -9,6 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +69,37 @@ ResultList twoResults() {
     list.Add("Dogs", "http://b.example/", "", "Beta");
     return list;
 }
+
+// Sets an environment variable (nullptr: removes it) and puts the old value back on leaving.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value) : m_name(name) {
+        const char* old = std::getenv(name);
+        m_hadValue = old != nullptr;
+        if (m_hadValue) {
+            m_old = old;
+        }
+        if (value == nullptr) {
+            ::unsetenv(name);
+        } else {
+            ::setenv(name, value, 1);
+        }
+    }
+    ~ScopedVariable() {
+        if (m_hadValue) {
+            ::setenv(m_name.c_str(), m_old.c_str(), 1);
+        } else {
+            ::unsetenv(m_name.c_str());
+        }
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    std::string m_name;
+    std::string m_old;
+    bool m_hadValue = false;
+};
 
 class RecordingShellOpen : public ShellOpen {
   public:
@@ -155,23 +191,100 @@ TEST(TextExport, FiveLinesPerResultWithoutEscaping) {
     EXPECT_EQ(readFileBytes(dir.file("empty.txt")), "");
 }
 
-TEST(HtmlExport, BrowseWritesIntoTheTemporaryFolderAndOpensTheFrameset) {
-    TempDir dir;
-    const char* oldTemp = std::getenv("TMPDIR");
-    const std::string saved = oldTemp == nullptr ? "" : oldTemp;
-    ::setenv("TMPDIR", dir.path().c_str(), 1);
+TEST(HtmlExport, BrowseWritesIntoAPrivateFolderOfTheUser) {
+    TempDir temporary;
+    const ScopedVariable temporaryFolder("TMPDIR", temporary.path().c_str());
+    struct Case {
+        const char* name;
+        // Sets up the runtime folder; returns the value of XDG_RUNTIME_DIR (nullptr: unset).
+        std::function<const char*(const TempDir& runtime)> prepare;
+        bool inRuntimeFolder;
+    };
+    const Case cases[] = {
+        {"runtime folder", [](const TempDir& r) { return r.path().c_str(); }, true},
+        {"existing private browse folder",
+         [](const TempDir& r) {
+             ::mkdir(r.file("Vantorell2001").c_str(), 0700);
+             return r.path().c_str();
+         },
+         true},
+        {"no runtime folder", [](const TempDir&) -> const char* { return nullptr; }, false},
+        {"relative runtime folder", [](const TempDir&) { return "run/user"; }, false},
+        {"runtime folder open to others",
+         [](const TempDir& r) {
+             ::chmod(r.path().c_str(), 0777);
+             return r.path().c_str();
+         },
+         false},
+        {"browse folder open to others",
+         [](const TempDir& r) {
+             ::mkdir(r.file("Vantorell2001").c_str(), 0755);
+             ::chmod(r.file("Vantorell2001").c_str(), 0755);
+             return r.path().c_str();
+         },
+         false},
+        {"browse folder is a link",
+         [](const TempDir& r) {
+             ::mkdir(r.file("elsewhere").c_str(), 0700);
+             ::symlink(r.file("elsewhere").c_str(), r.file("Vantorell2001").c_str());
+             return r.path().c_str();
+         },
+         false},
+    };
+    const ResultList list = twoResults();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir runtime;
+        ::chmod(runtime.path().c_str(), 0700);
+        const ScopedVariable runtimeFolder("XDG_RUNTIME_DIR", c.prepare(runtime));
+        RecordingShellOpen opener;
+        EXPECT_TRUE(ResultsDocument::Browse(ResultList(), opener));
+        EXPECT_TRUE(ResultsDocument::Browse(list, opener));
+        ASSERT_EQ(opener.opened.size(), 2u);
+        const std::string frameset = opener.opened[0];
+        EXPECT_EQ(opener.opened[1], frameset) << "the second browse uses the same folder";
+        const std::filesystem::path folder = std::filesystem::path(frameset).parent_path();
+        EXPECT_EQ(std::filesystem::path(frameset).filename(), "htmtemp.htm");
+        if (c.inRuntimeFolder) {
+            EXPECT_EQ(folder, runtime.file("Vantorell2001"));
+        } else {
+            EXPECT_EQ(folder.parent_path(), temporary.path());
+        }
+        struct stat status {};
+        ASSERT_EQ(::lstat(folder.c_str(), &status), 0);
+        EXPECT_TRUE(S_ISDIR(status.st_mode));
+        EXPECT_EQ(status.st_mode & 07777, 0700u);
+        EXPECT_EQ(status.st_uid, ::geteuid());
+        // The second browse replaced the list page of the first.
+        EXPECT_EQ(readFileBytes((folder / "htmtempb.htm").string()),
+                  ResultExport::BrowseListPageBytes(list));
+        EXPECT_EQ(readFileBytes(frameset), ResultExport::BrowseFramesetBytes(frameset));
+    }
+}
+
+TEST(HtmlExport, BrowseNeverFollowsALinkAtItsFixedNames) {
+    TempDir temporary;
+    const ScopedVariable temporaryFolder("TMPDIR", temporary.path().c_str());
+    const ScopedVariable runtimeFolder("XDG_RUNTIME_DIR", nullptr);
+    const std::string victim = temporary.file("victim");
+    writeFileBytes(victim, "precious");
+    // Links planted at the names the pages had in the shared temporary folder.
+    for (const char* name : {"htmtemp.htm", "htmtempt.htm", "htmtempb.htm"}) {
+        ASSERT_EQ(::symlink(victim.c_str(), temporary.file(name).c_str()), 0);
+    }
     RecordingShellOpen opener;
     const ResultList list = twoResults();
-    EXPECT_TRUE(ResultsDocument::Browse(ResultList(), opener));
-    EXPECT_TRUE(ResultsDocument::Browse(list, opener));
-    if (oldTemp == nullptr) {
-        ::unsetenv("TMPDIR");
-    } else {
-        ::setenv("TMPDIR", saved.c_str(), 1);
-    }
-    const std::string frameset = dir.file("htmtemp.htm");
-    EXPECT_EQ(opener.opened, std::vector<std::string>({frameset, frameset}));
-    // The second browse replaced the list page of the first.
-    EXPECT_EQ(readFileBytes(dir.file("htmtempb.htm")), ResultExport::BrowseListPageBytes(list));
-    EXPECT_EQ(readFileBytes(frameset), ResultExport::BrowseFramesetBytes(frameset));
+    ASSERT_TRUE(ResultsDocument::Browse(list, opener));
+    EXPECT_EQ(readFileBytes(victim), "precious");
+    EXPECT_TRUE(std::filesystem::is_symlink(temporary.file("htmtemp.htm")));
+
+    // A link inside the browse folder is replaced by the page, not followed.
+    const std::filesystem::path folder = std::filesystem::path(opener.opened[0]).parent_path();
+    const std::string listPage = (folder / "htmtempb.htm").string();
+    std::filesystem::remove(listPage);
+    ASSERT_EQ(::symlink(victim.c_str(), listPage.c_str()), 0);
+    ASSERT_TRUE(ResultsDocument::Browse(list, opener));
+    EXPECT_EQ(readFileBytes(victim), "precious");
+    EXPECT_FALSE(std::filesystem::is_symlink(listPage));
+    EXPECT_EQ(readFileBytes(listPage), ResultExport::BrowseListPageBytes(list));
 }

@@ -1,10 +1,13 @@
 #include "settings/OptionsStore.h"
 
+#include "support/OrdinaryUser.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <string>
+
+#include <sys/stat.h>
 
 TEST(OptionsStore, MissingFileGivesEveryDefault) {
     TempDir dir;
@@ -83,12 +86,38 @@ TEST(OptionsStore, WritesThroughAtOnceAsDecimalText) {
     EXPECT_EQ(reader.GetMaxResult(), -4);
 }
 
-TEST(OptionsStore, UnwritableFolderKeepsDefaultsSilently) {
+TEST(OptionsStore, UnwritableFolderKeepsDefaultsAndSaysSo) {
     TempDir dir;
     OptionsStore store(dir.file("missing"));
-    store.SetMaxResult(7);
-    store.SetProxyPort("3128");
+    EXPECT_FALSE(store.SetMaxResult(7));
+    EXPECT_FALSE(store.SetProxyPort("3128"));
     EXPECT_FALSE(store.WriteBoolean("Options", "UseProxy", true));
     EXPECT_EQ(store.GetMaxResult(), 50);
     EXPECT_EQ(store.GetProxyPort(), "8080");
+}
+
+TEST(OptionsStore, SettingsFileThatCannotBeReadIsKeptWhole) {
+    TempDir dir;
+    const std::string before = "[Options]\r\nMaxResult=10\r\nProxyServer=proxy\r\n"
+                               "ProxyPort=3128\r\n";
+    writeFileBytes(dir.file("propertys.ini"), before);
+    ::chmod(dir.file("propertys.ini").c_str(), 0200);
+    runAsOrdinaryUser([&] {
+        OptionsStore store(dir.path());
+        EXPECT_EQ(store.GetMaxResult(), 50) << "an unreadable file reads as the defaults";
+        EXPECT_FALSE(store.SetMaxResult(7));
+        EXPECT_FALSE(store.SetUseProxy(true));
+    });
+    EXPECT_EQ(readFileBytes(dir.file("propertys.ini")), before);
+
+    // A read-only program folder with a writable file still takes the setting.
+    ::chmod(dir.file("propertys.ini").c_str(), 0644);
+    ::chmod(dir.path().c_str(), 0555);
+    runAsOrdinaryUser([&] {
+        OptionsStore store(dir.path());
+        EXPECT_TRUE(store.SetMaxResult(7));
+        EXPECT_EQ(store.GetMaxResult(), 7);
+        EXPECT_EQ(store.GetProxyPort(), "3128");
+    });
+    ::chmod(dir.path().c_str(), 0755);
 }

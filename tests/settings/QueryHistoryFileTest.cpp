@@ -2,12 +2,14 @@
 
 #include "settings/OptionsStore.h"
 
+#include "support/OrdinaryUser.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -157,6 +159,40 @@ TEST(QueryHistoryFile, ReadOnlyFileIsReadButNeverChanged) {
     }
     EXPECT_EQ(readFileBytes(dir.file("Query.His")), records({"kept"}));
     EXPECT_EQ(dropDown(dir), std::vector<std::string>{"kept"});
+}
+
+TEST(QueryHistoryFile, FileThatCannotBeReadIsKeptWhole) {
+    struct Case {
+        const char* name;
+        // Makes the history file something that is there but cannot be read.
+        std::function<void(const std::string& path)> prepare;
+    };
+    const std::string before = records({"one", "two", "three"});
+    const Case cases[] = {
+        {"no read permission",
+         [&](const std::string& path) {
+             writeFileBytes(path, before);
+             ::chmod(path.c_str(), 0200);
+         }},
+        {"folder at its name",
+         [](const std::string& path) { std::filesystem::create_directory(path); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.file("Query.His");
+        c.prepare(path);
+        runAsOrdinaryUser([&] {
+            search(dir, "new");
+            EXPECT_TRUE(dropDown(dir).empty());
+        });
+        if (std::filesystem::is_regular_file(path)) {
+            EXPECT_EQ(readFileBytes(path), before);
+        } else {
+            EXPECT_TRUE(std::filesystem::is_empty(path));
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    }
 }
 
 TEST(QueryHistoryFile, PathAlwaysGetsTheSeparator) {

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <functional>
+
+// Runs body on a thread of its own that has given up the capabilities which let the super-user
+// read, write and enter any file or folder, so that permission bits apply to it as they apply to
+// an ordinary user: a file of mode 0200 cannot be read, a folder of mode 0555 takes no new
+// file. The tests run as root, where chmod alone would prove nothing. The rest of the process
+// keeps its rights. Test assertions may be used in body.
+void runAsOrdinaryUser(const std::function<void()>& body);

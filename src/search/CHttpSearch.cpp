@@ -42,6 +42,7 @@ void CHttpSearch::Setup(std::shared_ptr<SearchManagerLink> link, int slot, const
     // The pieces are parsed as they arrive and nothing reads the whole page afterwards, so
     // none of it is kept: a worker's memory stays the same however long the answer runs.
     SetResponseLimit(0);
+    m_tally.Reset();
     m_link = std::move(link);
     m_slot = slot;
     m_stopped = false;
@@ -89,7 +90,7 @@ void CHttpSearch::Notify(int code, int detail) {
     UiDispatcher::InvokeBlocking([self, code, detail] {
         SearchManager* manager = self->m_link->manager;
         if (!self->m_stopped && manager != nullptr) {
-            manager->OnWorkerNotice(code, detail);
+            manager->OnWorkerNotice(*self, code, detail);
         }
     });
 }
@@ -101,6 +102,7 @@ void CHttpSearch::OnData(const char* piece, std::size_t size) {
     // The extractor's input is filled here and emptied by the manager's parse while this
     // thread waits, so the two never use it at once.
     AppendInput(piece, size);
+    m_tally.Take(piece, size);
     std::shared_ptr<CHttpSearch> self = shared_from_this();
     UiDispatcher::InvokeBlocking([self] {
         SearchManager* manager = self->m_link->manager;
@@ -108,6 +110,10 @@ void CHttpSearch::OnData(const char* piece, std::size_t size) {
             manager->OnPageData(*self);
         }
     });
+}
+
+const PageTally& CHttpSearch::Tally() const {
+    return m_tally;
 }
 
 int CHttpSearch::LiveCount() {

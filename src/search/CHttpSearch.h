@@ -2,6 +2,7 @@
 
 #include "extract/ResultExtractor.h"
 #include "search/HttpClient.h"
+#include "search/PageTally.h"
 #include "search/SearchJob.h"
 
 #include <atomic>
@@ -38,6 +39,9 @@ class CHttpSearch : public HttpClient,
     void Stop();
     bool IsStopped() const;
     int Slot() const;
+    // What arrived of the page so far. Read on the user-interface thread while the worker waits
+    // for its piece to be parsed, or after it has ended.
+    const PageTally& Tally() const;
 
     // Workers whose thread still runs, in the whole process.
     static int LiveCount();
@@ -54,5 +58,6 @@ class CHttpSearch : public HttpClient,
 
     std::shared_ptr<SearchManagerLink> m_link;
     int m_slot = 0;
+    PageTally m_tally;
     std::atomic<bool> m_stopped{false};
 };

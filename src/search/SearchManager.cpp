@@ -1,6 +1,7 @@
 #include "search/SearchManager.h"
 
 #include "model/EngineCatalog.h"
+#include "search/EngineAccount.h"
 #include "search/QueryBuilder.h"
 #include "search/SearchManagerListener.h"
 
@@ -28,6 +29,41 @@ void SearchManager::SetKeyword(std::string keyword) {
     m_keyword = std::move(keyword);
 }
 
+void SearchManager::SetAccount(EngineAccount* account) {
+    m_account = account;
+}
+
+void SearchManager::SetRestingEngines(std::vector<std::string> names) {
+    m_resting = std::move(names);
+}
+
+std::int64_t SearchManager::MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+void SearchManager::DropRestingJobs() {
+    JobQueue kept;
+    for (int32_t i = 0; i < m_queue->Count(); ++i) {
+        const SearchJob* job = m_queue->GetAt(i);
+        const std::string name(job->engineName.view());
+        const bool resting = std::find(m_resting.begin(), m_resting.end(), name) != m_resting.end();
+        if (resting) {
+            if (m_account != nullptr) {
+                m_account->Add(name, EngineRecord::State::Resting);
+            }
+            continue;
+        }
+        kept.Enqueue(*job);
+        if (m_account != nullptr) {
+            m_account->Add(name);
+        }
+    }
+    *m_queue = std::move(kept);
+    if (m_account != nullptr) {
+        m_firstRequests.assign(m_account->Records().size(), Clock::time_point());
+    }
+}
+
 void SearchManager::Start(SearchManagerListener* frame) {
     m_frame = frame;
     m_queue = std::make_unique<JobQueue>();
@@ -37,6 +73,7 @@ void SearchManager::Start(SearchManagerListener* frame) {
         m_skipped.clear();
         QueryBuilder::BuildJobs(*m_catalog, m_keyword, proxy, *m_queue, &m_skipped);
     }
+    DropRestingJobs();
     const int firstRound = std::min({m_maxWorkers, kMaxSlots, m_queue->Count()});
     for (int slot = 0; slot < firstRound; ++slot) {
         if (!StartWorker(slot)) {
@@ -47,8 +84,23 @@ void SearchManager::Start(SearchManagerListener* frame) {
 
 bool SearchManager::StartWorker(int slot) {
     SearchJob job;
+    const int32_t jobsBefore = m_queue->Count();
     if (!m_queue->NextJob(job)) {
         return false;
+    }
+    SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
+    page = SlotPage();
+    page.start = Clock::now();
+    // The queue lets go of an engine with its last page.
+    page.lastPage = m_queue->Count() < jobsBefore;
+    if (m_account != nullptr) {
+        page.record = m_account->Find(job.engineName.view());
+    }
+    if (page.record >= 0) {
+        page.page = m_account->PageRequested(page.record);
+        if (page.page == 1) {
+            m_firstRequests[static_cast<std::size_t>(page.record)] = page.start;
+        }
     }
     // Time-outs are read as each worker is set up, so a change of options reaches the next
     // worker and never a running one.
@@ -60,8 +112,14 @@ bool SearchManager::StartWorker(int slot) {
 }
 
 void SearchManager::StopAll() {
-    for (std::shared_ptr<CHttpSearch>& worker : m_slots) {
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
+        std::shared_ptr<CHttpSearch>& worker = m_slots[slot];
         if (worker != nullptr) {
+            const SlotPage& page = m_pages[slot];
+            if (!m_stopped && page.record >= 0) {
+                m_account->PageAbandoned(page.record, worker->Tally(),
+                                         MillisecondsSince(page.start));
+            }
             worker->Stop();
             worker.reset();
         }
@@ -90,9 +148,20 @@ int SearchManager::RunningWorkers() const {
                                           [](const auto& worker) { return worker != nullptr; }));
 }
 
-void SearchManager::OnWorkerNotice(int code, int detail) {
+void SearchManager::OnWorkerNotice(CHttpSearch& worker, int code, int detail) {
     if (m_stopped || m_frame == nullptr) {
         return;
+    }
+    const bool progress = code == HttpClient::kNoticeSocketCreated ||
+                          code == HttpClient::kNoticeConnected ||
+                          code == HttpClient::kNoticeRequestSent;
+    const int slot = worker.Slot();
+    if (!progress && slot >= 0 && slot < kMaxSlots) {
+        SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
+        page.failed = true;
+        if (page.record >= 0) {
+            m_account->PageFailed(page.record, page.page, worker.ErrorText());
+        }
     }
     m_frame->OnSearchNotice(code, detail);
 }
@@ -101,7 +170,19 @@ void SearchManager::OnPageData(CHttpSearch& worker) {
     if (m_stopped) {
         return;
     }
+    const int32_t before = m_pending.Count();
     worker.Feed(m_pending);
+    const int slot = worker.Slot();
+    if (slot >= 0 && slot < kMaxSlots) {
+        SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
+        const int parsedNow = static_cast<int>(m_pending.Count() - before);
+        page.parsed += parsedNow;
+        if (page.record >= 0) {
+            const auto first = m_firstRequests[static_cast<std::size_t>(page.record)];
+            m_account->PieceParsed(page.record, worker.Tally(), MillisecondsSince(first),
+                                   parsedNow);
+        }
+    }
     if (m_frame != nullptr) {
         m_frame->OnNewResults(*this);
     }
@@ -115,6 +196,11 @@ void SearchManager::OnWorkerEnded(CHttpSearch& worker) {
     std::shared_ptr<CHttpSearch>& occupant = m_slots[static_cast<std::size_t>(slot)];
     if (occupant.get() != &worker) {
         return;
+    }
+    const SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
+    if (page.record >= 0) {
+        m_account->PageEnded(page.record, page.page, worker.Tally(), MillisecondsSince(page.start),
+                             page.parsed, page.failed, page.lastPage);
     }
     occupant.reset();
     if (!m_stopped && m_queue != nullptr) {

@@ -5,11 +5,14 @@
 #include "search/JobQueue.h"
 #include "settings/OptionsStore.h"
 
+#include <chrono>
+
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+class EngineAccount;
 class EngineCatalog;
 class SearchManagerListener;
 
@@ -34,6 +37,10 @@ class SearchManager {
     void SetMaxWorkers(int count);
     void SetCatalog(const EngineCatalog* catalog);
     void SetKeyword(std::string keyword);
+    // Where the search's engine report is kept up to date; none when null.
+    void SetAccount(EngineAccount* account);
+    // Engines left out of this search (they rest after being blocked): no job is made for them.
+    void SetRestingEngines(std::vector<std::string> names);
     // Builds the jobs of the catalogue's current category and starts the first round.
     void Start(SearchManagerListener* frame);
     // Stops every running worker and destroys the queue; nothing starts afterwards and late
@@ -46,7 +53,7 @@ class SearchManager {
     int RunningWorkers() const;
 
     // Handed over from the workers, on the user-interface thread.
-    void OnWorkerNotice(int code, int detail);
+    void OnWorkerNotice(CHttpSearch& worker, int code, int detail);
     void OnPageData(CHttpSearch& worker);
     void OnWorkerEnded(CHttpSearch& worker);
 
@@ -54,6 +61,20 @@ class SearchManager {
     // Starts a worker on the next job of the queue in slot; false, leaving the slot empty,
     // when no engine has a page left.
     bool StartWorker(int slot);
+    // Leaves out the jobs of resting engines.
+    void DropRestingJobs();
+
+    using Clock = std::chrono::steady_clock;
+    // The page a slot's worker is fetching, for the engine report.
+    struct SlotPage {
+        int record = -1;
+        int page = 0;
+        Clock::time_point start;
+        int parsed = 0;
+        bool failed = false;
+        bool lastPage = false;
+    };
+    static std::int64_t MillisecondsSince(Clock::time_point start);
 
     OptionsStore m_options;
     int m_maxWorkers = 0;
@@ -66,4 +87,9 @@ class SearchManager {
     std::vector<std::string> m_skipped;
     std::shared_ptr<SearchManagerLink> m_link;
     bool m_stopped = false;
+    EngineAccount* m_account = nullptr;
+    std::vector<std::string> m_resting;
+    std::array<SlotPage, kMaxSlots> m_pages;
+    // When each engine of the report made its first request.
+    std::vector<Clock::time_point> m_firstRequests;
 };

@@ -116,7 +116,9 @@ void SearchSession::StartSearch() {
     m_view.SetSearchButtonState(SearchSessionView::kButtonSearching);
     m_view.SetProgressRange(0, m_maxResult);
 
+    m_account.Clear();
     m_manager = std::make_unique<SearchManager>(m_options);
+    m_manager->SetAccount(&m_account);
     m_manager->SetMaxWorkers(m_maxEngine);
     m_manager->SetCatalog(&m_catalog);
     m_catalog.SelectCategory(m_view.Category());
@@ -144,6 +146,10 @@ void SearchSession::StopSearch() {
 
 bool SearchSession::IsSearching() const {
     return m_searching;
+}
+
+const EngineAccount& SearchSession::Account() const {
+    return m_account;
 }
 
 const ResultList& SearchSession::Results() const {
@@ -182,7 +188,10 @@ void SearchSession::OnNewResults(SearchManager& manager) {
         const SearchResult& item = *pending.Get(i);
         const bool refused = m_autoRemoveUrl && !m_duplicateFilter.AddUnique(
                                                     item, UniqueResultList::KeyKind::ByAddress);
-        if (!refused) {
+        if (refused) {
+            m_account.DuplicateRefused(item.engine.view());
+        } else {
+            m_account.ResultAccepted(item.engine.view());
             // The result is in the list before its row is made: the view may tidy the listed
             // copy (the main window cleans its title). Its row goes to the real end of the
             // list, which is not the received count once the user has deleted rows.

@@ -2,6 +2,7 @@
 
 #include "model/ResultList.h"
 #include "model/UniqueResultList.h"
+#include "search/EngineAccount.h"
 #include "search/SearchManagerListener.h"
 #include "settings/OptionsStore.h"
 
@@ -50,6 +51,8 @@ class SearchSession : public SearchManagerListener {
     const ResultList& Results() const;
     ResultList& Results();
     const std::string& CurrentKeyword() const;
+    // What each engine of the current or last search did.
+    const EngineAccount& Account() const;
     // The manager of the current or last search, if any.
     SearchManager* Manager() const;
 
@@ -66,6 +69,7 @@ class SearchSession : public SearchManagerListener {
     const ConnectionState& m_connection;
     OptionsStore m_options;
     Overrides m_overrides;
+    EngineAccount m_account;
     QTimer m_timer;
 
     bool m_searching = false;

@@ -4,6 +4,7 @@
 #include "results/LinkCheckManager.h"
 #include "results/LinkCheckTarget.h"
 #include "search/CHttpSearch.h"
+#include "search/EngineAccount.h"
 #include "search/SearchManager.h"
 #include "settings/OptionsStore.h"
 #include "settings/QueryHistoryFile.h"
@@ -453,4 +454,67 @@ TEST(SearchSession, HttpsEngineDirectAndThroughAProxyTunnel) {
         EXPECT_EQ(f.view.rows[0].address.view(), website + "/r/tls/1");
     }
     EXPECT_EQ(origin.ServerNames(), (std::vector<std::string>{"localhost", "localhost"}));
+}
+
+// The engine report of a search over engines that fail in every way an engine can: each
+// engine's line says what happened to it, and only the good engine's results count.
+TEST(SearchSession, EngineReportTellsWhatEachEngineDid) {
+    FixtureServer server([](const std::string& request) {
+        const std::string engine = engineOf(request);
+        FixtureReply reply;
+        if (engine == "good") {
+            reply.bytes = httpAnswer(resultPage("good", firstOffset(request), 3));
+        } else if (engine == "missing") {
+            reply.bytes = "HTTP/1.0 404 Not Found\r\n\r\nnothing here";
+        } else if (engine == "drift") {
+            reply.bytes = httpAnswer("<html><div class=\"new-markup\">x</div></html>");
+        } else if (engine == "busy") {
+            reply.bytes = "HTTP/1.0 429 Too Many Requests\r\n\r\nslow down";
+        } else {
+            reply.bytes = httpAnswer("<form id=\"challenge-form\">Are you a robot?</form>");
+        }
+        return reply;
+    });
+    SessionFixture f;
+    for (const char* name : {"good", "missing", "drift", "busy", "captcha"}) {
+        f.AddEngine(name, server.Url(""), requestPath(name));
+    }
+    f.AddEngine("refused", "http://127.0.0.1:1", requestPath("refused"));
+    f.SetOption("MaxEngine", "6");
+    f.SetOption("MaxResult", "5000");
+    f.SetOption("SearchTimeout", "1");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(20000));
+
+    std::map<std::string, EngineRecord> records;
+    for (const EngineRecord& record : f.Session().Account().Records()) {
+        records[record.name] = record;
+    }
+    ASSERT_EQ(records.size(), 6u);
+    const EngineRecord& good = records["good"];
+    EXPECT_GE(good.pagesAnswered, 1);
+    EXPECT_EQ(good.statusLine, "HTTP/1.0 200 OK");
+    EXPECT_GT(good.bytes, 0u);
+    EXPECT_GE(good.firstByteMs, 0);
+    EXPECT_GE(good.firstResultMs, good.firstByteMs);
+    EXPECT_EQ(good.resultsAccepted, static_cast<int>(f.view.rows.size()));
+    EXPECT_EQ(good.resultsParsed, good.resultsAccepted);
+    const std::string goodState = EngineAccount::StateText(good);
+    EXPECT_TRUE(goodState == "done" || goodState == "no more pages") << goodState;
+
+    EXPECT_EQ(records["missing"].statusLine, "HTTP/1.0 404 Not Found");
+    EXPECT_FALSE(records["missing"].parsedNothing);
+    EXPECT_TRUE(records["drift"].parsedNothing);
+    EXPECT_FALSE(records["drift"].blocked);
+    EXPECT_EQ(EngineAccount::StateText(records["drift"]).rfind("parsed nothing on page ", 0), 0u);
+    EXPECT_TRUE(records["busy"].blocked);
+    EXPECT_TRUE(records["captcha"].blocked);
+    EXPECT_EQ(EngineAccount::StateText(records["captcha"]), "blocked");
+
+    const EngineRecord& refused = records["refused"];
+    EXPECT_EQ(refused.pagesAnswered, 0);
+    EXPECT_GE(refused.errorPage, 1);
+    EXPECT_EQ(EngineAccount::StateText(refused), "failed: " + refused.error);
+    EXPECT_FALSE(refused.error.empty());
+    EXPECT_EQ(f.Session().Account().AcceptedTotal(), good.resultsAccepted);
 }

@@ -10,6 +10,8 @@ packages=(
   g++
   pkg-config
   qt6-base-dev
+  qt6-svg-dev
+  libqt6svg6
   libssl-dev
   ca-certificates
   openssl

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-// The program's own pictures, drawn with QPainter so that they stay sharp and need no files:
+// The program's own pictures, SVG files compiled into the program (src/app/pictures):
 // the tool bar's buttons, the Search button's two faces, the results' state icons and the
 // program icon. The category icons are in CategoryPictures.
 class AppPictures {

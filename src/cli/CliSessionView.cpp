@@ -14,8 +14,7 @@ void printLine(std::FILE* out, std::string_view text) {
 
 CliSessionView::CliSessionView(std::string keyword, std::string category,
                                std::function<void()> onIdle)
-    : m_keyword(std::move(keyword)), m_category(std::move(category)),
-      m_onIdle(std::move(onIdle)) {
+    : m_keyword(std::move(keyword)), m_category(std::move(category)), m_onIdle(std::move(onIdle)) {
 }
 
 std::string CliSessionView::Keyword() {
@@ -27,6 +26,9 @@ std::string CliSessionView::Category() {
 }
 
 void CliSessionView::SetStatusText(std::string_view text) {
+    if (m_ended) {
+        RunBeforeEnd();
+    }
     printLine(stderr, text);
 }
 
@@ -40,6 +42,9 @@ void CliSessionView::ResetProgress() {
 }
 
 void CliSessionView::SetSearchButtonState(int state) {
+    if (state == kButtonIdle) {
+        m_ended = true;
+    }
     if (state == kButtonIdle && m_onIdle) {
         m_onIdle();
     }
@@ -61,6 +66,18 @@ void CliSessionView::AddResultRow(int, const SearchResult& result) {
     one.Add(result);
     ResultPrinter(stdout).PrintFrom(one, 0);
     std::fflush(stdout);
+}
+
+void CliSessionView::SetBeforeEnd(std::function<void()> beforeEnd) {
+    m_beforeEnd = std::move(beforeEnd);
+}
+
+void CliSessionView::RunBeforeEnd() {
+    if (m_beforeEnd) {
+        const std::function<void()> beforeEnd = std::move(m_beforeEnd);
+        m_beforeEnd = nullptr;
+        beforeEnd();
+    }
 }
 
 int CliSessionView::MessageCount() const {

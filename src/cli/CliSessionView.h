@@ -24,10 +24,16 @@ class CliSessionView : public SearchSessionView {
     void AddResultRow(int position, const SearchResult& result) override;
 
     int MessageCount() const;
+    // Runs once, just before the first status text after the search has ended (its end
+    // text), or when RunBeforeEnd is called first.
+    void SetBeforeEnd(std::function<void()> beforeEnd);
+    void RunBeforeEnd();
 
   private:
     std::string m_keyword;
     std::string m_category;
     std::function<void()> m_onIdle;
+    std::function<void()> m_beforeEnd;
+    bool m_ended = false;
     int m_messages = 0;
 };

@@ -2,8 +2,11 @@
 
 #include "cli/Cli.h"
 #include "cli/CliSessionView.h"
+#include "cli/EngineReportJson.h"
+#include "cli/EngineReportTable.h"
 #include "cli/StderrMessageSink.h"
 #include "model/EngineCatalog.h"
+#include "platform/AtomicFile.h"
 #include "platform/ConnectionState.h"
 #include "platform/UiDispatcher.h"
 #include "results/ResultsDocument.h"
@@ -23,6 +26,8 @@ namespace {
 
 constexpr const char* kDefaultCategory = "The Web";
 constexpr const char* kStoppedText = "Search Stopped";
+// The search ended without accepting a single result.
+constexpr int kExitNoResult = 1;
 // How often the event loop looks whether Ctrl+C asked the search to stop.
 constexpr int kInterruptPollMs = 50;
 // How long the program waits at its end for stopped workers to let go of their threads.
@@ -31,7 +36,7 @@ constexpr int kWorkerDrainMs = 3000;
 const char* const kUsage =
     "usage: vantorell-search search [--app-path DIR] [--category NAME] [--max-result N]\n"
     "                               [--max-engine N] [--search-timeout SECONDS]\n"
-    "                               [--output FILE] KEYWORD\n"
+    "                               [--output FILE] [--report FILE] [--verbose] KEYWORD\n"
     "\n"
     "Runs one search with the settings of the program folder's propertys.ini; the options\n"
     "below replace a setting for this run only. Each accepted result is printed at once as\n"
@@ -47,9 +52,16 @@ const char* const kUsage =
     "  --output FILE            save the results when the search has ended, as Save Results\n"
     "                           does: by FILE's extension a results file (vnr), a text file\n"
     "                           (txt) or an HTML page (anything else)\n"
+    "  --report FILE            write the engine report as JSON when the search has ended:\n"
+    "                           one object per engine with its pages, status line, bytes,\n"
+    "                           times, results, duplicates, failure and whether it parsed\n"
+    "                           nothing or was blocked\n"
+    "  --verbose                print the engine report as a table on stderr just before\n"
+    "                           the end text\n"
     "\n"
-    "An empty keyword, a keyword of one space, or no network connection prints the\n"
-    "message and exits with status 2.\n";
+    "Exit status: 0 when at least one result was accepted, 1 when the search ended\n"
+    "without one, 2 for bad input. An empty keyword, a keyword of one space, or no network\n"
+    "connection prints the message and exits with status 2.\n";
 
 std::atomic<bool> g_interrupted{false};
 
@@ -87,8 +99,8 @@ std::string joinKeyword(const std::vector<std::string>& words) {
 
 int SearchCommand::Run(const std::vector<std::string>& words) {
     CommandLine line({"--app-path", "--category", "--max-result", "--max-engine",
-                      "--search-timeout", "--output"},
-                     {"--help"});
+                      "--search-timeout", "--output", "--report"},
+                     {"--help", "--verbose"});
     if (!line.Parse(words)) {
         return Cli::Fail(line.Error());
     }
@@ -125,6 +137,12 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     const ConnectionState connection;
     SearchSession session(catalog, view, connection, options);
     session.SetOverrides(overrides);
+    if (line.Has("--verbose")) {
+        view.SetBeforeEnd([&session] {
+            const std::string table = EngineReportTable::Table(session.Account());
+            std::fwrite(table.data(), 1, table.size(), stderr);
+        });
+    }
 
     session.StartSearch();
     if (!session.IsSearching()) {
@@ -137,9 +155,10 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     QTimer interruptPoll;
-    QObject::connect(&interruptPoll, &QTimer::timeout, [&session] {
+    QObject::connect(&interruptPoll, &QTimer::timeout, [&session, &view] {
         if (g_interrupted && session.IsSearching()) {
             session.StopSearch();
+            view.RunBeforeEnd();
             std::fprintf(stderr, "%s\n", kStoppedText);
         }
     });
@@ -155,5 +174,9 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
         !ResultsDocument::SaveResults(session.Results(), line.Value("--output"))) {
         return Cli::Fail("cannot write " + line.Value("--output"));
     }
-    return Cli::kExitOk;
+    if (line.Has("--report") &&
+        !AtomicFile::Write(line.Value("--report"), EngineReportJson::Json(session.Account()))) {
+        return Cli::Fail("cannot write " + line.Value("--report"));
+    }
+    return session.Account().AcceptedTotal() > 0 ? Cli::kExitOk : kExitNoResult;
 }

@@ -82,10 +82,14 @@ void EngineAccount::PageEnded(int index, int page, const PageTally& tally, std::
         (nothing && tally.ChallengeSeen())) {
         record.blocked = true;
     }
-    if (nothing) {
-        record.parsedNothing = true;
+    // A run of pages that parse to nothing is named by its first page.
+    if (nothing && !record.lastPageParsedNothing) {
         record.parsedNothingPage = page;
     }
+    if (nothing) {
+        record.parsedNothing = true;
+    }
+    record.lastPageParsedNothing = nothing;
     if (record.blocked) {
         record.state = EngineRecord::State::Blocked;
     } else if (failed) {

@@ -35,8 +35,10 @@ struct EngineRecord {
     // The client's failure text of the last failed page, and that page's number (from 1).
     std::string error;
     int errorPage = 0;
-    // A page answered with status 200 parsed to no result; the last such page's number.
+    // A page answered with status 200 parsed to no result; the first page of
+    // the latest run of such pages.
     bool parsedNothing = false;
     int parsedNothingPage = 0;
+    bool lastPageParsedNothing = false;
     bool blocked = false;
 };

@@ -6,13 +6,18 @@
 #include "support/FixtureServer.h"
 #include "support/TempDir.h"
 #include "support/TestCertificates.h"
-#include "support/TlsFixtureServer.h"
 #include "support/TestFiles.h"
+#include "support/TlsFixtureServer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace {
 
@@ -63,8 +68,8 @@ FixtureReply pageOfFive(const std::string&) {
 TEST(SearchCommand, PrintsResultsThenEndsWithTheEndText) {
     FixtureServer server(pageOfFive);
     SearchFolder folder(server);
-    const CliRun run = runCli(
-        {"search", "--app-path", folder.app.path(), "--max-result", "7", "two words"});
+    const CliRun run =
+        runCli({"search", "--app-path", folder.app.path(), "--max-result", "7", "two words"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(lineCount(run.out), 7);
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
@@ -81,7 +86,8 @@ TEST(SearchCommand, EmptyCategoryTimesOutAndBadInputExitsTwo) {
     SearchFolder folder(server);
     const CliRun timeout =
         runCli({"search", "--app-path", folder.app.path(), "--category", "Cars", "x"});
-    EXPECT_EQ(timeout.exitCode, 0);
+    // No result accepted: the search ran, but found nothing.
+    EXPECT_EQ(timeout.exitCode, 1);
     EXPECT_EQ(timeout.out, "");
     EXPECT_EQ(timeout.err, "Search Timeout\n");
 
@@ -102,6 +108,68 @@ TEST(SearchCommand, EmptyCategoryTimesOutAndBadInputExitsTwo) {
     EXPECT_NE(bad.err.find("--max-engine"), std::string::npos);
 }
 
+// The engine report of a search where every engine but one goes wrong, as JSON and as the
+// table just before the end text; no accepted result makes the exit status 1.
+TEST(SearchCommand, ReportsWhatEachEngineDidAsJsonAndTable) {
+    FixtureServer server([](const std::string& request) {
+        FixtureReply reply;
+        if (request.find("/missing") != std::string::npos) {
+            reply.bytes = "HTTP/1.0 404 Not Found\r\n\r\ngone";
+        } else if (request.find("/busy") != std::string::npos) {
+            reply.bytes = "HTTP/1.0 429 Too Many Requests\r\n\r\nslow down";
+        } else {
+            reply.bytes = "HTTP/1.0 200 OK\r\n\r\n<div>markup the grammar does not know</div>";
+        }
+        return reply;
+    });
+    SearchFolder folder(server);
+    const auto addEngine = [&](const std::string& name, const std::string& website) {
+        EngineDefinition engine;
+        engine.name.set(name);
+        engine.website.set(website);
+        engine.path.set("/" + name + "?q=$KEY$&first=$FIRST$");
+        engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
+        engine.trunpage.set("266");
+        engine.category.set("Cars");
+        writeFileBytes(folder.app.file("Site/" + name + ".vnp"),
+                       EngineFile::CanonicalBytes(engine));
+    };
+    addEngine("missing", server.Url(""));
+    addEngine("busy", server.Url(""));
+    addEngine("drift", server.Url(""));
+    addEngine("refused", "http://127.0.0.1:1");
+    const std::string report = folder.app.file("report.json");
+    const CliRun run = runCli({"search", "--app-path", folder.app.path(), "--category", "Cars",
+                               "--max-engine", "4", "--report", report, "--verbose", "x"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(lastLine(run.err), "Search Timeout");
+    const std::size_t table = run.err.rfind("Engine  ");
+    ASSERT_NE(table, std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("blocked", table), std::string::npos);
+    EXPECT_NE(run.err.find("parsed nothing on page 1", table), std::string::npos);
+
+    QJsonParseError error{};
+    const QJsonDocument json =
+        QJsonDocument::fromJson(QByteArray::fromStdString(readFileBytes(report)), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << readFileBytes(report);
+    std::map<std::string, QJsonObject> engines;
+    for (const QJsonValue& value : json.array()) {
+        engines[value.toObject()["name"].toString().toStdString()] = value.toObject();
+    }
+    ASSERT_EQ(engines.size(), 4u);
+    EXPECT_EQ(engines["missing"]["status_line"].toString(), "HTTP/1.0 404 Not Found");
+    EXPECT_TRUE(engines["busy"]["blocked"].toBool());
+    EXPECT_TRUE(engines["drift"]["parsed_nothing"].toBool());
+    EXPECT_EQ(engines["drift"]["results_parsed"].toInt(), 0);
+    EXPECT_FALSE(engines["refused"]["error"].toString().isEmpty());
+    EXPECT_GE(engines["refused"]["error_page"].toInt(), 1);
+    EXPECT_TRUE(engines["refused"]["first_byte_ms"].isNull());
+    for (const char* key : {"pages_requested", "pages_answered", "bytes", "total_ms",
+                            "results_accepted", "duplicates"}) {
+        EXPECT_TRUE(engines["drift"][key].isDouble()) << key;
+    }
+}
+
 TEST(SearchCommand, SearchesAnHttpsEngine) {
     TestCertificates certificates;
     ASSERT_TRUE(certificates.Ok()) << certificates.Error();
@@ -111,7 +179,8 @@ TEST(SearchCommand, SearchesAnHttpsEngine) {
     const std::string website = "https://localhost:" + std::to_string(server.Port());
     SearchFolder folder(website);
     ::setenv("SSL_CERT_FILE", certificates.AuthorityFile().c_str(), 1);
-    const CliRun run = runCli({"search", "--app-path", folder.app.path(), "--max-result", "5", "x"});
+    const CliRun run =
+        runCli({"search", "--app-path", folder.app.path(), "--max-result", "5", "x"});
     ::unsetenv("SSL_CERT_FILE");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(lineCount(run.out), 5);

@@ -7,12 +7,18 @@
 #include "search/HttpClient.h"
 #include "search/SearchManager.h"
 #include "search/SearchSessionView.h"
+#include "settings/EngineHealth.h"
 #include "settings/QueryHistoryFile.h"
 
 #include <climits>
 #include <cstdio>
+#include <ctime>
 
 namespace {
+
+// The status text of an engine left out of a search because it rests.
+constexpr const char* kRestingFormat = "%s rests until %02d:%02d: blocked three searches in a row";
+constexpr std::size_t kRestingTextSize = 128;
 
 constexpr std::string_view kNoKeywordText = "Please input a keyword to search.";
 constexpr std::string_view kNoConnectionText = "Connection to Internet failed.";
@@ -119,6 +125,7 @@ void SearchSession::StartSearch() {
     m_account.Clear();
     m_manager = std::make_unique<SearchManager>(m_options);
     m_manager->SetAccount(&m_account);
+    m_manager->SetRestingEngines(RestingEngines());
     m_manager->SetMaxWorkers(m_maxEngine);
     m_manager->SetCatalog(&m_catalog);
     m_catalog.SelectCategory(m_view.Category());
@@ -141,6 +148,7 @@ void SearchSession::StopSearch() {
     if (m_manager != nullptr) {
         m_manager->Pending().Clear();
     }
+    RecordHealth();
     m_view.SetSearchButtonState(SearchSessionView::kButtonIdle);
 }
 
@@ -229,4 +237,61 @@ void SearchSession::OnSearchTimer() {
 
 void SearchSession::RestartTimer() {
     m_timer.start(static_cast<int>(m_searchTimeoutMs));
+}
+
+std::vector<std::string> SearchSession::RestingEngines() {
+    EngineHealth health(m_options.ProgramFolder());
+    health.Load();
+    const std::int64_t now = std::time(nullptr);
+    std::vector<std::string> resting;
+    for (const std::string& engine : health.Engines()) {
+        const EngineHealth::Summary summary = health.Summarise(engine, now);
+        if (summary.restUntil == 0) {
+            continue;
+        }
+        resting.push_back(engine);
+        const std::time_t until = static_cast<std::time_t>(summary.restUntil);
+        std::tm local{};
+        localtime_r(&until, &local);
+        char text[kRestingTextSize];
+        std::snprintf(text, sizeof text, kRestingFormat, engine.c_str(), local.tm_hour,
+                      local.tm_min);
+        m_view.SetStatusText(text);
+    }
+    return resting;
+}
+
+void SearchSession::RecordHealth() {
+    EngineHealth health(m_options.ProgramFolder());
+    if (!health.Load()) {
+        return;
+    }
+    const std::int64_t now = std::time(nullptr);
+    bool recorded = false;
+    for (const EngineRecord& record : m_account.Records()) {
+        // An engine that rested, or whose first page never came round, has nothing to tell.
+        if (record.state == EngineRecord::State::Resting || record.pagesRequested == 0) {
+            continue;
+        }
+        EngineHealth::Search search;
+        search.time = now;
+        search.firstResultMs = record.firstResultMs;
+        if (record.blocked) {
+            search.outcome = EngineHealth::Outcome::Blocked;
+            search.failure = record.statusLine;
+        } else if (record.resultsParsed > 0) {
+            search.outcome = EngineHealth::Outcome::Ok;
+        } else if (!record.error.empty()) {
+            search.outcome = EngineHealth::Outcome::Failed;
+            search.failure = record.error;
+        } else {
+            search.outcome = EngineHealth::Outcome::Nothing;
+            search.failure = record.statusLine;
+        }
+        health.Record(record.name, search);
+        recorded = true;
+    }
+    if (recorded) {
+        health.Save();
+    }
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ConnectionState;
 class EngineCatalog;
@@ -62,6 +63,10 @@ class SearchSession : public SearchManagerListener {
 
   private:
     void OnSearchTimer();
+    // Engines that rest after being blocked again and again: left out, each with a status text.
+    std::vector<std::string> RestingEngines();
+    // Adds every engine's outcome of the search that ended to the engine health file.
+    void RecordHealth();
     void RestartTimer();
 
     EngineCatalog& m_catalog;

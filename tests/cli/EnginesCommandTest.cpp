@@ -1,10 +1,13 @@
 #include "cli/CliRunner.h"
+#include "model/EngineDefinition.h"
+#include "model/EngineFile.h"
 
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <unistd.h>
 
@@ -12,8 +15,8 @@ namespace {
 
 std::string engineFile(const std::string& name, const std::string& category,
                        const std::string& website) {
-    return "name:" + name + "\r\nwebsite:" + website + "\r\nenable:TRUE\r\ncategory:" +
-           category + "\r\n";
+    return "name:" + name + "\r\nwebsite:" + website + "\r\nenable:TRUE\r\ncategory:" + category +
+           "\r\n";
 }
 
 } // namespace
@@ -54,4 +57,49 @@ TEST(EnginesCommand, ShippedEnginesAreListed) {
     EXPECT_NE(run.out.find("Sample Pages\tSample\ttrue\thttp://127.0.0.1:8080\n"),
               std::string::npos);
     EXPECT_EQ(runCli({"engines", "stray"}).exitCode, 2);
+}
+
+// --health shows each engine's record from the health file; --enable and --disable rewrite
+// the engine's file as the options sheet does, and switching an engine on ends its rest.
+TEST(EnginesCommand, HealthAndSwitchingEnginesOnAndOff) {
+    TempDir app;
+    std::filesystem::create_directory(app.file("Site"));
+    EngineDefinition engine;
+    engine.name.set("Alpha");
+    engine.website.set("http://a.example");
+    engine.enable.set("true");
+    engine.category.set("Cars");
+    writeFileBytes(app.file("Site/a.vnp"), EngineFile::CanonicalBytes(engine));
+    engine.category.set("Buy Books");
+    writeFileBytes(app.file("Site/b.vnp"), EngineFile::CanonicalBytes(engine));
+    const std::int64_t later = std::time(nullptr) + 600;
+    writeFileBytes(app.file("EngineHealth.txt"),
+                   "Vantorell 2001 engine health 1\r\n"
+                   "search\tAlpha\t1\tok\t300\t\r\n"
+                   "search\tAlpha\t2\tblocked\t-1\tHTTP/1.0 429 Too Many Requests\r\n"
+                   "garbled line\r\n"
+                   "rest\tAlpha\t" +
+                       std::to_string(later) + "\r\n");
+
+    const CliRun health = runCli({"engines", "--app-path", app.path(), "--health"});
+    ASSERT_EQ(health.exitCode, 0) << health.err;
+    EXPECT_EQ(health.out.substr(0, health.out.find('\n')),
+              "Buy Books\tAlpha\t1/2\t300 ms\tHTTP/1.0 429 Too Many Requests\tresting until " +
+                  health.out.substr(health.out.find("until ") + 6, 5));
+    EXPECT_NE(health.err.find("1 damaged line"), std::string::npos) << health.err;
+
+    const CliRun ambiguous = runCli({"engines", "--app-path", app.path(), "--disable", "Alpha"});
+    EXPECT_EQ(ambiguous.exitCode, 2);
+    EXPECT_NE(ambiguous.err.find("--category"), std::string::npos);
+    const CliRun off =
+        runCli({"engines", "--app-path", app.path(), "--disable", "Alpha", "--category", "Cars"});
+    ASSERT_EQ(off.exitCode, 0) << off.err;
+    engine.enable.set("false");
+    engine.category.set("Cars");
+    EXPECT_EQ(readFileBytes(app.file("Site/a.vnp")), EngineFile::CanonicalBytes(engine));
+    const CliRun on =
+        runCli({"engines", "--app-path", app.path(), "--enable", "Alpha", "--category", "Cars"});
+    ASSERT_EQ(on.exitCode, 0) << on.err;
+    EXPECT_EQ(readFileBytes(app.file("EngineHealth.txt")).find("rest\t"), std::string::npos);
+    EXPECT_EQ(runCli({"engines", "--app-path", app.path(), "--enable", "Nobody"}).exitCode, 2);
 }

@@ -518,3 +518,38 @@ TEST(SearchSession, EngineReportTellsWhatEachEngineDid) {
     EXPECT_FALSE(refused.error.empty());
     EXPECT_EQ(f.Session().Account().AcceptedTotal(), good.resultsAccepted);
 }
+
+// An engine that answers "too many requests" three searches in a row rests: the next search
+// leaves it out with a status text, and the others search as usual.
+TEST(SearchSession, BlockedThreeSearchesInARowTheEngineRests) {
+    std::atomic<int> busyRequests{0};
+    FixtureServer server([&busyRequests](const std::string& request) {
+        FixtureReply reply;
+        if (engineOf(request) == "busy") {
+            ++busyRequests;
+            reply.bytes = "HTTP/1.0 429 Too Many Requests\r\n\r\n";
+        } else {
+            reply.bytes = httpAnswer(resultPage("good", firstOffset(request), 2));
+        }
+        return reply;
+    });
+    SessionFixture f;
+    // One page each search: the offset after 1 would not fit its byte.
+    f.AddEngine("busy", server.Url(""), requestPath("busy"), "The Web", "511");
+    f.AddEngine("good", server.Url(""), requestPath("good"), "The Web", "511");
+    f.SetOption("MaxResult", "5000");
+    f.SetOption("SearchTimeout", "1");
+    for (int search = 1; search <= 4; ++search) {
+        f.Session().StartSearch();
+        ASSERT_TRUE(f.WaitForEnd(10000)) << search;
+    }
+    EXPECT_EQ(busyRequests.load(), 3);
+    const auto restText = std::find_if(
+        f.view.statusTexts.begin(), f.view.statusTexts.end(),
+        [](const std::string& text) { return text.rfind("busy rests until ", 0) == 0; });
+    EXPECT_NE(restText, f.view.statusTexts.end());
+    const EngineAccount& account = f.Session().Account();
+    ASSERT_GE(account.Find("busy"), 0);
+    EXPECT_EQ(EngineAccount::StateText(account.Records()[account.Find("busy")]), "resting");
+    EXPECT_GT(account.AcceptedTotal(), 0);
+}

@@ -4,28 +4,19 @@
 #include "app/AppCommands.h"
 #include "app/AppPictures.h"
 #include "app/CommandTable.h"
-#include "app/FileDialogRunner.h"
-#include "app/FindDialog.h"
-#include "app/RefineDialog.h"
+#include "app/ResultsViewCommands.h"
+#include "app/WrappedTextPainter.h"
 #include "platform/BrowserLauncher.h"
-#include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
-#include "results/InternetShortcut.h"
-#include "results/RefineCommands.h"
 #include "widgets/CFlatHeaderCtrl.h"
 #include "widgets/FlatHeaderTypes.h"
 
-#include <QClipboard>
-#include <QFileDialog>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QTextLayout>
 #include <QTimer>
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -41,26 +32,6 @@ const char* const kEnginesHeading = "Search Engines";
 
 const QColor kSummaryText(0, 0, 0);
 
-// The separator of a file dialog filter in the platform's notation: "name|pattern|...||".
-constexpr char kFilterSeparator = '|';
-
-// The names of a "name|pattern|name|pattern||" filter, which carry their patterns in
-// brackets as Qt's dialogs want them.
-QStringList DialogFilters(std::string_view filter) {
-    QStringList names;
-    bool isName = true;
-    std::size_t begin = 0;
-    while (begin < filter.size()) {
-        const std::size_t end = std::min(filter.find(kFilterSeparator, begin), filter.size());
-        if (end > begin && isName) {
-            names << QString::fromLatin1(filter.substr(begin, end - begin));
-        }
-        isName = !isName;
-        begin = end + 1;
-    }
-    return names;
-}
-
 QString FromBytes(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -69,60 +40,14 @@ uint32_t HeaderStyle(uint32_t style) {
     return style << kReportFormatStyleShift;
 }
 
-// Draws text word-wrapped into area; when it does not fit, the last line that fits ends in an
-// ellipsis.
-void DrawWrappedText(QPainter& painter, const QRect& area, const QString& text) {
-    if (area.width() <= 0 || area.height() <= 0) {
-        return;
-    }
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    QTextLayout layout(text, painter.font());
-    layout.setTextOption(option);
-    layout.beginLayout();
-    qreal y = 0;
-    bool cut = false;
-    std::vector<QTextLine> lines;
-    for (;;) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid()) {
-            break;
-        }
-        line.setLineWidth(area.width());
-        if (y + line.height() > area.height()) {
-            cut = true;
-            break;
-        }
-        line.setPosition(QPointF(0, y));
-        y += line.height();
-        lines.push_back(line);
-    }
-    layout.endLayout();
-    if (lines.empty()) {
-        return;
-    }
-    const QFontMetrics metrics(painter.font());
-    for (std::size_t index = 0; index < lines.size(); ++index) {
-        const QTextLine& line = lines[index];
-        const bool last = index + 1 == lines.size();
-        if (last && cut) {
-            const QString rest = text.mid(line.textStart()).simplified();
-            const QString elided = metrics.elidedText(rest, Qt::ElideRight, area.width());
-            painter.drawText(QPointF(area.left(), area.top() + line.y() + line.ascent()), elided);
-            break;
-        }
-        line.draw(&painter, area.topLeft());
-    }
-}
-
 } // namespace
 
 CMarovaneProView::CMarovaneProView(ResultList& sessionResults, BrowserLauncher& browser,
                                    MessageSink& messages, FileDialogRunner& dialogs,
                                    std::string settingsPath, QWidget* parent)
     : CReportView(parent), m_control(GetReportCtrl()), m_sessionResults(sessionResults),
-      m_browser(browser), m_messages(messages), m_dialogs(dialogs),
-      m_settingsPath(std::move(settingsPath)), m_finder(messages) {
+      m_browser(browser), m_settingsPath(std::move(settingsPath)),
+      m_commands(std::make_unique<ResultsViewCommands>(*this, sessionResults, messages, dialogs)) {
     for (const QPixmap& icon : AppPictures::StateIcons()) {
         m_stateIcons.Add(icon);
     }
@@ -133,8 +58,7 @@ CMarovaneProView::CMarovaneProView(ResultList& sessionResults, BrowserLauncher& 
 
 CMarovaneProView::~CMarovaneProView() {
     // No state may arrive for rows that are going.
-    m_linkChecks.StopAll();
-    m_linkChecks.SetTarget(nullptr);
+    m_commands->StopChecks();
     GetReportCtrl().SetListener(nullptr);
     GetReportCtrl().DestroyWindow();
     m_ownResults.Clear();
@@ -215,7 +139,7 @@ void CMarovaneProView::resizeEvent(QResizeEvent* event) {
 void CMarovaneProView::Clear() {
     GetReportCtrl().DeleteAllItems();
     m_ownResults.Clear();
-    m_rowIds.clear();
+    m_commands->RowsCleared();
 }
 
 int CMarovaneProView::PreviewHeightOf(const SearchResult& result) const {
@@ -242,8 +166,7 @@ void CMarovaneProView::AddResult(int position, SearchResult& result) {
     row.preview = preview;
     const int inserted = control.InsertItem(row);
     if (inserted >= 0) {
-        m_rowIds.insert(m_rowIds.begin() + inserted, m_nextRowId);
-        ++m_nextRowId;
+        m_commands->RowAdded(inserted);
     }
 
     result.title.set(CleanTitle(result.title.view()));
@@ -334,12 +257,6 @@ bool CMarovaneProView::OnCommand(int id) {
     case kCmdOpenNewWindow:
         OnOpen(true);
         return true;
-    case kCmdCopy:
-        OnCopy();
-        return true;
-    case kCmdCopyAddress:
-        OnCopyAddress();
-        return true;
     case kCmdSortTitle:
         OnSort(kColumnTitle, kSortTitleAscending, kSortTitleDescending);
         return true;
@@ -358,38 +275,8 @@ bool CMarovaneProView::OnCommand(int id) {
     case kCmdShowSummary:
         OnShowSummary();
         return true;
-    case kCmdDelete:
-        OnDelete();
-        return true;
-    case kCmdDeleteDuplicateTitles:
-        OnDeleteDuplicates(UniqueResultList::KeyKind::ByTitle);
-        return true;
-    case kCmdDeleteDuplicateAddresses:
-        OnDeleteDuplicates(UniqueResultList::KeyKind::ByAddress);
-        return true;
-    case kCmdValidate:
-        OnValidate(false);
-        return true;
-    case kCmdValidateAll:
-        OnValidate(true);
-        return true;
-    case kCmdDeleteInvalid:
-        OnDeleteInvalid();
-        return true;
-    case kCmdRefine:
-        OnRefine();
-        return true;
-    case kCmdFind:
-        OnFind();
-        return true;
-    case kCmdFindNext:
-        OnFindNext();
-        return true;
-    case kCmdSaveAddress:
-        OnSaveAddress();
-        return true;
     default:
-        return false;
+        return m_commands->OnCommand(id);
     }
 }
 
@@ -432,11 +319,11 @@ QMenu* CMarovaneProView::ContextMenu() const {
 }
 
 FindDialog* CMarovaneProView::LastFindDialog() const {
-    return m_findDialog.data();
+    return m_commands->LastFindDialog();
 }
 
 RefineDialog* CMarovaneProView::LastRefineDialog() const {
-    return m_refineDialog.data();
+    return m_commands->LastRefineDialog();
 }
 
 int CMarovaneProView::StateOf(int item) const {
@@ -451,185 +338,11 @@ int CMarovaneProView::StateOf(int item) const {
 }
 
 const LinkCheckManager& CMarovaneProView::LinkChecks() const {
-    return m_linkChecks;
+    return m_commands->LinkChecks();
 }
 
 const ResultFinder& CMarovaneProView::Finder() const {
-    return m_finder;
-}
-
-ResultRows CMarovaneProView::CurrentRows() const {
-    ResultRows rows(m_sessionResults);
-    const std::vector<int>& order = m_control.GetRowOrder();
-    // The control and the list hold the same number of items; should they ever differ, the
-    // cores see only the items both have.
-    if (static_cast<int32_t>(order.size()) == rows.Count()) {
-        rows.order.assign(order.begin(), order.end());
-    }
-    for (const int item : m_control.GetSelectionList()) {
-        if (item >= 0 && item < rows.Count()) {
-            rows.selected[static_cast<std::size_t>(item)] = true;
-        }
-    }
-    return rows;
-}
-
-void CMarovaneProView::RemoveRows(const std::vector<int32_t>& items) {
-    for (const int32_t item : items) {
-        RemoveRow(item);
-    }
-    GetReportCtrl().update();
-    PostSelectionCount();
-}
-
-void CMarovaneProView::RemoveRow(int item) {
-    CReportCtrl& control = GetReportCtrl();
-    control.SetItemState(control.GetRowFromItem(item), 0, kReportStateSelected);
-    control.DeleteItem(item);
-    // The own list follows the deletions, so it keeps holding the row's result at its item
-    // index as the session list does.
-    if (item < m_ownResults.Count()) {
-        m_ownResults.Remove(item);
-    }
-    if (item >= 0 && static_cast<std::size_t>(item) < m_rowIds.size()) {
-        m_rowIds.erase(m_rowIds.begin() + item);
-    }
-}
-
-void CMarovaneProView::OnDelete() {
-    ResultRows rows = CurrentRows();
-    RemoveRows(RefineCommands::DeleteSelected(rows));
-}
-
-void CMarovaneProView::OnDeleteDuplicates(UniqueResultList::KeyKind key) {
-    ResultRows rows = CurrentRows();
-    RemoveRows(RefineCommands::DeleteDuplicates(rows, key, m_messages));
-}
-
-void CMarovaneProView::OnValidate(bool all) {
-    CReportCtrl& control = GetReportCtrl();
-    m_linkChecks.SetTarget(this);
-    const int count = control.GetItemCount();
-    for (int item = 0; item < count; ++item) {
-        const int row = control.GetRowFromItem(item);
-        const bool selected = (control.GetItemState(row) & kReportStateSelected) != 0;
-        if (!all && !selected) {
-            continue;
-        }
-        m_linkChecks.Add(control.GetItemText(item, kColumnAddress),
-                         m_rowIds[static_cast<std::size_t>(item)]);
-        if (all) {
-            control.SetItemState(row, 0, kReportStateSelected);
-        }
-    }
-    m_linkChecks.StartChecks();
-    if (all) {
-        control.update();
-        PostSelectionCount();
-    }
-}
-
-void CMarovaneProView::OnRowState(int32_t rowId, LinkState state) {
-    const auto found = std::find(m_rowIds.begin(), m_rowIds.end(), rowId);
-    if (found == m_rowIds.end()) {
-        // The row went while its address was being checked.
-        return;
-    }
-    const int item = static_cast<int>(found - m_rowIds.begin());
-    CReportCtrl& control = GetReportCtrl();
-    ReportItem row;
-    row.mask = kReportMaskImage;
-    row.item = item;
-    row.subItem = kColumnState;
-    row.image = static_cast<int32_t>(state);
-    control.SetItem(row);
-    control.SetItemState(control.GetRowFromItem(item), 0, kReportStateSelected);
-    control.RedrawItem(item);
-    PostSelectionCount();
-}
-
-void CMarovaneProView::OnDeleteInvalid() {
-    std::vector<int32_t> removed;
-    LinkCheckManager::DeleteInvalid(
-        GetReportCtrl().GetItemCount(),
-        [this](int32_t item) { return static_cast<LinkState>(StateOf(item)); },
-        [this, &removed](int32_t item) {
-            m_sessionResults.Remove(item);
-            removed.push_back(item);
-        });
-    RemoveRows(removed);
-}
-
-void CMarovaneProView::OnFind() {
-    auto* dialog = new FindDialog(this);
-    dialog->SetOnFind([this](const std::string& text, uint32_t flags) {
-        ResultRows rows = CurrentRows();
-        ShowFound(rows, m_finder.Find(rows, text, flags));
-    });
-    m_findDialog = dialog;
-    ShowCentred(*dialog);
-}
-
-void CMarovaneProView::OnRefine() {
-    auto* dialog = new RefineDialog(this);
-    // The steps run as their own commands, each on the rows the one before left: addresses
-    // before titles, and validation last, on what remains.
-    dialog->SetOnRefine([this](const RefineCommands::RefineChoice& choice) {
-        if (choice.deleteDuplicateAddresses) {
-            OnCommand(kCmdDeleteDuplicateAddresses);
-        }
-        if (choice.deleteDuplicateTitles) {
-            OnCommand(kCmdDeleteDuplicateTitles);
-        }
-        if (choice.validate) {
-            OnCommand(kCmdValidateAll);
-        }
-    });
-    m_refineDialog = dialog;
-    ShowCentred(*dialog);
-}
-
-void CMarovaneProView::ShowCentred(QDialog& dialog) {
-    dialog.show();
-    const QPoint centre = window()->geometry().center();
-    dialog.move(centre - dialog.rect().center());
-}
-
-void CMarovaneProView::OnFindNext() {
-    ResultRows rows = CurrentRows();
-    ShowFound(rows, m_finder.FindNext(rows));
-}
-
-void CMarovaneProView::ShowFound(const ResultRows& rows, int32_t position) {
-    const int32_t item = rows.ItemAt(position);
-    if (item < 0) {
-        return;
-    }
-    CReportCtrl& control = GetReportCtrl();
-    control.EnsureVisible(item, true);
-    control.SelectRange(position, position, kReportSelectApply);
-    control.update();
-    PostSelectionCount();
-}
-
-void CMarovaneProView::OnSaveAddress() {
-    const int item = m_control.GetFirstSelectedItem();
-    const SearchResult* result = m_sessionResults.Get(item);
-    if (item < 0 || result == nullptr) {
-        return;
-    }
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // Qt takes the default extension without its dot.
-    dialog.setDefaultSuffix(QString::fromLatin1(InternetShortcut::kDefaultExtension.substr(1)));
-    dialog.setNameFilters(DialogFilters(InternetShortcut::kFilter));
-    dialog.selectFile(FromBytes(InternetShortcut::ProposeFileName(result->title.view())));
-    const std::string path = m_dialogs.Run(dialog);
-    if (path.empty()) {
-        return;
-    }
-    InternetShortcut::Save(path, result->address.view(), m_messages);
+    return m_commands->Finder();
 }
 
 void CMarovaneProView::OnOpen(bool newWindow) {
@@ -659,22 +372,6 @@ void CMarovaneProView::MarkOpened(int item) {
         }
         control.SetItem(cell);
     }
-}
-
-void CMarovaneProView::OnCopy() {
-    SearchResult selected;
-    if (!GetSelectedResult(selected)) {
-        return;
-    }
-    QGuiApplication::clipboard()->setText(FromBytes(CopyText(selected)));
-}
-
-void CMarovaneProView::OnCopyAddress() {
-    SearchResult selected;
-    if (!GetSelectedResult(selected)) {
-        return;
-    }
-    QGuiApplication::clipboard()->setText(FromBytes(selected.address.view()));
 }
 
 void CMarovaneProView::OnSort(int subItem, int ascendingState, int descendingState) {
@@ -760,7 +457,7 @@ void CMarovaneProView::OnReportPreviewDraw(const ReportPreviewDraw& draw) {
     painter.setFont(GetReportCtrl().font());
     const QRect area =
         draw.rect.adjusted(kSummaryIndent, kSummaryVerticalInset, 0, -kSummaryVerticalInset);
-    DrawWrappedText(painter, area, FromBytes(result->summary.view()));
+    WrappedTextPainter::Draw(painter, area, FromBytes(result->summary.view()));
     painter.restore();
 }
 

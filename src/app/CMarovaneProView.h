@@ -1,17 +1,13 @@
 #pragma once
 
 #include "model/ResultList.h"
-#include "model/UniqueResultList.h"
 #include "results/LinkCheckManager.h"
-#include "results/LinkCheckTarget.h"
 #include "results/ResultFinder.h"
-#include "results/ResultRows.h"
 #include "widgets/CReportView.h"
 #include "widgets/ReportCtrlListener.h"
 #include "widgets/ReportImageList.h"
 
 #include <QColor>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -25,16 +21,17 @@ class FindDialog;
 class MessageSink;
 class QMenu;
 class RefineDialog;
+class ResultsViewCommands;
 
 // The results view: one row per result of the main window's result list, with its state icon,
 // title, address and engine, and its summary painted in the area under the row. It carries out
 // the commands on the rows: open in a browser, copy, select, sort, grids, alternating colours,
-// summaries and the context menu; and the commands that thin out and search them: delete,
-// duplicates, link validation, find and save address.
+// summaries and the context menu. The commands that thin out, search and hand on the rows
+// (delete, duplicates, link validation, find, copy and save address) are ResultsViewCommands'.
 //
 // Rows are added with their item index equal to the position of their result in the main
 // window's list, and the same number as item data; commands address that list by item index.
-class CMarovaneProView : public CReportView, private ReportCtrlListener, private LinkCheckTarget {
+class CMarovaneProView : public CReportView, private ReportCtrlListener {
   public:
     // The columns (sub-items).
     static constexpr int kColumnState = 0;
@@ -140,38 +137,15 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener, private
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    friend class ResultsViewCommands;
+
     int OnReportNotify(const ReportNotify& notify) override;
     void OnReportPreviewDraw(const ReportPreviewDraw& draw) override;
-    // A link check's outcome for the row that carries rowId.
-    void OnRowState(int32_t rowId, LinkState state) override;
-
-    // The rows as the refine and find cores see them: the session list, the display order and
-    // the selection of the control.
-    ResultRows CurrentRows() const;
-    // Removes rows from the control and the own list, in the order the core removed them
-    // from the session list, so all three stay aligned.
-    void RemoveRows(const std::vector<int32_t>& items);
-    void RemoveRow(int item);
-    void OnDelete();
-    void OnDeleteDuplicates(UniqueResultList::KeyKind key);
-    // Checks the addresses of the selected rows (every row, deselecting each, with all).
-    void OnValidate(bool all);
-    void OnDeleteInvalid();
-    void OnRefine();
-    // Centres a dialog over the window once it is shown and has its size.
-    void ShowCentred(QDialog& dialog);
-    void OnFind();
-    void OnFindNext();
-    // Selects the row found at a display position alone and scrolls it into view.
-    void ShowFound(const ResultRows& rows, int32_t position);
-    void OnSaveAddress();
     void DefineColumns();
     void SetColumnWidths();
     int PreviewHeightOf(const SearchResult& result) const;
     void OnOpen(bool newWindow);
     void MarkOpened(int item);
-    void OnCopy();
-    void OnCopyAddress();
     void OnSort(int subItem, int ascendingState, int descendingState);
     void ToggleStyle(uint32_t style);
     void OnShowSummary();
@@ -182,20 +156,11 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener, private
     CReportCtrl& m_control;
     ResultList& m_sessionResults;
     BrowserLauncher& m_browser;
-    MessageSink& m_messages;
-    FileDialogRunner& m_dialogs;
     // The settings file whose section "Settings" holds the list's column layout.
     std::string m_settingsPath;
     ResultList m_ownResults;
-    // An id per item, by item index, that stays with its row through sorting and deleting and
-    // is never given out twice: link checks report by it, so a row deleted (or a list
-    // replaced) while its address is checked cannot have another row marked in its stead.
-    std::vector<int32_t> m_rowIds;
-    int32_t m_nextRowId = 0;
-    LinkCheckManager m_linkChecks;
-    ResultFinder m_finder;
-    QPointer<FindDialog> m_findDialog;
-    QPointer<RefineDialog> m_refineDialog;
+    // The commands that remove, check, find and hand on rows; they keep the row ids.
+    std::unique_ptr<ResultsViewCommands> m_commands;
     ReportImageList m_stateIcons;
     int m_sortState = kSortNone;
     bool m_showSummary = true;

@@ -1,27 +1,25 @@
 #include "widgets/CReportCtrl.h"
 
-#include "platform/ProfileFile.h"
 #include "widgets/AccessibleReportCtrl.h"
 #include "widgets/CFlatHeaderCtrl.h"
 #include "widgets/ReportCellCodec.h"
 #include "widgets/ReportColumns.h"
-#include "widgets/ReportCtrlListener.h"
+#include "widgets/ReportHeaderHandler.h"
+#include "widgets/ReportHitTester.h"
 #include "widgets/ReportImageList.h"
+#include "widgets/ReportItemFields.h"
 #include "widgets/ReportKeyHandler.h"
+#include "widgets/ReportLayout.h"
 #include "widgets/ReportMouseHandler.h"
+#include "widgets/ReportNotifier.h"
 #include "widgets/ReportPainter.h"
 #include "widgets/ReportSelection.h"
 #include "widgets/ReportSorter.h"
 
-#include <QApplication>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QStyleHints>
-#include <QWheelEvent>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -29,40 +27,6 @@ namespace {
 constexpr int kRowPadding = 2;
 // Grid lines make every row this much taller.
 constexpr int kGridLineHeight = 1;
-// One notch of a mouse wheel.
-constexpr int kWheelDelta = 120;
-// Lines per notch when the desktop has no setting.
-constexpr uint32_t kDefaultWheelLines = 3;
-// More lines per notch than this are taken as this many.
-constexpr uint32_t kMostWheelLines = 1000;
-
-// The desktop's lines per wheel notch (the stand-in for the user's WheelScrollLines value).
-uint32_t DesktopWheelLines() {
-    const int lines = QApplication::wheelScrollLines();
-    return lines > 0 ? static_cast<uint32_t>(lines) : kDefaultWheelLines;
-}
-
-// Cuts text to what a cell stores, without splitting a UTF-8 sequence at the cut.
-std::string_view CutText(std::string_view text) {
-    const auto limit = static_cast<std::size_t>(kReportMaxTextLength);
-    if (text.size() <= limit) {
-        return text;
-    }
-    constexpr unsigned char kContinuationMask = 0xC0;
-    constexpr unsigned char kContinuation = 0x80;
-    constexpr std::size_t kLongestSequence = 4;
-    std::size_t cut = limit;
-    std::size_t steps = 0;
-    while (cut > 0 && steps < kLongestSequence &&
-           (static_cast<unsigned char>(text[cut]) & kContinuationMask) == kContinuation) {
-        --cut;
-        ++steps;
-    }
-    if (steps == kLongestSequence || cut == 0) {
-        cut = limit;
-    }
-    return text.substr(0, cut);
-}
 
 } // namespace
 
@@ -74,17 +38,16 @@ CReportCtrl::CReportCtrl(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setCursor(Qt::ArrowCursor);
     m_header = new CFlatHeaderCtrl(this);
-    m_header->SetListener(this);
+    m_headerHandler = std::make_unique<ReportHeaderHandler>(*this);
+    m_header->SetListener(m_headerHandler.get());
     m_columns = std::make_unique<ReportColumns>(*m_header);
     m_selection = std::make_unique<ReportSelection>(*this, m_store);
     m_viewport = std::make_unique<ReportViewport>(*this, [this] { OnScrolled(); });
     m_mouse = std::make_unique<ReportMouseHandler>(*this);
+    m_notifier = std::make_unique<ReportNotifier>(*this, m_store);
     m_colors = ReportColors::FromPalette(palette());
     m_boldFont = font();
     m_boldFont.setWeight(QFont::Bold);
-    m_wheelLines = DesktopWheelLines();
-    connect(QGuiApplication::styleHints(), &QStyleHints::wheelScrollLinesChanged, this,
-            [this](int) { SetWheelScrollLines(DesktopWheelLines()); });
     RecalcRowHeight();
     // The control has no window until Create().
     hide();
@@ -131,7 +94,7 @@ void CReportCtrl::DestroyWindow() {
 }
 
 void CReportCtrl::SetListener(ReportCtrlListener* listener) {
-    m_listener = listener;
+    m_notifier->SetListener(listener);
 }
 
 int CReportCtrl::GetControlId() const {
@@ -221,10 +184,12 @@ int CReportCtrl::SetSubItemWidth(int subItem, int width) {
 
 bool CReportCtrl::LoadLayout(const ProfileFile& profile, std::string_view section,
                              std::string_view entry) {
-    const std::optional<std::string> layout = profile.ReadValue(section, entry);
-    if (!layout || layout->empty() || !m_columns->ApplyLayout(*layout)) {
+    const std::optional<ReportLayout> layout =
+        ReportLayout::Load(profile, section, entry, m_columns->Count());
+    if (!layout) {
         return false;
     }
+    m_columns->ApplyLayout(*layout);
     Layout();
     NotifyAccessibleReset();
     return true;
@@ -245,28 +210,15 @@ int CReportCtrl::GetTotalWidth() const {
 // --- Palette and images ----------------------------------------------------------------------
 
 int CReportCtrl::InsertColor(int index, const QColor& colour) {
-    if (index < 0) {
-        return -1;
+    const int inserted = m_palette.Insert(index, colour);
+    if (inserted >= 0) {
+        update();
     }
-    try {
-        if (index < static_cast<int>(m_palette.size())) {
-            m_palette.insert(m_palette.begin() + index, colour);
-        } else {
-            m_palette.resize(static_cast<std::size_t>(index) + 1, QColor(Qt::black));
-            m_palette[static_cast<std::size_t>(index)] = colour;
-        }
-    } catch (const std::bad_alloc&) {
-        return -1;
-    }
-    update();
-    return index;
+    return inserted;
 }
 
 QColor CReportCtrl::GetColor(int index) const {
-    if (index < 0 || index >= static_cast<int>(m_palette.size())) {
-        return {};
-    }
-    return m_palette[static_cast<std::size_t>(index)];
+    return m_palette.Get(index);
 }
 
 bool CReportCtrl::SetImageList(const ReportImageList* images) {
@@ -306,12 +258,7 @@ bool CReportCtrl::DeleteItem(int item) {
     if (!m_store.IsItem(item)) {
         return false;
     }
-    ReportNotify notify;
-    notify.header.code = kReportNotifyDeleteItem;
-    notify.item = item;
-    notify.subItem = 0;
-    notify.param = m_store.Item(item).param;
-    Notify(notify);
+    m_notifier->NotifyDeleteItem(item);
     if (!m_store.IsItem(item)) {
         return false;
     }
@@ -326,12 +273,7 @@ bool CReportCtrl::DeleteItem(int item) {
 
 bool CReportCtrl::DeleteAllItems() {
     for (int item = 0; item < m_store.Count(); ++item) {
-        ReportNotify notify;
-        notify.header.code = kReportNotifyDeleteItem;
-        notify.item = item;
-        notify.subItem = 0;
-        notify.param = m_store.Item(item).param;
-        Notify(notify);
+        m_notifier->NotifyDeleteItem(item);
     }
     m_store.Clear();
     m_selection->AllDeleted();
@@ -343,46 +285,14 @@ bool CReportCtrl::DeleteAllItems() {
 }
 
 bool CReportCtrl::SetItem(const ReportItem& item) {
-    if (!m_store.IsItem(item.item) || item.subItem < 0 || item.subItem >= GetSubItemCount()) {
+    if (!IsCell(item)) {
         return false;
     }
     HideTip();
     ReportItemRecord& record = m_store.Item(item.item);
-    ReportCellView cell;
-    if (!ReportCellCodec::Read(record.cells, item.subItem, cell)) {
-        return false;
-    }
-    std::optional<std::string> text;
-    if ((item.mask & kReportMaskText) != 0) {
-        if (item.text) {
-            text = std::string(CutText(*item.text));
-        }
-    } else if (cell.hasText) {
-        text = std::string(cell.text);
-    }
-    const int32_t textColor =
-        (item.mask & kReportMaskTextColor) != 0 ? item.textColor : cell.textColor;
-    const int32_t image = (item.mask & kReportMaskImage) != 0 ? item.image : cell.image;
-    const int32_t check = (item.mask & kReportMaskCheck) != 0 ? item.check : cell.check;
-    std::optional<std::string_view> textView;
-    if (text) {
-        textView = *text;
-    }
-    ReportCellCodec::Write(record.cells, item.subItem, image, check, textColor, textView);
-
     const int32_t oldPreview = record.preview;
-    if ((item.mask & kReportMaskBkColor) != 0) {
-        record.bkColor = item.bkColor;
-    }
-    if ((item.mask & kReportMaskPreview) != 0) {
-        record.preview = std::max(0, item.preview);
-    }
-    if ((item.mask & kReportMaskParam) != 0) {
-        record.param = item.param;
-    }
-    if ((item.mask & kReportMaskState) != 0) {
-        constexpr uint32_t kKept = kReportStateFocused | kReportStateSelected;
-        record.state = (item.state & ~kKept) | (record.state & kKept);
+    if (!ReportItemFields::Write(record, item)) {
+        return false;
     }
     if (record.preview != oldPreview) {
         m_viewport->RefreshVertical();
@@ -393,52 +303,11 @@ bool CReportCtrl::SetItem(const ReportItem& item) {
 }
 
 bool CReportCtrl::GetItem(ReportItem& item) const {
-    if (!m_store.IsItem(item.item) || item.subItem < 0 || item.subItem >= GetSubItemCount()) {
-        return false;
-    }
-    const ReportItemRecord& record = m_store.Item(item.item);
-    ReportCellView cell;
-    if (!ReportCellCodec::Read(record.cells, item.subItem, cell)) {
-        return false;
-    }
-    const bool askedForText = (item.mask & kReportMaskText) != 0 && item.textMax > 0;
-    uint32_t mask = kReportMaskState | kReportMaskParam;
-    if (record.preview != 0) {
-        mask |= kReportMaskPreview;
-    }
-    if (record.bkColor >= 0) {
-        mask |= kReportMaskBkColor;
-    }
-    item.text.reset();
-    if (askedForText && cell.hasText) {
-        mask |= kReportMaskText;
-        item.text = std::string(cell.text.substr(0, static_cast<std::size_t>(item.textMax - 1)));
-    }
-    if (cell.textColor != -1) {
-        mask |= kReportMaskTextColor;
-    }
-    if (cell.image != -1) {
-        mask |= kReportMaskImage;
-    }
-    if (cell.check != -1) {
-        mask |= kReportMaskCheck;
-    }
-    item.mask = mask;
-    item.textColor = cell.textColor;
-    item.image = cell.image;
-    item.check = cell.check;
-    item.bkColor = record.bkColor;
-    item.preview = record.preview;
-    item.state = record.state;
-    item.param = record.param;
-    return true;
+    return IsCell(item) && ReportItemFields::Read(m_store.Item(item.item), item);
 }
 
 bool CReportCtrl::SetItemText(int item, int subItem, std::optional<std::string_view> text) {
-    ReportItem record;
-    record.mask = kReportMaskText;
-    record.item = item;
-    record.subItem = subItem;
+    ReportItem record = ReportItemFields::TextCell(item, subItem);
     if (text) {
         record.text = std::string(*text);
     }
@@ -450,25 +319,15 @@ int CReportCtrl::GetItemText(int item, int subItem, char* buffer, int size) cons
         return 0;
     }
     buffer[0] = '\0';
-    ReportItem record;
-    record.mask = kReportMaskText;
-    record.item = item;
-    record.subItem = subItem;
-    record.textMax = size;
+    ReportItem record = ReportItemFields::TextCell(item, subItem, size);
     if (!GetItem(record) || !record.text) {
         return 0;
     }
-    std::copy(record.text->begin(), record.text->end(), buffer);
-    buffer[record.text->size()] = '\0';
-    return static_cast<int>(record.text->size());
+    return ReportItemFields::CopyText(*record.text, buffer);
 }
 
 std::string CReportCtrl::GetItemText(int item, int subItem) const {
-    ReportItem record;
-    record.mask = kReportMaskText;
-    record.item = item;
-    record.subItem = subItem;
-    record.textMax = kReportTextBufferSize;
+    ReportItem record = ReportItemFields::TextCell(item, subItem);
     if (!GetItem(record) || !record.text) {
         return {};
     }
@@ -515,76 +374,7 @@ bool CReportCtrl::EnsureVisible(int item, bool wholeRows) {
 }
 
 int CReportCtrl::HitTest(ReportHitTest& hit) const {
-    hit.flags = 0;
-    hit.item = kReportNone;
-    hit.subItem = -1;
-    hit.row = kReportNone;
-    hit.column = -1;
-    hit.cellRect = QRect();
-    const QRect area = GetRowArea();
-    const QPoint point = hit.point;
-    if (!area.contains(point)) {
-        if (point.y() < area.top()) {
-            hit.flags |= kReportHitAbove;
-        }
-        if (point.y() > area.bottom()) {
-            hit.flags |= kReportHitBelow;
-        }
-        if (point.x() > area.right()) {
-            hit.flags |= kReportHitToRight;
-        }
-        if (point.x() < area.left()) {
-            hit.flags |= kReportHitToLeft;
-        }
-        return kReportNone;
-    }
-    int top = area.top();
-    int row = m_viewport->FirstRow();
-    for (; row < m_store.Count(); ++row) {
-        const int height = GetRowFullHeight(row);
-        if (point.y() < top + height) {
-            break;
-        }
-        top += height;
-        if (top > area.bottom()) {
-            row = m_store.Count();
-            break;
-        }
-    }
-    if (row >= m_store.Count()) {
-        hit.flags = kReportHitNowhere;
-        return kReportNone;
-    }
-    hit.row = row;
-    hit.item = m_store.ItemFromRow(row);
-    const ReportItemRecord& record = m_store.Item(hit.item);
-    if (record.preview > 0 && point.y() >= top + m_rowHeight) {
-        hit.flags = kReportHitPreview;
-        return hit.item;
-    }
-    const int x = point.x() + m_viewport->ScrollX();
-    const int columns = m_header->GetItemCount();
-    int column = 0;
-    QRect extent;
-    for (; column < columns; ++column) {
-        extent = m_header->GetItemRect(column);
-        if (x >= extent.left() && x < extent.left() + extent.width()) {
-            break;
-        }
-    }
-    hit.column = column;
-    if (column >= columns) {
-        hit.flags = kReportHitNowhere;
-        return hit.item;
-    }
-    hit.subItem = m_columns->SubItemOfHeader(column);
-    hit.cellRect = QRect(extent.left() - m_viewport->ScrollX(), top, extent.width(), m_rowHeight);
-    ReportCellView cell;
-    ReportCellCodec::Read(record.cells, hit.subItem, cell);
-    const int imageWidth = m_images ? m_images->ImageSize().width() : 0;
-    const int imageEnd = hit.cellRect.left() + kReportCellMargin + imageWidth + kReportCellMargin;
-    hit.flags = cell.image != -1 && point.x() < imageEnd ? kReportHitImage : kReportHitCell;
-    return hit.item;
+    return ReportHitTester::Test(*this, hit);
 }
 
 int CReportCtrl::GetTextHeight(const QFont& font, std::string_view text, const QRect* rect) const {
@@ -648,21 +438,11 @@ bool CReportCtrl::SortItems(int subItem, bool ascending) {
         return false;
     }
     m_header->SetSortColumn(GetHeaderIndex(subItem), ascending);
-    const int count = m_store.Count();
-    if (count == 0) {
+    if (m_store.Count() == 0) {
         return false;
     }
     const int focusItem = m_store.ItemFromRow(m_selection->FocusRow());
-    std::vector<ReportSorter::Key> keys(static_cast<std::size_t>(count));
-    for (int item = 0; item < count; ++item) {
-        ReportCellView cell;
-        ReportCellCodec::Read(m_store.Item(item).cells, subItem, cell);
-        ReportSorter::Key& key = keys[static_cast<std::size_t>(item)];
-        key.hasText = cell.hasText;
-        key.text = cell.text;
-        key.image = cell.image;
-    }
-    ReportSorter::Sort(m_store.ReorderRows(), keys, ascending);
+    ReportSorter::SortStore(m_store, subItem, ascending);
     m_selection->RowsSorted(focusItem);
     if (m_store.IsItem(focusItem)) {
         EnsureVisible(focusItem, true);
@@ -740,12 +520,11 @@ const ReportColors& CReportCtrl::GetColors() const {
 }
 
 uint32_t CReportCtrl::GetWheelScrollLines() const {
-    return m_wheelLines;
+    return m_mouse->WheelLines();
 }
 
 void CReportCtrl::SetWheelScrollLines(uint32_t lines) {
-    m_wheelLines = lines;
-    m_wheelRemainder = 0;
+    m_mouse->SetWheelLines(lines);
 }
 
 void CReportCtrl::ScrollRows(ReportViewport::Command command) {
@@ -828,131 +607,11 @@ void CReportCtrl::ScrollColumnIntoView(int position) {
     }
 }
 
-int CReportCtrl::NeededCellWidth(int item, int subItem) const {
-    ReportCellView cell;
-    const ReportItemRecord& record = m_store.Item(item);
-    if (!ReportCellCodec::Read(record.cells, subItem, cell)) {
-        return 0;
-    }
-    int width = kReportCellMargin;
-    if (cell.image != -1 && m_images) {
-        width += m_images->ImageSize().width() + kReportCellMargin;
-    }
-    if (cell.hasText) {
-        const bool bold = (record.state & kReportStateBold) != 0;
-        const QFontMetrics metrics(bold ? m_boldFont : font());
-        const QString text =
-            QString::fromUtf8(cell.text.data(), static_cast<qsizetype>(cell.text.size()));
-        width += kReportCellMargin + metrics.horizontalAdvance(text);
-    }
-    return width;
+bool CReportCtrl::IsCell(const ReportItem& item) const {
+    return m_store.IsItem(item.item) && item.subItem >= 0 && item.subItem < GetSubItemCount();
 }
 
-// --- Header events ---------------------------------------------------------------------------
-
-void CReportCtrl::OnHeaderItemClick(CFlatHeaderCtrl& header, int item) {
-    const int subItem = m_columns->SubItemOfHeader(item);
-    if (NotifyColumn(kReportNotifyColumnClick, subItem) != 0) {
-        return;
-    }
-    bool ascending = true;
-    const int sortColumn = header.GetSortColumn(&ascending);
-    SortItems(subItem, sortColumn == item ? !ascending : true);
-}
-
-bool CReportCtrl::OnHeaderBeginDrag(CFlatHeaderCtrl& /*header*/, int /*item*/) {
-    return false;
-}
-
-int CReportCtrl::OnHeaderEndDrag(CFlatHeaderCtrl& header, int item) {
-    if (header.GetDropResult() == kHeaderDropOutside &&
-        (m_style & kReportStyleHideDroppedColumn) != 0) {
-        DeactivateSubItem(m_columns->SubItemOfHeader(item));
-        return 1;
-    }
-    // The header moves the column after this returns; the order is read again before the
-    // next paint.
-    m_columns->MarkOrderStale();
-    update();
-    NotifyAccessibleReset();
-    return 0;
-}
-
-void CReportCtrl::OnHeaderItemChanged(CFlatHeaderCtrl& /*header*/, int item) {
-    const int subItem = m_columns->TakeHeaderWidth(item);
-    if (subItem < 0) {
-        return;
-    }
-    Layout();
-    ReportNotify notify;
-    notify.header.code = kReportNotifyColumnChanged;
-    notify.item = -1;
-    notify.subItem = subItem;
-    Notify(notify);
-}
-
-void CReportCtrl::OnHeaderDividerDoubleClick(CFlatHeaderCtrl& /*header*/, int item) {
-    const int subItem = m_columns->SubItemOfHeader(item);
-    if (NotifyColumn(kReportNotifyDividerDoubleClick, subItem) != 0) {
-        return;
-    }
-    ReportSubItem definition;
-    if (!GetSubItem(subItem, definition) || (definition.format & kReportFormatNoAutoSize) != 0 ||
-        m_store.Count() == 0) {
-        return;
-    }
-    int widest = 0;
-    for (int index = 0; index < m_store.Count(); ++index) {
-        widest = std::max(widest, NeededCellWidth(index, subItem));
-    }
-    SetSubItemWidth(subItem, widest);
-}
-
-// --- Notifications ---------------------------------------------------------------------------
-
-int CReportCtrl::Notify(ReportNotify notify) const {
-    if (m_listener == nullptr) {
-        return 0;
-    }
-    notify.header.sender = const_cast<CReportCtrl*>(this);
-    notify.header.controlId = m_controlId;
-    return m_listener->OnReportNotify(notify);
-}
-
-int CReportCtrl::NotifyColumn(int code, int subItem) const {
-    if (m_listener == nullptr) {
-        return 0;
-    }
-    ReportColumnNotify notify;
-    notify.header = {const_cast<CReportCtrl*>(this), m_controlId, code};
-    notify.subItem = subItem;
-    return m_listener->OnReportColumnNotify(notify);
-}
-
-int CReportCtrl::NotifySelection(int code, int item, uint32_t state) const {
-    ReportNotify notify;
-    notify.header.code = code;
-    notify.item = item;
-    notify.subItem = -1;
-    notify.state = state;
-    notify.param = 0;
-    return Notify(notify);
-}
-
-void CReportCtrl::NotifyPreview(QPainter& painter, int item, const QRect& rect) const {
-    if (m_listener == nullptr) {
-        return;
-    }
-    const ReportItemRecord& record = m_store.Item(item);
-    ReportPreviewDraw draw;
-    draw.header = {const_cast<CReportCtrl*>(this), m_controlId, kReportNotifyPreviewDraw};
-    draw.item = item;
-    draw.state = record.state;
-    draw.painter = &painter;
-    draw.rect = rect;
-    draw.param = record.param;
-    m_listener->OnReportPreviewDraw(draw);
-}
+// --- Assistive technology ------------------------------------------------------------------
 
 void CReportCtrl::NotifyAccessibleReset() const {
     AccessibleReportCtrl::ModelReset(*this);
@@ -1023,28 +682,7 @@ void CReportCtrl::leaveEvent(QEvent* event) {
 }
 
 void CReportCtrl::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
-    if (delta == 0) {
-        event->ignore();
-        return;
-    }
-    // Turns too small for a whole line (fine-grained wheels and touchpads) add up until they
-    // make one.
-    const bool pages = m_wheelLines == kWheelPageScroll;
-    const int perNotch = pages ? 1 : static_cast<int>(std::min(m_wheelLines, kMostWheelLines));
-    m_wheelRemainder += delta * perNotch;
-    const int steps = m_wheelRemainder / kWheelDelta;
-    m_wheelRemainder -= steps * kWheelDelta;
-    if (pages) {
-        const auto command =
-            steps > 0 ? ReportViewport::Command::PageUp : ReportViewport::Command::PageDown;
-        for (int i = 0; i < std::abs(steps); ++i) {
-            ScrollRows(command);
-        }
-    } else {
-        m_viewport->SetFirstRow(m_viewport->FirstRow() - steps);
-    }
-    event->accept();
+    m_mouse->Wheel(event);
 }
 
 void CReportCtrl::keyPressEvent(QKeyEvent* event) {

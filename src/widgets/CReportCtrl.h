@@ -1,8 +1,8 @@
 #pragma once
 
-#include "widgets/FlatHeaderListener.h"
 #include "widgets/ReportColors.h"
 #include "widgets/ReportItemStore.h"
+#include "widgets/ReportPalette.h"
 #include "widgets/ReportRecords.h"
 #include "widgets/ReportViewport.h"
 
@@ -20,9 +20,11 @@ class CFlatHeaderCtrl;
 class ProfileFile;
 class ReportColumns;
 class ReportCtrlListener;
+class ReportHeaderHandler;
 class ReportImageList;
 class ReportKeyHandler;
 class ReportMouseHandler;
+class ReportNotifier;
 class ReportPainter;
 class ReportSelection;
 
@@ -37,7 +39,7 @@ class ReportSelection;
 // The control knows nothing about what it shows: every text, image and number comes from the
 // owner, which hears what happens through a ReportCtrlListener. Texts are bytes, painted as
 // UTF-8, and cut to 255 bytes when stored.
-class CReportCtrl : public QWidget, private FlatHeaderListener {
+class CReportCtrl : public QWidget {
   public:
     // The name the control's window carries.
     static constexpr const char* kWindowClassName = "MFCReportCtrl";
@@ -208,23 +210,12 @@ class CReportCtrl : public QWidget, private FlatHeaderListener {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    friend class ReportHeaderHandler;
+    friend class ReportHitTester;
     friend class ReportKeyHandler;
     friend class ReportMouseHandler;
     friend class ReportPainter;
     friend class ReportSelection;
-
-    // The header's reports.
-    void OnHeaderItemClick(CFlatHeaderCtrl& header, int item) override;
-    bool OnHeaderBeginDrag(CFlatHeaderCtrl& header, int item) override;
-    int OnHeaderEndDrag(CFlatHeaderCtrl& header, int item) override;
-    void OnHeaderItemChanged(CFlatHeaderCtrl& header, int item) override;
-    void OnHeaderDividerDoubleClick(CFlatHeaderCtrl& header, int item) override;
-
-    // Notifications to the listener; each returns the listener's answer (0 without one).
-    int Notify(ReportNotify notify) const;
-    int NotifyColumn(int code, int subItem) const;
-    int NotifySelection(int code, int item, uint32_t state) const;
-    void NotifyPreview(QPainter& painter, int item, const QRect& rect) const;
 
     void RecalcRowHeight();
     void Layout();
@@ -234,29 +225,27 @@ class CReportCtrl : public QWidget, private FlatHeaderListener {
     void SetAnchorRow(int row);
     void SetFocusColumn(int position);
     void ScrollColumnIntoView(int position);
-    int NeededCellWidth(int item, int subItem) const;
+    // Whether item.item and item.subItem name a cell.
+    bool IsCell(const ReportItem& item) const;
     void NotifyAccessibleReset() const;
 
-    ReportCtrlListener* m_listener = nullptr;
     CFlatHeaderCtrl* m_header = nullptr;
+    std::unique_ptr<ReportHeaderHandler> m_headerHandler;
     std::unique_ptr<ReportColumns> m_columns;
     std::unique_ptr<ReportSelection> m_selection;
     std::unique_ptr<ReportViewport> m_viewport;
     std::unique_ptr<ReportMouseHandler> m_mouse;
+    std::unique_ptr<ReportNotifier> m_notifier;
     std::unique_ptr<ReportImageList> m_images;
     bool m_created = false;
     int m_controlId = 0;
     uint32_t m_style = 0;
 
     ReportItemStore m_store;
-    std::vector<QColor> m_palette;
+    ReportPalette m_palette;
     ReportColors m_colors;
     QFont m_boldFont;
     int m_rowHeight = 0;
 
     bool m_hasFocus = false;
-
-    uint32_t m_wheelLines = 3;
-    // Wheel turns not yet worth a whole line (or page).
-    int m_wheelRemainder = 0;
 };

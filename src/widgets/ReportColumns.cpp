@@ -1,37 +1,17 @@
 #include "widgets/ReportColumns.h"
 
 #include "widgets/CFlatHeaderCtrl.h"
+#include "widgets/ReportLayout.h"
 
 #include <algorithm>
-#include <limits>
 #include <new>
+#include <string>
+#include <string_view>
 
 namespace {
 
 // The tip of a sortable column is this text with the column's title.
 constexpr std::string_view kSortTipPrefix = "Sort by: ";
-constexpr int kDecimalBase = 10;
-
-// Reads an optional minus sign and decimal digits at pos; false when there are no digits.
-bool ReadLayoutNumber(std::string_view text, std::size_t& pos, int& value) {
-    bool negative = false;
-    if (pos < text.size() && text[pos] == '-') {
-        negative = true;
-        ++pos;
-    }
-    const std::size_t digitsBegin = pos;
-    long long magnitude = 0;
-    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
-        magnitude = std::min<long long>(magnitude * kDecimalBase + (text[pos] - '0'),
-                                        std::numeric_limits<int>::max());
-        ++pos;
-    }
-    if (pos == digitsBegin) {
-        return false;
-    }
-    value = static_cast<int>(negative ? -magnitude : magnitude);
-    return true;
-}
 
 } // namespace
 
@@ -191,49 +171,17 @@ int ReportColumns::TakeHeaderWidth(int headerIndex) {
     return subItem;
 }
 
-bool ReportColumns::ApplyLayout(std::string_view layout) {
-    // Every number follows one separator character of any kind; the first follows the opening
-    // parenthesis.
-    std::size_t pos = 1;
-    bool first = true;
-    const auto next = [&](int& value) {
-        if (!first) {
-            ++pos;
-        }
-        first = false;
-        return ReadLayoutNumber(layout, pos, value);
-    };
-    int definitions = 0;
-    int shown = 0;
-    if (!next(definitions) || !next(shown)) {
-        return false;
-    }
-    if (definitions != Count() || shown <= 0) {
-        return false;
-    }
-    std::vector<int> widths(static_cast<std::size_t>(definitions));
-    for (int& width : widths) {
-        if (!next(width)) {
-            return false;
-        }
-    }
-    std::vector<int> order;
-    for (int i = 0; i < shown; ++i) {
-        int subItem = 0;
-        if (!next(subItem)) {
-            return false;
-        }
-        order.push_back(subItem);
-    }
+void ReportColumns::ApplyLayout(const ReportLayout& layout) {
     // The widths are taken as saved, without the limits.
-    for (std::size_t i = 0; i < widths.size(); ++i) {
+    const std::vector<int>& widths = layout.Widths();
+    for (std::size_t i = 0; i < widths.size() && i < m_definitions.size(); ++i) {
         m_definitions[i].width = widths[i];
     }
-    for (int i = 0; i < shown; ++i) {
-        Activate(order[static_cast<std::size_t>(i)], i);
+    const std::vector<int>& order = layout.Order();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        Activate(order[i], static_cast<int>(i));
     }
     RefreshOrder();
-    return true;
 }
 
 const std::vector<int>& ReportColumns::Order() const {

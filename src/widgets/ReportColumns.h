@@ -2,10 +2,10 @@
 
 #include "widgets/ReportRecords.h"
 
-#include <string_view>
 #include <vector>
 
 class CFlatHeaderCtrl;
+class ReportLayout;
 
 // The columns of a report control: the sub-item definitions, which of them the header shows
 // (each header item carries its sub-item index as its value), the display order as read back
@@ -32,9 +32,9 @@ class ReportColumns {
     int SetWidth(int subItem, int width);
     // Takes the width the header now gives a column. Returns its sub-item, or -1.
     int TakeHeaderWidth(int headerIndex);
-    // Applies a saved layout "(N,M,widths...,sub-items...)"; false, changing nothing, when it
-    // does not match the definitions or ends early.
-    bool ApplyLayout(std::string_view layout);
+    // Gives the definitions the layout's widths and shows its sub-items in its order. The
+    // layout was read for this number of definitions.
+    void ApplyLayout(const ReportLayout& layout);
 
     // Header item indexes in display order, read again from the header when stale.
     const std::vector<int>& Order() const;

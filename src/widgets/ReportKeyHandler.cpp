@@ -1,6 +1,7 @@
 #include "widgets/ReportKeyHandler.h"
 
 #include "widgets/CReportCtrl.h"
+#include "widgets/ReportNotifier.h"
 
 #include <QKeyEvent>
 
@@ -103,7 +104,7 @@ bool ReportKeyHandler::KeyDown(CReportCtrl& control, const QKeyEvent& event) {
     notify.item = control.GetItemFromRow(control.GetFocusRow());
     notify.subItem = control.GetColumnSubItem(control.GetFocusColumn());
     notify.param = control.GetItemParam(notify.item);
-    if (control.Notify(notify) != 0) {
+    if (control.m_notifier->Notify(notify) != 0) {
         return true;
     }
     const bool ctrl = (event.modifiers() & Qt::ControlModifier) != 0;

@@ -3,13 +3,32 @@
 #include "widgets/CFlatHeaderCtrl.h"
 #include "widgets/CReportCtrl.h"
 #include "widgets/ReportImageList.h"
+#include "widgets/ReportNotifier.h"
 #include "widgets/ReportTipWindow.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QStyleHints>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
+
+// One notch of a mouse wheel.
+constexpr int kWheelDelta = 120;
+// Lines per notch when the desktop has no setting.
+constexpr uint32_t kDefaultWheelLines = 3;
+// More lines per notch than this are taken as this many.
+constexpr uint32_t kMostWheelLines = 1000;
+
+// The desktop's lines per wheel notch (the stand-in for the user's WheelScrollLines value).
+uint32_t DesktopWheelLines() {
+    const int lines = QApplication::wheelScrollLines();
+    return lines > 0 ? static_cast<uint32_t>(lines) : kDefaultWheelLines;
+}
 
 uint32_t KeyFlags(const QMouseEvent* event) {
     uint32_t keys = 0;
@@ -37,7 +56,10 @@ QString Decode(const std::string& text) {
 
 } // namespace
 
-ReportMouseHandler::ReportMouseHandler(CReportCtrl& control) : m_control(control) {
+ReportMouseHandler::ReportMouseHandler(CReportCtrl& control)
+    : m_control(control), m_wheelLines(DesktopWheelLines()) {
+    QObject::connect(QGuiApplication::styleHints(), &QStyleHints::wheelScrollLinesChanged, &control,
+                     [this](int) { SetWheelLines(DesktopWheelLines()); });
 }
 
 ReportMouseHandler::~ReportMouseHandler() = default;
@@ -62,7 +84,7 @@ void ReportMouseHandler::DoubleClick(QMouseEvent* event) {
     ReportHitTest hit;
     hit.point = event->position().toPoint();
     m_control.HitTest(hit);
-    m_control.Notify(MouseNotify(kReportNotifyDoubleClick, event, hit));
+    m_control.m_notifier->Notify(MouseNotify(kReportNotifyDoubleClick, event, hit));
 }
 
 void ReportMouseHandler::LeftButtonDown(QMouseEvent* event) {
@@ -70,7 +92,7 @@ void ReportMouseHandler::LeftButtonDown(QMouseEvent* event) {
     ReportHitTest hit;
     hit.point = event->position().toPoint();
     const int item = m_control.HitTest(hit);
-    if (m_control.Notify(MouseNotify(kReportNotifyLeftButtonDown, event, hit)) != 0) {
+    if (m_control.m_notifier->Notify(MouseNotify(kReportNotifyLeftButtonDown, event, hit)) != 0) {
         return;
     }
     int position = -1;
@@ -115,7 +137,7 @@ void ReportMouseHandler::RightButtonDown(QMouseEvent* event) {
     ReportHitTest hit;
     hit.point = event->position().toPoint();
     const int item = m_control.HitTest(hit);
-    if (m_control.Notify(MouseNotify(kReportNotifyRightButtonDown, event, hit)) != 0) {
+    if (m_control.m_notifier->Notify(MouseNotify(kReportNotifyRightButtonDown, event, hit)) != 0) {
         return;
     }
     const bool modified =
@@ -238,4 +260,38 @@ int ReportMouseHandler::RangeAnchor(int row) const {
         return focus;
     }
     return row;
+}
+
+void ReportMouseHandler::Wheel(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
+    // Turns too small for a whole line (fine-grained wheels and touchpads) add up until they
+    // make one.
+    const bool pages = m_wheelLines == CReportCtrl::kWheelPageScroll;
+    const int perNotch = pages ? 1 : static_cast<int>(std::min(m_wheelLines, kMostWheelLines));
+    m_wheelRemainder += delta * perNotch;
+    const int steps = m_wheelRemainder / kWheelDelta;
+    m_wheelRemainder -= steps * kWheelDelta;
+    if (pages) {
+        const auto command =
+            steps > 0 ? ReportViewport::Command::PageUp : ReportViewport::Command::PageDown;
+        for (int i = 0; i < std::abs(steps); ++i) {
+            m_control.ScrollRows(command);
+        }
+    } else {
+        m_control.m_viewport->SetFirstRow(m_control.m_viewport->FirstRow() - steps);
+    }
+    event->accept();
+}
+
+uint32_t ReportMouseHandler::WheelLines() const {
+    return m_wheelLines;
+}
+
+void ReportMouseHandler::SetWheelLines(uint32_t lines) {
+    m_wheelLines = lines;
+    m_wheelRemainder = 0;
 }

@@ -4,15 +4,18 @@
 
 #include <QRect>
 
+#include <cstdint>
 #include <memory>
 
 class CReportCtrl;
 class QMouseEvent;
+class QWheelEvent;
 class QWidget;
 class ReportTipWindow;
 
 // The report control's mouse: clicks select rows (with Ctrl and Shift) and are reported to the
-// owner first, and a pointer resting on a cut-off cell shows the cell's whole text in a tip.
+// owner first, a pointer resting on a cut-off cell shows the cell's whole text in a tip, and
+// the wheel scrolls the rows by the desktop's lines (or pages) per notch.
 class ReportMouseHandler {
   public:
     explicit ReportMouseHandler(CReportCtrl& control);
@@ -26,6 +29,11 @@ class ReportMouseHandler {
     void HideTip();
     // The tip window while it shows, else nullptr.
     const QWidget* TipWindow() const;
+    void Wheel(QWheelEvent* event);
+    // Lines scrolled per wheel notch, or CReportCtrl::kWheelPageScroll.
+    uint32_t WheelLines() const;
+    // Sets the lines per notch and forgets turns not yet worth a line.
+    void SetWheelLines(uint32_t lines);
 
   private:
     enum class State {
@@ -46,4 +54,7 @@ class ReportMouseHandler {
     std::unique_ptr<ReportTipWindow> m_tip;
     // While a tip shows: where the pointer may move without hiding it.
     QRect m_tipArea;
+    uint32_t m_wheelLines = 0;
+    // Wheel turns not yet worth a whole line (or page).
+    int m_wheelRemainder = 0;
 };

@@ -4,6 +4,7 @@
 #include "widgets/CReportCtrl.h"
 #include "widgets/ReportCellCodec.h"
 #include "widgets/ReportImageList.h"
+#include "widgets/ReportNotifier.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -108,7 +109,7 @@ void ReportPainter::PaintRow(int row, const QRect& rowRect) {
         m_painter.save();
         // The owner paints in the control's own font, whatever the row's cells used.
         m_painter.setFont(m_control.font());
-        m_control.NotifyPreview(m_painter, item, preview);
+        m_control.m_notifier->NotifyPreview(m_painter, item, preview);
         m_painter.restore();
     }
     if (m_grid) {

@@ -3,6 +3,7 @@
 #include "widgets/AccessibleReportCtrl.h"
 #include "widgets/CReportCtrl.h"
 #include "widgets/ReportItemStore.h"
+#include "widgets/ReportNotifier.h"
 
 #include <algorithm>
 
@@ -70,7 +71,8 @@ void ReportSelection::Change(int item, int row, uint32_t state, bool notify) {
     if (state == m_store.Item(item).state) {
         return;
     }
-    if (notify && m_control.NotifySelection(kReportNotifySelectionChanging, item, state) != 0) {
+    if (notify &&
+        m_control.m_notifier->NotifySelection(kReportNotifySelectionChanging, item, state) != 0) {
         return;
     }
     // The owner may have deleted items while it was asked.
@@ -85,7 +87,7 @@ void ReportSelection::Change(int item, int row, uint32_t state, bool notify) {
     }
     m_store.Item(item).state = state;
     if (notify) {
-        m_control.NotifySelection(kReportNotifySelectionChanged, item, state);
+        m_control.m_notifier->NotifySelection(kReportNotifySelectionChanged, item, state);
     }
     AccessibleReportCtrl::SelectionChanged(m_control, row, selected);
 }

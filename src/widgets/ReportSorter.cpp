@@ -1,5 +1,8 @@
 #include "widgets/ReportSorter.h"
 
+#include "widgets/ReportCellCodec.h"
+#include "widgets/ReportItemStore.h"
+
 #include <utility>
 
 void ReportSorter::Sort(std::vector<int>& rows, const std::vector<Key>& keys, bool ascending) {
@@ -7,6 +10,20 @@ void ReportSorter::Sort(std::vector<int>& rows, const std::vector<Key>& keys, bo
         return;
     }
     QuickSort(rows, keys, 0, static_cast<int>(rows.size()) - 1, ascending);
+}
+
+void ReportSorter::SortStore(ReportItemStore& store, int subItem, bool ascending) {
+    const int count = store.Count();
+    std::vector<Key> keys(static_cast<std::size_t>(count));
+    for (int item = 0; item < count; ++item) {
+        ReportCellView cell;
+        ReportCellCodec::Read(store.Item(item).cells, subItem, cell);
+        Key& key = keys[static_cast<std::size_t>(item)];
+        key.hasText = cell.hasText;
+        key.text = cell.text;
+        key.image = cell.image;
+    }
+    Sort(store.ReorderRows(), keys, ascending);
 }
 
 int ReportSorter::Compare(const Key& a, const Key& b) {

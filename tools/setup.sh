@@ -24,6 +24,9 @@ packages=(
   libclang-rt-14-dev
   xvfb
   xauth
+  desktop-file-utils
+  shared-mime-info
+  libxml2-utils
 )
 
 missing=()

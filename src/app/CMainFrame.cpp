@@ -50,9 +50,10 @@ const std::vector<std::pair<const char*, const char*>> kSaveFilters = {
 // The Update Engines dialog offers engine definition files only.
 constexpr const char* kEngineFilesFilter = "Vantorell2001 VNP Files(*.vnp)";
 constexpr const char* kEngineFilesSuffix = "vnp";
+// "All Files" lists names without a dot too, which are common on Linux.
 const std::vector<const char*> kOpenFilters = {
     "Vantorell 2001 Files (*.vnr)",
-    "All Files (*.*)",
+    "All Files (*)",
 };
 
 QString AccessibleNameOf(const char* text) {

@@ -30,9 +30,10 @@ constexpr std::array<Choice, CPropBrowser::kChoiceCount> kChoices = {{
     {"O&ther browser", BrowserOther},
 }};
 constexpr int kOtherIndex = CPropBrowser::kChoiceCount - 1;
-constexpr const char* kProgramsFilter = "Browser (*.exe)";
-constexpr const char* kAllFilesFilter = "All Files (*.*)";
-constexpr const char* kProgramSuffix = "exe";
+// Linux programs have no extension, so both filters list every name; a chosen program keeps
+// its name as it is.
+constexpr const char* kProgramsFilter = "Browser (*)";
+constexpr const char* kAllFilesFilter = "All Files (*)";
 
 } // namespace
 
@@ -87,7 +88,6 @@ void CPropBrowser::OnOpen() {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString::fromLatin1(kProgramSuffix));
     dialog.setNameFilters(
         {QString::fromLatin1(kProgramsFilter), QString::fromLatin1(kAllFilesFilter)});
     const std::string chosen = m_dialogs.Run(dialog);

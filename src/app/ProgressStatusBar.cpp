@@ -16,15 +16,16 @@ ProgressStatusBar::ProgressStatusBar(QWidget* parent)
     setAccessibleName(QStringLiteral("Status bar"));
     setAccessibleDescription(
         QStringLiteral("What the program is doing, and the progress of a search"));
-    m_pane0->setAccessibleName(QStringLiteral("Status"));
-    m_pane0->setAccessibleDescription(QStringLiteral("The last message of the program"));
+    m_pane0->setAccessibleDescription(QStringLiteral("Status: the last message of the program"));
     m_pane0->setTextFormat(Qt::PlainText);
     m_pane0->setMinimumWidth(0);
     m_pane0->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addWidget(m_pane0, 1);
     m_pane1->setFixedWidth(kProgressPaneWidth);
+    // Until the first search the pane shows nothing and is named after what it is for.
     m_pane1->setAccessibleName(QStringLiteral("Progress"));
-    m_pane1->setAccessibleDescription(QStringLiteral("Holds the progress of a search"));
+    m_pane1->setAccessibleDescription(
+        QStringLiteral("Progress: results received out of the most one search gathers"));
     auto* layout = new QHBoxLayout(m_pane1);
     layout->setContentsMargins(0, 0, 0, 0);
     addPermanentWidget(m_pane1);
@@ -32,7 +33,10 @@ ProgressStatusBar::ProgressStatusBar(QWidget* parent)
 }
 
 void ProgressStatusBar::SetPaneText(std::string_view text) {
-    m_pane0->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    m_pane0->setText(shown);
+    // Setting the name tells a screen reader that it changed.
+    m_pane0->setAccessibleName(shown);
 }
 
 QString ProgressStatusBar::PaneText() const {
@@ -43,11 +47,13 @@ QProgressBar& ProgressStatusBar::Progress() {
     if (m_progress == nullptr) {
         m_progress = new QProgressBar(m_pane1);
         m_progress->setTextVisible(false);
-        m_progress->setAccessibleName(QStringLiteral("Search progress"));
-        m_progress->setAccessibleDescription(
-            QStringLiteral("Results received out of the most one search gathers"));
+        // The text is not drawn; it is the value a screen reader reads.
+        m_progress->setFormat(QStringLiteral("%v of %m"));
+        m_progress->setAccessibleDescription(m_pane1->accessibleDescription());
         m_pane1->layout()->addWidget(m_progress);
         m_progress->show();
+        connect(m_progress, &QProgressBar::valueChanged, this, [this] { NameProgress(); });
+        NameProgress();
     }
     return *m_progress;
 }
@@ -60,6 +66,7 @@ void ProgressStatusBar::SetProgressRange(int lower, int upper) {
     QProgressBar& progress = Progress();
     progress.setRange(lower, upper);
     progress.setValue(lower);
+    NameProgress();
 }
 
 void ProgressStatusBar::StepProgress() {
@@ -74,4 +81,12 @@ void ProgressStatusBar::StepProgress() {
 
 void ProgressStatusBar::ResetProgress() {
     Progress().setValue(0);
+}
+
+void ProgressStatusBar::NameProgress() {
+    const QString shown = m_progress->text();
+    if (m_pane1->accessibleName() != shown) {
+        m_pane1->setAccessibleName(shown);
+        m_progress->setAccessibleName(shown);
+    }
 }

@@ -10,6 +10,8 @@ class QProgressBar;
 
 // The status bar: pane 0 stretches and shows the program's texts ("Ready" when idle); pane 1
 // is 100 pixels wide and empty, and from the first search on a progress indicator covers it.
+// A screen reader reads each pane's accessible name, which is what the pane shows: the text,
+// or the progress as "37 of 50".
 class ProgressStatusBar : public QStatusBar {
   public:
     static constexpr int kProgressPaneWidth = 100;
@@ -28,6 +30,9 @@ class ProgressStatusBar : public QStatusBar {
     void ResetProgress();
 
   private:
+    // Names pane 1 and its indicator after the indicator's value and range.
+    void NameProgress();
+
     QLabel* m_pane0;
     QFrame* m_pane1;
     QProgressBar* m_progress = nullptr;

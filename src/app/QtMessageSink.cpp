@@ -9,17 +9,17 @@ QString FromBytes(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QMessageBox::Icon IconOf(std::string_view caption) {
-    if (caption == MessageSink::kWarningCaption) {
+} // namespace
+
+QMessageBox::Icon QtMessageSink::IconFor(std::string_view caption) {
+    if (caption == kWarningCaption) {
         return QMessageBox::Warning;
     }
-    if (caption == MessageSink::kInformationCaption) {
+    if (caption == kInformationCaption || caption.empty()) {
         return QMessageBox::Information;
     }
     return QMessageBox::Critical;
 }
-
-} // namespace
 
 QtMessageSink::QtMessageSink(QWidget* parent) : m_parent(parent) {
 }
@@ -29,7 +29,7 @@ void QtMessageSink::SetParent(QWidget* parent) {
 }
 
 void QtMessageSink::showMessage(std::string_view caption, std::string_view text) {
-    QMessageBox box(IconOf(caption), FromBytes(caption), FromBytes(text), QMessageBox::Ok,
+    QMessageBox box(IconFor(caption), FromBytes(caption), FromBytes(text), QMessageBox::Ok,
                     m_parent);
     box.setAccessibleName(FromBytes(caption));
     box.setAccessibleDescription(FromBytes(text));

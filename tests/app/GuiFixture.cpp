@@ -15,6 +15,7 @@
 #include "support/TestFiles.h"
 
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -63,6 +64,24 @@ std::string ScriptedDialogs::Run(QFileDialog& dialog) {
 std::vector<std::string> ScriptedDialogs::RunMany(QFileDialog& dialog) {
     Run(dialog);
     return answers;
+}
+
+bool NameFilterMatches(const QString& filter, const QString& fileName) {
+    const qsizetype open = filter.indexOf(QLatin1Char('('));
+    const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open) {
+        return false;
+    }
+    const QStringList patterns =
+        filter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& pattern : patterns) {
+        const QRegularExpression expression(
+            QRegularExpression::wildcardToRegularExpression(pattern));
+        if (expression.match(fileName).hasMatch()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool SwitchableConnection::IsConnected() const {

@@ -37,6 +37,9 @@ class ScriptedDialogs : public FileDialogRunner {
     QStringList initialFiles;
 };
 
+// Whether a file dialog's name filter, such as "Text Files (*.txt)", lists fileName.
+bool NameFilterMatches(const QString& filter, const QString& fileName);
+
 class SwitchableConnection : public ConnectionState {
   public:
     bool IsConnected() const override;

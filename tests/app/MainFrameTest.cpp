@@ -19,6 +19,8 @@
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -324,7 +326,8 @@ TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     f.dialogs.answer = f.app.file("saved.vnr");
     frame.DoCommand(kCmdOpenResults);
     EXPECT_EQ(f.dialogs.mode, QFileDialog::AcceptOpen);
-    EXPECT_EQ(f.dialogs.filters, (QStringList{"Vantorell 2001 Files (*.vnr)", "All Files (*.*)"}));
+    ASSERT_EQ(f.dialogs.filters, (QStringList{"Vantorell 2001 Files (*.vnr)", "All Files (*)"}));
+    EXPECT_TRUE(NameFilterMatches(f.dialogs.filters.back(), "results"));
     EXPECT_EQ(f.Status(), "3 result(s)");
     EXPECT_EQ(frame.View().GetReportCtrl().GetItemCount(), 3);
 
@@ -447,4 +450,43 @@ TEST(MainFrame, StaysResponsiveWhileTenEnginesDeliverThousandsOfResults) {
     EXPECT_LT(longest, kLongestStallMs);
     std::printf("longest pass of the event loop: %lld ms over %lld ms\n",
                 static_cast<long long>(longest), static_cast<long long>(clock.elapsed()));
+}
+
+// A screen reader reads the status bar's panes: each one's accessible name is what it shows.
+TEST(StatusBar, PanesReadWhatTheyShowToScreenReaders) {
+    ProgressStatusBar bar;
+    bar.show();
+    QLabel* textPane = nullptr;
+    QFrame* progressPane = nullptr;
+    for (QFrame* frame : bar.findChildren<QFrame*>(Qt::FindDirectChildrenOnly)) {
+        if (auto* label = qobject_cast<QLabel*>(frame)) {
+            textPane = label;
+        } else {
+            progressPane = frame;
+        }
+    }
+    ASSERT_NE(textPane, nullptr);
+    ASSERT_NE(progressPane, nullptr);
+    const auto nameOf = [](QWidget* widget) {
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(widget);
+        return reader == nullptr ? QString() : reader->text(QAccessible::Name);
+    };
+
+    EXPECT_EQ(nameOf(textPane), "Ready");
+    bar.SetPaneText("Received Item(s):7");
+    EXPECT_EQ(nameOf(textPane), "Received Item(s):7");
+    bar.SetPaneText("Search Completed");
+    EXPECT_EQ(nameOf(textPane), "Search Completed");
+
+    constexpr int kMost = 50;
+    constexpr int kReceived = 37;
+    bar.SetProgressRange(0, kMost);
+    EXPECT_EQ(nameOf(progressPane), "0 of 50");
+    for (int step = 0; step < kReceived; ++step) {
+        bar.StepProgress();
+    }
+    EXPECT_EQ(nameOf(progressPane), "37 of 50");
+    EXPECT_EQ(nameOf(bar.ProgressIfCreated()), "37 of 50");
+    bar.ResetProgress();
+    EXPECT_EQ(nameOf(progressPane), "0 of 50");
 }

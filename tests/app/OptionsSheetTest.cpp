@@ -184,7 +184,12 @@ TEST(OptionsSheet, BrowserAndAdvancePagesWriteWhatTheyShow) {
         EXPECT_FALSE(browser.OpenButton().isEnabled());
         browser.ChoiceButton(4).click();
         browser.OpenButton().click();
-        EXPECT_EQ(f.dialogs.filters, (QStringList{"Browser (*.exe)", "All Files (*.*)"}));
+        // Linux browsers have no extension: the first filter lists them, and a typed name gets
+        // no extension.
+        ASSERT_EQ(f.dialogs.filters, (QStringList{"Browser (*)", "All Files (*)"}));
+        EXPECT_TRUE(NameFilterMatches(f.dialogs.filters.front(), "firefox"));
+        EXPECT_EQ(f.dialogs.defaultSuffix, "");
+        EXPECT_EQ(f.dialogs.fileMode, QFileDialog::ExistingFile);
         EXPECT_EQ(browser.PathEdit().text(), "/opt/new/browser");
 
         // A stored time-out out of range shows at the slider's nearest end.

@@ -260,6 +260,19 @@ TEST(ResultsView, SummaryIsPaintedUnderItsRow) {
     EXPECT_GT(dark, 20);
 }
 
+TEST(MessageBoxes, IconFollowsTheKindOfMessage) {
+    const std::vector<std::pair<std::string_view, QMessageBox::Icon>> cases = {
+        {MessageSink::kWarningCaption, QMessageBox::Warning},
+        {MessageSink::kInformationCaption, QMessageBox::Information},
+        // Find's notices and other caption-less texts tell the user something.
+        {"", QMessageBox::Information},
+        {MessageSink::kAppCaption, QMessageBox::Critical},
+    };
+    for (const auto& [caption, icon] : cases) {
+        EXPECT_EQ(QtMessageSink::IconFor(caption), icon) << "caption \"" << caption << '"';
+    }
+}
+
 TEST(MessageBoxes, CaptionTextAndIconOfEachKind) {
     QtMessageSink sink;
     std::vector<std::pair<QString, QMessageBox::Icon>> seen;
@@ -275,9 +288,13 @@ TEST(MessageBoxes, CaptionTextAndIconOfEachKind) {
     sink.showMessage("Warning", "Path error of browser.");
     sink.showMessage("Information", "Deleted number of repeated Titles: 2");
     sink.showMessage("Vantorell 2001", "Read Engine Property Error!");
-    ASSERT_EQ(seen.size(), 3u);
+    // Find's notices come without a caption; they tell, they do not alarm.
+    sink.showMessage("", "Complete searching for key words");
+    ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0].first, "Warning|Path error of browser.");
     EXPECT_EQ(seen[0].second, QMessageBox::Warning);
     EXPECT_EQ(seen[1].second, QMessageBox::Information);
     EXPECT_EQ(seen[2].second, QMessageBox::Critical);
+    EXPECT_EQ(seen[3].first, "|Complete searching for key words");
+    EXPECT_EQ(seen[3].second, QMessageBox::Information);
 }

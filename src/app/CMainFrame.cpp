@@ -450,7 +450,10 @@ void CMainFrame::OnSaveResults() {
     if (path.empty()) {
         return;
     }
-    ResultsDocument::SaveResults(m_session->Results(), path);
+    if (!ResultsDocument::SaveResults(m_session->Results(), path)) {
+        m_services.messages.showMessage(MessageSink::kWarningCaption,
+                                        std::string(kSaveFailedText) + path);
+    }
 }
 
 void CMainFrame::OnUpdateEngines() {

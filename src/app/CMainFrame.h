@@ -37,6 +37,8 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     static constexpr int kCategoryComboShrink = 4;
     static constexpr int kCategoryComboLower = 2;
     static constexpr const char* kTitle = kAppTitle;
+    // Shown, with the path, when Save Results could not write the file.
+    static constexpr const char* kSaveFailedText = "The results could not be saved to ";
     static constexpr const char* kSelectedFormat = "%d result(s) selected";
 
     CMainFrame(const FrameServices& services, QWidget* parent = nullptr);

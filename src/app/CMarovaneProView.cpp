@@ -398,11 +398,12 @@ void CMarovaneProView::OnShowSummary() {
     CReportCtrl& control = GetReportCtrl();
     const int count = control.GetItemCount();
     for (int item = 0; item < count; ++item) {
+        // Only the previews change: the state icons keep what link validation found, so that
+        // deleting the invalid addresses afterwards still finds them.
         ReportItem row;
-        row.mask = kReportMaskPreview | kReportMaskImage;
+        row.mask = kReportMaskPreview;
         row.item = item;
         row.subItem = kColumnState;
-        row.image = 0;
         row.preview = 0;
         if (m_showSummary) {
             const SearchResult* result = m_sessionResults.Get(item);

@@ -81,12 +81,13 @@ std::string CPropAdvance::CheckFields() {
     return m_maxEngine->Check(kMaxEngineLowest, kMaxEngineHighest, m_maxEngineValue);
 }
 
-void CPropAdvance::Save() {
+bool CPropAdvance::Save() {
     OptionsStore options = m_options;
-    options.SetMaxEngine(m_maxEngineValue);
-    options.SetRecvTimeout(m_sliders[ReceiveTimeout]->value());
-    options.SetSendTimeout(m_sliders[SendTimeout]->value());
-    options.SetSearchTimeout(m_sliders[SearchTimeout]->value());
+    bool written = options.SetMaxEngine(m_maxEngineValue);
+    written = options.SetRecvTimeout(m_sliders[ReceiveTimeout]->value()) && written;
+    written = options.SetSendTimeout(m_sliders[SendTimeout]->value()) && written;
+    written = options.SetSearchTimeout(m_sliders[SearchTimeout]->value()) && written;
+    return written;
 }
 
 IntegerField& CPropAdvance::MaxEngineField() {

@@ -24,7 +24,7 @@ class CPropAdvance : public OptionsPage {
     explicit CPropAdvance(OptionsStore options, QWidget* parent = nullptr);
 
     std::string CheckFields() override;
-    void Save() override;
+    bool Save() override;
 
     IntegerField& MaxEngineField();
     QSlider& Slider(Timeout timeout);

@@ -97,18 +97,21 @@ void CPropBrowser::OnOpen() {
     m_path->setText(QFile::decodeName(QByteArray::fromStdString(chosen)));
 }
 
-void CPropBrowser::Save() {
+bool CPropBrowser::Save() {
     for (int index = 0; index < kChoiceCount; ++index) {
         if (!m_choices[index]->isChecked()) {
             continue;
         }
         OptionsStore options = m_options;
-        options.SetBrowser(kChoices[index].browser);
+        bool written = options.SetBrowser(kChoices[index].browser);
         if (index == kOtherIndex) {
-            options.SetBrowserPath(m_path->text().left(kBrowserPathMaxLength).toStdString());
+            written =
+                options.SetBrowserPath(m_path->text().left(kBrowserPathMaxLength).toStdString()) &&
+                written;
         }
-        return;
+        return written;
     }
+    return true;
 }
 
 QRadioButton& CPropBrowser::ChoiceButton(int index) {

@@ -20,7 +20,7 @@ class CPropBrowser : public OptionsPage {
 
     CPropBrowser(OptionsStore options, FileDialogRunner& dialogs, QWidget* parent = nullptr);
 
-    void Save() override;
+    bool Save() override;
 
     // The radio buttons in the order Internet Explorer, Netscape, Opera, America Online,
     // other browser.

@@ -3,6 +3,7 @@
 #include "app/CategoryPictures.h"
 #include "app/FlatImageCombo.h"
 #include "model/EngineCatalog.h"
+#include "settings/EngineHealth.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,11 +13,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <ctime>
 
 namespace {
 
 constexpr int kNameColumn = 0;
 constexpr int kUrlColumn = 1;
+constexpr int kHealthColumn = 2;
+constexpr int kColumnCount = 3;
 constexpr std::string_view kEnabledText = "TRUE";
 constexpr const char* kEnabledValue = "true";
 constexpr const char* kDisabledValue = "false";
@@ -27,10 +32,11 @@ QString FromBytes(std::string_view text) {
 
 } // namespace
 
-CPropEngine::CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo, QWidget* parent)
+CPropEngine::CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo,
+                         std::string programFolder, QWidget* parent)
     : OptionsPage(parent), m_catalog(catalog), m_mainCombo(mainCombo),
       m_mainCategory(mainCombo.SelectedCategory()), m_combo(new FlatImageCombo),
-      m_list(new QTreeWidget) {
+      m_list(new QTreeWidget), m_programFolder(std::move(programFolder)) {
     auto* layout = new QVBoxLayout(this);
     auto* comboRow = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("Categories"));
@@ -38,10 +44,12 @@ CPropEngine::CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo
     comboRow->addWidget(label);
     comboRow->addWidget(m_combo, 1);
     layout->addLayout(comboRow);
-    m_list->setColumnCount(2);
-    m_list->setHeaderLabels({QStringLiteral("Engine Name"), QStringLiteral("Engine URL")});
+    m_list->setColumnCount(kColumnCount);
+    m_list->setHeaderLabels(
+        {QStringLiteral("Engine Name"), QStringLiteral("Engine URL"), QStringLiteral("Health")});
     m_list->setColumnWidth(kNameColumn, kNameColumnWidth);
     m_list->setColumnWidth(kUrlColumn, kUrlColumnWidth);
+    m_list->setColumnWidth(kHealthColumn, kHealthColumnWidth);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -49,6 +57,11 @@ CPropEngine::CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo
     layout->addWidget(m_list, 1);
 
     connect(m_combo, &QComboBox::activated, this, [this] { FillList(); });
+    connect(m_list, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
+        if (column == kNameColumn && item->checkState(kNameColumn) == Qt::Checked) {
+            m_ticked.insert(item->text(kNameColumn).toStdString());
+        }
+    });
 }
 
 CPropEngine::~CPropEngine() {
@@ -82,10 +95,51 @@ void CPropEngine::FillList() {
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(kNameColumn,
                             IsEnabled(engine->enable.view()) ? Qt::Checked : Qt::Unchecked);
+        item->setText(kHealthColumn,
+                      QString::fromStdString(HealthText(m_programFolder, engine->name.view())));
     }
+    // Filling the list ticks boxes too; only the user's own ticks end a rest.
+    m_ticked.clear();
 }
 
-void CPropEngine::Save() {
+std::string CPropEngine::HealthText(const std::string& programFolder, std::string_view engine) {
+    EngineHealth health(programFolder);
+    health.Load();
+    const EngineHealth::Summary summary = health.Summarise(engine, std::time(nullptr));
+    if (summary.searches == 0 && summary.restUntil == 0) {
+        return std::string();
+    }
+    std::string text = std::to_string(summary.successes) + " of " +
+                       std::to_string(summary.searches) + " searches found results";
+    if (summary.medianFirstResultMs >= 0) {
+        text += ", first result in " + std::to_string(summary.medianFirstResultMs) + " ms";
+    }
+    if (summary.restUntil != 0) {
+        const std::time_t until = static_cast<std::time_t>(summary.restUntil);
+        std::tm local{};
+        localtime_r(&until, &local);
+        char rest[48];
+        std::snprintf(rest, sizeof rest, "; resting until %02d:%02d (tick to end)", local.tm_hour,
+                      local.tm_min);
+        text += rest;
+    }
+    if (!summary.lastFailure.empty()) {
+        text += "; last failure: " + summary.lastFailure;
+    }
+    return text;
+}
+
+bool CPropEngine::Save() {
+    bool written = true;
+    if (!m_ticked.empty()) {
+        EngineHealth health(m_programFolder);
+        if (health.Load()) {
+            for (const std::string& name : m_ticked) {
+                health.EndRest(name);
+            }
+            health.Save();
+        }
+    }
     // The rows are the shown category's engines in catalogue order.
     m_catalog.SelectCategory(m_combo->SelectedCategory());
     const int32_t count = std::min<int32_t>(m_catalog.EngineCount(), m_list->topLevelItemCount());
@@ -97,8 +151,9 @@ void CPropEngine::Save() {
         }
         EngineDefinition changed = *engine;
         changed.enable.set(checked ? kEnabledValue : kDisabledValue);
-        m_catalog.UpdateEngine(index, changed);
+        written = m_catalog.UpdateEngine(index, changed) && written;
     }
+    return written;
 }
 
 FlatImageCombo& CPropEngine::CategoryCombo() {

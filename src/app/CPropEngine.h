@@ -2,6 +2,7 @@
 
 #include "app/OptionsPage.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,15 +18,18 @@ class CPropEngine : public OptionsPage {
     static constexpr const char* kTitle = "Search Engines";
     static constexpr int kNameColumnWidth = 120;
     static constexpr int kUrlColumnWidth = 180;
+    static constexpr int kHealthColumnWidth = 260;
 
     // mainCombo: the main window's category combo, whose categories and icons the page offers
     // and whose selection the catalogue returns to when the page goes.
-    CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo, QWidget* parent = nullptr);
+    // programFolder holds the engine health file whose record the page shows.
+    CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo, std::string programFolder,
+                QWidget* parent = nullptr);
     // Selects the main window's category in the catalogue again, so that the next search
     // finds the engines the main window shows.
     ~CPropEngine() override;
 
-    void Save() override;
+    bool Save() override;
 
     FlatImageCombo& CategoryCombo();
     QTreeWidget& EngineList();
@@ -36,10 +40,15 @@ class CPropEngine : public OptionsPage {
   private:
     void FillList();
     static bool IsEnabled(std::string_view enable);
+    // The health column's text: how the engine fared in its last searches.
+    static std::string HealthText(const std::string& programFolder, std::string_view engine);
 
     EngineCatalog& m_catalog;
     const FlatImageCombo& m_mainCombo;
     std::string m_mainCategory;
     FlatImageCombo* m_combo;
     QTreeWidget* m_list;
+    std::string m_programFolder;
+    // Engines the user ticked while the page was open: their rest ends at OK.
+    std::set<std::string> m_ticked;
 };

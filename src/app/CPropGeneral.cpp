@@ -74,11 +74,12 @@ std::string CPropGeneral::CheckFields() {
     return m_maxResult->Check(kMaxResultLowest, kMaxResultHighest, m_maxResultValue);
 }
 
-void CPropGeneral::Save() {
+bool CPropGeneral::Save() {
     OptionsStore options = m_options;
-    options.SetQueryHistory(m_saveHistory->isChecked());
-    options.SetMaxResult(m_maxResultValue);
-    options.SetAutoRemoveUrl(m_autoRemove->isChecked());
+    bool written = options.SetQueryHistory(m_saveHistory->isChecked());
+    written = options.SetMaxResult(m_maxResultValue) && written;
+    written = options.SetAutoRemoveUrl(m_autoRemove->isChecked()) && written;
+    return written;
 }
 
 void CPropGeneral::OnClear() {

@@ -18,7 +18,7 @@ class CPropGeneral : public OptionsPage {
     explicit CPropGeneral(OptionsStore options, QWidget* parent = nullptr);
 
     std::string CheckFields() override;
-    void Save() override;
+    bool Save() override;
 
     IntegerField& MaxResultField();
     QCheckBox& AutoRemoveBox();

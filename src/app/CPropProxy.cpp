@@ -94,11 +94,12 @@ std::string CPropProxy::CheckFields() {
     return {};
 }
 
-void CPropProxy::Save() {
+bool CPropProxy::Save() {
     OptionsStore options = m_options;
-    options.SetUseProxy(m_useProxy);
-    options.SetProxyServer(m_server->text().toStdString());
-    options.SetProxyPort(std::to_string(m_portValue));
+    bool written = options.SetUseProxy(m_useProxy);
+    written = options.SetProxyServer(m_server->text().toStdString()) && written;
+    written = options.SetProxyPort(std::to_string(m_portValue)) && written;
+    return written;
 }
 
 QRadioButton& CPropProxy::DirectButton() {

@@ -16,7 +16,7 @@ class CPropProxy : public OptionsPage {
     explicit CPropProxy(OptionsStore options, QWidget* parent = nullptr);
 
     std::string CheckFields() override;
-    void Save() override;
+    bool Save() override;
 
     QRadioButton& DirectButton();
     QRadioButton& ProxyButton();

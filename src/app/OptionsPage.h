@@ -25,7 +25,8 @@ class OptionsPage : public QWidget {
     // failing field gets the focus.
     virtual std::string CheckFields();
     // Writes the page's settings.
-    virtual void Save() = 0;
+    // Writes the page's values; false when something could not be written.
+    virtual bool Save() = 0;
 
   protected:
     virtual void Load() = 0;

@@ -17,8 +17,8 @@ OptionsSheet::OptionsSheet(const OptionsStore& options, EngineCatalog& catalog,
                            FileDialogRunner& dialogs, QWidget* parent)
     : QDialog(parent), m_messages(messages), m_tabs(new QTabWidget),
       m_general(new CPropGeneral(options)), m_proxy(new CPropProxy(options)),
-      m_engines(new CPropEngine(catalog, mainCombo)), m_browser(new CPropBrowser(options, dialogs)),
-      m_advance(new CPropAdvance(options)) {
+      m_engines(new CPropEngine(catalog, mainCombo, options.ProgramFolder())),
+      m_browser(new CPropBrowser(options, dialogs)), m_advance(new CPropAdvance(options)) {
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(AppPictures::ProgramIcon());
     setModal(true);
@@ -56,10 +56,14 @@ void OptionsSheet::accept() {
         m_messages.showMessage(kRangeMessageCaption, failure);
         return;
     }
+    bool written = true;
     for (OptionsPage* page : m_pages) {
         if (page->IsInitialized()) {
-            page->Save();
+            written = page->Save() && written;
         }
+    }
+    if (!written) {
+        m_messages.showMessage(MessageSink::kWarningCaption, kNotSavedText);
     }
     QDialog::accept();
 }

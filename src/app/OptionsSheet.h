@@ -25,6 +25,9 @@ class OptionsSheet : public QDialog {
     static constexpr const char* kTitle = "Options";
     // The caption of the range messages.
     static constexpr const char* kRangeMessageCaption = "Warning";
+    // Shown after OK when a setting or an engine file could not be written.
+    static constexpr const char* kNotSavedText =
+        "Some options could not be saved: the settings file or an engine file cannot be written.";
     // Page indexes in tab order.
     enum PageIndex { GeneralPage, ProxyPage, EnginePage, BrowserPage, AdvancePage };
 

@@ -323,6 +323,15 @@ TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     frame.DoCommand(kCmdSaveResults);
     EXPECT_EQ(readFileBytes(f.app.file("saved.TXT")).substr(0, 14), "alpha  result ");
 
+    // A file that cannot be written is reported, not passed over in silence.
+    f.dialogs.answer = f.app.file("no such folder/saved.vnr");
+    frame.DoCommand(kCmdSaveResults);
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].caption, "Warning");
+    EXPECT_EQ(f.messages.messages[0].text,
+              std::string(CMainFrame::kSaveFailedText) + f.dialogs.answer);
+    f.messages.messages.clear();
+
     f.dialogs.answer = f.app.file("saved.vnr");
     frame.DoCommand(kCmdOpenResults);
     EXPECT_EQ(f.dialogs.mode, QFileDialog::AcceptOpen);

@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <functional>
 
@@ -207,4 +208,39 @@ TEST(OptionsSheet, BrowserAndAdvancePagesWriteWhatTheyShow) {
     EXPECT_EQ(f.Option("SearchTimeout"), "120");
     EXPECT_EQ(f.Option("MaxEngine"), "5");
     EXPECT_EQ(f.Option("UseProxy"), "");
+}
+
+// The engines page shows each engine's health; the user's tick ends a rest at OK; a setting
+// that cannot be written is reported instead of kept silently.
+TEST(OptionsSheet, EnginesPageShowsHealthTickEndsRestAndWriteFailuresAreReported) {
+    GuiFixture f;
+    f.AddEngine("alpha");
+    const std::int64_t later = std::time(nullptr) + 600;
+    writeFileBytes(f.app.file("EngineHealth.txt"),
+                   "search\talpha\t1\tok\t300\t\r\nsearch\talpha\t2\tblocked\t-1\tHTTP/1.0 429\r\n"
+                   "rest\talpha\t" +
+                       std::to_string(later) + "\r\n");
+    CMainFrame& frame = f.Frame();
+    WithOptionsSheet(frame, [&](OptionsSheet& sheet) {
+        sheet.Tabs().setCurrentIndex(OptionsSheet::EnginePage);
+        QTreeWidget& list = sheet.Engines().EngineList();
+        ASSERT_EQ(list.topLevelItemCount(), 1);
+        const QString health = list.topLevelItem(0)->text(2);
+        EXPECT_TRUE(health.startsWith("1 of 2 searches found results, first result in 300 ms"))
+            << health.toStdString();
+        EXPECT_TRUE(health.contains("resting until")) << health.toStdString();
+        list.topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        list.topLevelItem(0)->setCheckState(0, Qt::Checked);
+        sheet.accept();
+    });
+    EXPECT_EQ(readFileBytes(f.app.file("EngineHealth.txt")).find("rest\t"), std::string::npos);
+    EXPECT_TRUE(f.messages.messages.empty());
+
+    // A folder in the settings file's place: nothing can be written there.
+    std::filesystem::remove(f.app.file("propertys.ini"));
+    std::filesystem::create_directory(f.app.file("propertys.ini"));
+    WithOptionsSheet(frame, [&](OptionsSheet& sheet) { sheet.accept(); });
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].caption, "Warning");
+    EXPECT_EQ(f.messages.messages[0].text, OptionsSheet::kNotSavedText);
 }

@@ -205,7 +205,7 @@ TEST(ResultsView, ContextMenuGreysRowCommandsOffTheRows) {
     menu->close();
 }
 
-TEST(ResultsView, ShowSummaryResetsStatesSelectionAndPreviews) {
+TEST(ResultsView, ShowSummaryKeepsStatesAndResetsSelectionAndPreviews) {
     ViewFixture f(kThreeRows);
     CMainFrame& frame = f.Frame();
     ReportItem state;
@@ -227,7 +227,7 @@ TEST(ResultsView, ShowSummaryResetsStatesSelectionAndPreviews) {
     read.item = 1;
     read.subItem = 0;
     f.Control().GetItem(read);
-    EXPECT_EQ(read.image, 0);
+    EXPECT_EQ(read.image, 2);
 
     frame.DoCommand(kCmdSelectAll);
     frame.DoCommand(kCmdShowSummary);

@@ -28,6 +28,7 @@ inline constexpr int kCmdSortEngine = 32810;
 inline constexpr int kCmdShowSummary = 32782;
 inline constexpr int kCmdToolBar = 59392;
 inline constexpr int kCmdStatusBar = 59393;
+inline constexpr int kCmdEngineReport = 33001;
 // Tools menu.
 inline constexpr int kCmdRefine = 32765;
 inline constexpr int kCmdDeleteDuplicateTitles = 32774;

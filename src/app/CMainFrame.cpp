@@ -7,6 +7,7 @@
 #include "app/CMarovaneProView.h"
 #include "app/CategoryPictures.h"
 #include "app/CommandTable.h"
+#include "app/EngineReportDialog.h"
 #include "app/FileDialogRunner.h"
 #include "app/FlatImageCombo.h"
 #include "app/HelpPages.h"
@@ -352,6 +353,9 @@ void CMainFrame::DoCommand(int id) {
     case kCmdHomePage:
         m_services.desktop.Open(HelpPages::kHomePage);
         break;
+    case kCmdEngineReport:
+        OnEngineReport();
+        break;
     case kCmdAbout: {
         AboutDialog about(m_services.desktop, m_services.processes, m_services.messages, this);
         about.exec();
@@ -570,4 +574,17 @@ void CMainFrame::WriteWinState() {
     } else {
         options.SetWinState(OptionsStore::kWinStateNormal);
     }
+}
+
+void CMainFrame::OnEngineReport() {
+    if (m_engineReport == nullptr) {
+        m_engineReport = new EngineReportDialog(m_session->Account(), this);
+    }
+    m_engineReport->show();
+    m_engineReport->raise();
+    m_engineReport->activateWindow();
+}
+
+EngineReportDialog* CMainFrame::EngineReport() const {
+    return m_engineReport;
 }

@@ -14,6 +14,7 @@
 
 class BrowserLauncher;
 class CMarovaneProView;
+class EngineReportDialog;
 class FlatImageCombo;
 class ProgressStatusBar;
 class QMenu;
@@ -72,6 +73,8 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     ProgressStatusBar& StatusBar();
     CMarovaneProView& View();
     SearchSession& Session();
+    // The engine report window, once the command has opened it.
+    EngineReportDialog* EngineReport() const;
     QToolBar& ToolBar();
     bool IsFirstPaintDone() const;
 
@@ -98,12 +101,15 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     void OnBrowse();
     void OnUpdateEngines();
     void OnOptions();
+    // Shows the engine report window, made once and kept.
+    void OnEngineReport();
 
     FrameServices m_services;
     EngineCatalog m_catalog;
     std::unique_ptr<BrowserLauncher> m_browser;
     std::unique_ptr<SearchSession> m_session;
     CMarovaneProView* m_view = nullptr;
+    EngineReportDialog* m_engineReport = nullptr;
     QToolBar* m_toolBar = nullptr;
     QToolBar* m_searchBand = nullptr;
     SearchBar* m_searchBar = nullptr;

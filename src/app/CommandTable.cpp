@@ -48,6 +48,7 @@ const char* const kTipDelete = "Delete all the selected items";
 const char* const kTipSaveResults = "Save the search result";
 const char* const kTipOpenResults = "Open a file with Vantorell 2001 saving format";
 const char* const kTipOptions = "Set the options of Vantorell 2001";
+const char* const kTipEngineReport = "Show what each search engine did in the last search";
 
 // Descriptions of the commands without a tool tip.
 const std::vector<std::pair<int, const char*>> kDescriptions = {
@@ -124,6 +125,8 @@ std::vector<MenuDefinition> BuildMainMenu() {
              Command(kCmdShowSummary, "Show S&ummary"),
              Command(kCmdToolBar, "&Toolbar"),
              Command(kCmdStatusBar, "&Status Bar"),
+             Separator(),
+             Command(kCmdEngineReport, "Engine &Report", kNoKey, kTipEngineReport),
          }},
         {"&Tools",
          {

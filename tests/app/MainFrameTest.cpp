@@ -2,6 +2,7 @@
 
 #include "app/AppCommands.h"
 #include "app/CMarovaneProView.h"
+#include "app/EngineReportDialog.h"
 #include "app/FlatImageCombo.h"
 #include "app/KeywordCombo.h"
 #include "app/ProgressStatusBar.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -66,7 +68,8 @@ TEST(MainFrame, MenusToolBarAndAccessibleNames) {
                                         "Save Results...\tCtrl+S", "-", "E&xit"}));
     EXPECT_EQ(EntriesOf(*frame.Menu(2)),
               (std::vector<std::string>{"Show &Grids", "&Alternate Colors", "> Sort &Results by",
-                                        "-", "Show S&ummary", "&Toolbar", "&Status Bar"}));
+                                        "-", "Show S&ummary", "&Toolbar", "&Status Bar", "-",
+                                        "Engine &Report"}));
     EXPECT_EQ(frame.Action(kCmdDelete)->text(), "Delete\tDEL");
     EXPECT_EQ(frame.Action(kCmdDelete)->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_EQ(frame.Action(kCmdOpen)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
@@ -299,6 +302,50 @@ TEST(MainFrame, OpeningResultsDuringASearchStopsItAndKeepsRowsTrue) {
         EXPECT_EQ(control.GetItemText(item, CMarovaneProView::kColumnAddress),
                   frame.Session().Results().Get(item)->address.view());
     }
+}
+
+// The Engine Report window follows a search live and keeps its account after the search; the
+// command has its tool tip and accessible name.
+TEST(MainFrame, EngineReportShowsEachEngineLiveAndAfterTheSearch) {
+    GuiFixture f;
+    f.answerDelayMs = 50;
+    f.AddEngine("alpha");
+    f.AddEngineAt("nowhere", "http://127.0.0.1:1");
+    f.SetOption("MaxResult", "12");
+    CMainFrame& frame = f.Frame();
+    QAction* command = frame.Action(kCmdEngineReport);
+    EXPECT_EQ(command->toolTip(), "Show what each search engine did in the last search");
+    EXPECT_FALSE(command->text().isEmpty());
+    EXPECT_TRUE(command->isEnabled());
+    frame.DoCommand(kCmdEngineReport);
+    EngineReportDialog* report = frame.EngineReport();
+    ASSERT_NE(report, nullptr);
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_FALSE(report->isModal());
+    EXPECT_EQ(report->Table().rowCount(), 0);
+
+    f.Search("cats");
+    const auto rowOf = [&](const QString& name) {
+        for (int row = 0; row < report->Table().rowCount(); ++row) {
+            if (report->Table().item(row, 0)->text() == name) {
+                return row;
+            }
+        }
+        return -1;
+    };
+    ASSERT_TRUE(runEventsUntil([&] { return rowOf("alpha") >= 0 && rowOf("nowhere") >= 0; },
+                               kSearchLimitMs));
+    ASSERT_TRUE(f.WaitForEnd(kSearchLimitMs));
+    runEventsFor(2 * EngineReportDialog::kRefreshMs);
+    QTableWidget& table = report->Table();
+    EXPECT_EQ(table.item(rowOf("nowhere"), 1)->text().left(8), "failed: ");
+    EXPECT_FALSE(table.item(rowOf("nowhere"), 9)->text().isEmpty());
+    EXPECT_EQ(table.item(rowOf("alpha"), 3)->text(), "HTTP/1.0 200 OK");
+    EXPECT_EQ(table.item(rowOf("alpha"), 7)->text().left(3), "12 ");
+    report->close();
+    frame.DoCommand(kCmdEngineReport);
+    EXPECT_EQ(frame.EngineReport(), report);
+    EXPECT_EQ(report->Table().rowCount(), 2);
 }
 
 TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {

@@ -28,7 +28,7 @@ constexpr std::size_t kMaxTargetNames = 2;
 
 // One known redirect.
 //   host:     the host is this name or ends in "." and this name, in any letter case; a
-//             trailing ".*" stands for one top-level domain (see hostMatches).
+//             trailing ".*" stands for one top-level domain (see isNameUnderAnyTopLevel).
 //   relative: an address without a host ("/url?...", on the engine's own site) matches too.
 //   path:     the path exactly, or any path beginning with the text before a trailing "*".
 //   names:    the query parameters to try in order (QueryParameter), or the marker where the

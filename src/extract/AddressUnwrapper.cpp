@@ -79,7 +79,6 @@ constexpr int kBase64BitsPerChar = 6;
 constexpr int kBitsPerByte = 8;
 constexpr unsigned kByteMask = 0xFF;
 constexpr std::size_t kBase64Quantum = 4;
-constexpr std::size_t kBase64MaxPadding = 2;
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kDelete = 0x7F;
 
@@ -138,12 +137,12 @@ std::string_view hostOf(std::string_view authority) {
 std::optional<Parts> split(std::string_view address) {
     Parts parts;
     std::size_t authority = std::string_view::npos;
-    if (address.substr(0, kSchemeRelative.size()) == kSchemeRelative) {
+    if (address.starts_with(kSchemeRelative)) {
         authority = kSchemeRelative.size();
     } else if (const std::size_t schemeEnd = address.find(kSchemeEnd);
                schemeEnd != std::string_view::npos && isWebScheme(address.substr(0, schemeEnd))) {
         authority = schemeEnd + kSchemeEnd.size();
-    } else if (address.empty() || address.front() != '/') {
+    } else if (!address.starts_with('/')) {
         return std::nullopt;
     }
     std::size_t pathStart = 0;
@@ -167,10 +166,10 @@ std::optional<Parts> split(std::string_view address) {
 
 // Whether host is name or a host under it ("html.duckduckgo.com" under "duckduckgo.com").
 bool isNameOrUnder(std::string_view host, std::string_view name) {
-    if (host.size() == name.size()) {
-        return host == name;
+    if (host == name) {
+        return true;
     }
-    return host.size() > name.size() && host.substr(host.size() - name.size()) == name &&
+    return host.ends_with(name) && host.size() > name.size() &&
            host[host.size() - name.size() - 1] == '.';
 }
 
@@ -178,45 +177,43 @@ bool isNameOrUnder(std::string_view host, std::string_view name) {
 // letters ("google.de"), or a second-level label and a country code ("google.co.uk").
 bool isNameUnderAnyTopLevel(std::string_view host, std::string_view name) {
     const std::size_t lastDot = host.rfind('.');
-    if (lastDot == std::string_view::npos || !isLetters(host.substr(lastDot + 1))) {
+    if (lastDot == std::string_view::npos) {
         return false;
     }
-    if (isNameOrUnder(host.substr(0, lastDot), name)) {
+    const std::string_view top = host.substr(lastDot + 1);
+    const std::string_view rest = host.substr(0, lastDot);
+    if (!isLetters(top)) {
+        return false;
+    }
+    if (isNameOrUnder(rest, name)) {
         return true;
     }
-    if (host.size() - lastDot - 1 != kCountryCodeLength || lastDot == 0) {
+    const std::size_t secondDot = rest.rfind('.');
+    if (top.size() != kCountryCodeLength || secondDot == std::string_view::npos) {
         return false;
     }
-    const std::size_t secondDot = host.rfind('.', lastDot - 1);
-    if (secondDot == std::string_view::npos) {
-        return false;
-    }
-    const std::string_view second = host.substr(secondDot + 1, lastDot - secondDot - 1);
-    for (std::string_view label : kSecondLevelLabels) {
-        if (second == label) {
-            return isNameOrUnder(host.substr(0, secondDot), name);
-        }
-    }
-    return false;
+    const std::string_view second = rest.substr(secondDot + 1);
+    return std::find(kSecondLevelLabels.begin(), kSecondLevelLabels.end(), second) !=
+               kSecondLevelLabels.end() &&
+           isNameOrUnder(rest.substr(0, secondDot), name);
 }
 
 bool hostMatches(const Rule& rule, const Parts& parts) {
     if (!parts.hasHost) {
         return rule.relative;
     }
-    const std::string_view pattern = rule.host;
-    if (pattern.size() > kAnyTopLevelDomain.size() &&
-        pattern.substr(pattern.size() - kAnyTopLevelDomain.size()) == kAnyTopLevelDomain) {
-        return isNameUnderAnyTopLevel(
-            parts.host, pattern.substr(0, pattern.size() - kAnyTopLevelDomain.size()));
+    std::string_view pattern = rule.host;
+    if (pattern.ends_with(kAnyTopLevelDomain)) {
+        pattern.remove_suffix(kAnyTopLevelDomain.size());
+        return isNameUnderAnyTopLevel(parts.host, pattern);
     }
     return isNameOrUnder(parts.host, pattern);
 }
 
 bool pathMatches(std::string_view pattern, std::string_view path) {
-    if (!pattern.empty() && pattern.back() == kAnyPath) {
+    if (pattern.ends_with(kAnyPath)) {
         pattern.remove_suffix(1);
-        return path.substr(0, pattern.size()) == pattern;
+        return path.starts_with(pattern);
     }
     return path == pattern;
 }
@@ -226,7 +223,7 @@ std::optional<std::string_view> parameter(std::string_view query, std::string_vi
     while (true) {
         const std::size_t amp = query.find('&');
         std::string_view field = query.substr(0, amp);
-        while (field.substr(0, kAmpEntityRest.size()) == kAmpEntityRest) {
+        while (field.starts_with(kAmpEntityRest)) {
             field.remove_prefix(kAmpEntityRest.size());
         }
         const std::size_t equals = field.find('=');
@@ -318,8 +315,7 @@ std::optional<std::string> base64UrlDecode(std::string_view text) {
     }
     const std::size_t tail = text.size() % kBase64Quantum;
     // One character alone cannot carry a byte; written padding must fill the last quantum.
-    if (tail == 1 || padding > kBase64MaxPadding ||
-        (padding != 0 && (tail + padding) % kBase64Quantum != 0)) {
+    if (tail == 1 || (padding != 0 && padding != (kBase64Quantum - tail) % kBase64Quantum)) {
         return std::nullopt;
     }
     std::string out;
@@ -360,7 +356,7 @@ bool isAbsoluteWebAddress(std::string_view address) {
 }
 
 std::optional<std::string> decodeTarget(const Rule& rule, std::string_view encoded) {
-    if (encoded.substr(0, rule.strip.size()) != rule.strip) {
+    if (!encoded.starts_with(rule.strip)) {
         return std::nullopt;
     }
     encoded.remove_prefix(rule.strip.size());

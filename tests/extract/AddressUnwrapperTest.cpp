@@ -118,6 +118,8 @@ TEST(AddressUnwrapper, DuckDuckGoTakesUddg) {
         {"http://html.DuckDuckGo.com/l/?kh=-1&uddg=https%3A%2F%2Fa.org%2Fx+y", "https://a.org/x+y"},
         {"https://duckduckgo.com/l/?uddg=https%3A%2F%2Fa.org%2F&amp;rut=x", "https://a.org/"},
         {"//duckduckgo.com/l/?uddg=HTTPS://a.org/%2541", "HTTPS://a.org/%41"},
+        {"//duckduckgo.com/l/?uddg=https%3A%2F%2Fa%30%39.org%2Fa%20b%7E%C3%A9",
+         "https://a09.org/a b~\xC3\xA9"},
     });
 }
 
@@ -148,6 +150,8 @@ TEST(AddressUnwrapper, GoogleTakesQThenUrl) {
         {"https://google.co.uk/url?q=https://e.com/", "https://e.com/"},
         {"http://www.google.com.au:80/url?q=https://f.com/", "https://f.com/"},
         {"https://www.GOOGLE.de/url?q=https://g.com/", "https://g.com/"},
+        {"https://www.Google.CZ/url?q=https://h.com/", "https://h.com/"},
+        {"/url?q=https://a.com/x#top", "https://a.com/x"},
     });
 }
 
@@ -162,6 +166,8 @@ TEST(AddressUnwrapper, BingDecodesBase64AfterA1) {
          "https://example.org/?q=>>?"},
         {"https://www.bing.com/ck/a?!&amp;&amp;p=1&amp;u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS8=",
          "https://example.com/"},
+        {"https://www.bing.com/ck/a?u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS94aF9EZzMyNnA0",
+         "https://example.com/xh_Dg326p4"},
     });
 }
 
@@ -175,6 +181,9 @@ TEST(AddressUnwrapper, RefusesTargetsAndAddressesItCannotTrust) {
         "/url?q=https:///path",
         "/url?q=https://user@/x",
         "/url?q=https://a.com/%0D%0Ax",
+        "/url?q=https://a.com/%1F",
+        "/url?q=https://a.com/%7F",
+        "/url?q=htxp://a.com/",
         "/url?q=",
         "/url?sa=U",
         "https://www.bing.com/ck/a?u=a1amF2YXNjcmlwdDphbGVydCgxKQ==",
@@ -188,6 +197,7 @@ TEST(AddressUnwrapper, RefusesTargetsAndAddressesItCannotTrust) {
         "https://www.bing.com/ck/a?u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS9wYXRoP3g9M",
         "https://www.bing.com/ck/a?u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS8===",
         "https://www.bing.com/ck/a?u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS9w=",
+        "https://www.bing.com/ck/a?u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS9w====",
         "https://www.bing.com/ck/a?u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS9wYXRoP3g9MQ=",
         "https://www.bing.com/ck/a?u=a1aHR0cHM6Ly9hLmIvfn5+Pw",
         "https://www.bing.com/ck/a?u=a1aHR0cHM6Ly9hLmIvfn5*Pw",
@@ -199,6 +209,8 @@ TEST(AddressUnwrapper, RefusesTargetsAndAddressesItCannotTrust) {
         "/url/?q=https://a.com/",
         "url?q=https://a.com/",
         "ftp://www.google.com/url?q=https://a.com/",
+        "xttp://www.google.com/url?q=https://a.com/",
+        "htxp://www.google.com/url?q=https://a.com/",
         "javascript:/url?q=https://a.com/",
         "https://www.bing.com/search?u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS8=",
         "https://www.bing.com/ck/a?uu=a1aHR0cHM6Ly9leGFtcGxlLmNvbS8=",
@@ -222,6 +234,10 @@ TEST(AddressUnwrapper, RefusesTargetsAndAddressesItCannotTrust) {
         "https://google.co.evil/url?q=https://a.com/",
         "https://google.c0m/url?q=https://a.com/",
         "https://google/url?q=https://a.com/",
+        "https://www.google./url?q=https://a.com/",
+        "https://google.4u/url?q=https://a.com/",
+        "https://co.uk/url?q=https://a.com/",
+        "https://www.google.net.uk/url?q=https://a.com/",
         "https://.de/url?q=https://a.com/",
         "https://google.com.x.de/url?q=https://a.com/",
         "https://bing.com.evil.net/ck/a?u=a1aHR0cHM6Ly9leGFtcGxlLmNvbS8=",

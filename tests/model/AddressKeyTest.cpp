@@ -25,6 +25,8 @@ TEST(AddressKey, LowerCasesSchemeAndHostOnly) {
         {"HTTP://WWW.Example.COM/Path/File.HTML?Q=A", "http://www.example.com/Path/File.HTML?Q=A"},
         {"https://User:PW@Example.com/X", "https://User:PW@example.com/X"},
         {"Ftp://Files.Example.com/A", "ftp://files.example.com/A"},
+        {"Zz9+a-b.0://AZ.Host/P", "zz9+a-b.0://az.host/P"},
+        {"a://Z", "a://z/"},
         {"http://a.com/b/../C", "http://a.com/b/../C"},
         {"http://a.com/%7Euser%2f", "http://a.com/%7Euser%2f"},
     });

@@ -286,6 +286,10 @@ void CMainFrame::ClearResults() {
     RefreshCommandStates();
 }
 
+void CMainFrame::UpdateResultRow(int position, const SearchResult& result) {
+    m_view->UpdateEngines(position, result);
+}
+
 void CMainFrame::AddResultRow(int position, const SearchResult& result) {
     SearchResult* listed = m_session->Results().Get(position);
     if (listed != nullptr) {

@@ -56,6 +56,7 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     void ShowMessage(std::string_view caption, std::string_view text) override;
     void ClearResults() override;
     void AddResultRow(int position, const SearchResult& result) override;
+    void UpdateResultRow(int position, const SearchResult& result) override;
 
     // Carries out a command of the menus, the tool bar, the accelerators or the context menu.
     void DoCommand(int id);

@@ -298,6 +298,19 @@ int CMarovaneProView::SortState() const {
     return m_sortState;
 }
 
+void CMarovaneProView::UpdateEngines(int position, const SearchResult& result) {
+    ReportItem cell;
+    cell.mask = kReportMaskText;
+    cell.item = position;
+    cell.subItem = kColumnEngines;
+    cell.text = std::string(result.engine.view());
+    GetReportCtrl().SetItem(cell);
+    SearchResult* own = m_ownResults.Get(position);
+    if (own != nullptr) {
+        own->engine.set(result.engine.view());
+    }
+}
+
 bool CMarovaneProView::IsShowingSummary() const {
     return m_showSummary;
 }

@@ -94,6 +94,8 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
     // Appends the row of result at position (its index in the main window's list). Cleans the
     // title of result itself, so the list holds the cleaned title.
     void AddResult(int position, SearchResult& result);
+    // Shows the changed engines of the result at position (another engine found its page).
+    void UpdateEngines(int position, const SearchResult& result);
     // Selects every row; returns the number of rows.
     int SelectAll();
     // Inverts the selection (selects all when none is selected); returns the number selected.

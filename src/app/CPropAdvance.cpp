@@ -3,6 +3,7 @@
 #include "app/IntegerField.h"
 #include "settings/OptionsStore.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,7 +25,8 @@ constexpr int kValueColumn = 4;
 } // namespace
 
 CPropAdvance::CPropAdvance(OptionsStore options, QWidget* parent)
-    : OptionsPage(parent), m_options(std::move(options)), m_maxEngine(new IntegerField) {
+    : OptionsPage(parent), m_options(std::move(options)), m_maxEngine(new IntegerField),
+      m_cleanAddresses(new QCheckBox) {
     auto* layout = new QVBoxLayout(this);
     auto* speed = new QGroupBox(QStringLiteral("Speed"));
     auto* speedLayout = new QHBoxLayout(speed);
@@ -53,6 +55,16 @@ CPropAdvance::CPropAdvance(OptionsStore options, QWidget* parent)
     }
     grid->setColumnStretch(kSliderColumn, 1);
     layout->addWidget(timeouts);
+
+    auto* addresses = new QGroupBox(QStringLiteral("Addresses"));
+    auto* addressesLayout = new QVBoxLayout(addresses);
+    m_cleanAddresses->setText(QStringLiteral("&Clean redirect addresses of search engines"));
+    m_cleanAddresses->setToolTip(QStringLiteral(
+        "List, open and compare the result pages themselves instead of the engines' click "
+        "counters"));
+    m_cleanAddresses->setAccessibleDescription(m_cleanAddresses->toolTip());
+    addressesLayout->addWidget(m_cleanAddresses);
+    layout->addWidget(addresses);
     layout->addStretch();
 }
 
@@ -67,6 +79,7 @@ void CPropAdvance::Load() {
     m_sliders[ReceiveTimeout]->setValue(options.GetRecvTimeout());
     m_sliders[SendTimeout]->setValue(options.GetSendTimeout());
     m_sliders[SearchTimeout]->setValue(options.GetSearchTimeout());
+    m_cleanAddresses->setChecked(options.GetCleanAddresses());
     for (int index = 0; index < TimeoutCount; ++index) {
         ShowValue(static_cast<Timeout>(index));
     }
@@ -87,11 +100,16 @@ bool CPropAdvance::Save() {
     written = options.SetRecvTimeout(m_sliders[ReceiveTimeout]->value()) && written;
     written = options.SetSendTimeout(m_sliders[SendTimeout]->value()) && written;
     written = options.SetSearchTimeout(m_sliders[SearchTimeout]->value()) && written;
+    written = options.SetCleanAddresses(m_cleanAddresses->isChecked()) && written;
     return written;
 }
 
 IntegerField& CPropAdvance::MaxEngineField() {
     return *m_maxEngine;
+}
+
+QCheckBox& CPropAdvance::CleanAddressesBox() {
+    return *m_cleanAddresses;
 }
 
 QSlider& CPropAdvance::Slider(Timeout timeout) {

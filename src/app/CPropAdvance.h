@@ -6,6 +6,7 @@
 #include <array>
 
 class IntegerField;
+class QCheckBox;
 class QLabel;
 class QSlider;
 
@@ -27,6 +28,7 @@ class CPropAdvance : public OptionsPage {
     bool Save() override;
 
     IntegerField& MaxEngineField();
+    QCheckBox& CleanAddressesBox();
     QSlider& Slider(Timeout timeout);
     QLabel& ValueText(Timeout timeout);
 
@@ -38,6 +40,7 @@ class CPropAdvance : public OptionsPage {
     void ShowValue(Timeout timeout);
 
     IntegerField* m_maxEngine;
+    QCheckBox* m_cleanAddresses;
     std::array<QSlider*, TimeoutCount> m_sliders{};
     std::array<QLabel*, TimeoutCount> m_values{};
     // The number checked by CheckFields, written by Save.

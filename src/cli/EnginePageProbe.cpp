@@ -13,6 +13,7 @@ EnginePageProbe::EnginePageProbe(const SearchJob& job, int receiveTimeoutMs, int
     m_extractor.SetGrammar(job.grammar.view());
     m_extractor.SetEngineName(job.engineName.view());
     m_extractor.SetSiteRoot(ResultExtractor::SiteRootFromUrl(job.url.view()));
+    m_extractor.SetUnwrapAddresses(true);
     SetMethod(job.method);
     SetUrl(job.url.view());
     SetBody(job.body.view());

@@ -17,17 +17,19 @@ constexpr long kDefaultPieceSize = 4095;
 
 const char* const kUsage =
     "usage: vantorell-search extract --engine FILE.vnp --page FILE [--site-root ROOT]\n"
-    "                                [--chunk N] [--app-path DIR]\n"
+    "                                [--chunk N] [--raw-addresses] [--app-path DIR]\n"
     "\n"
     "Runs the engine's grammar over a saved answer page, fed in pieces of N bytes (default\n"
     "4095), and prints each result as one line: title, address, summary and engine separated\n"
-    "by tabs. Bytes are printed as they are, without transcoding.\n"
+    "by tabs. Bytes are printed as they are, without transcoding. Addresses that a search\n"
+    "engine wraps in a redirect of its own are turned into their targets, as a search does.\n"
     "\n"
     "  --engine FILE    the engine definition file (.vnp)\n"
     "  --page FILE      the saved answer page\n"
     "  --site-root ROOT the prefix of relative addresses (default: the engine's request\n"
     "                   address cut before the first \"/\" after the host; \"\" for none)\n"
     "  --chunk N        the piece size in bytes\n"
+    "  --raw-addresses  print redirect addresses as the page gives them\n"
     "  --app-path DIR   the program folder\n";
 
 // The request address a search makes for this engine, with its tokens still in it: website and
@@ -43,7 +45,8 @@ std::string requestAddress(const EngineDefinition& engine) {
 } // namespace
 
 int ExtractCommand::Run(const std::vector<std::string>& words) {
-    CommandLine line({"--engine", "--page", "--site-root", "--chunk", "--app-path"}, {"--help"});
+    CommandLine line({"--engine", "--page", "--site-root", "--chunk", "--app-path"},
+                     {"--help", "--raw-addresses"});
     if (!line.Parse(words)) {
         return Cli::Fail(line.Error());
     }
@@ -83,6 +86,7 @@ int ExtractCommand::Run(const std::vector<std::string>& words) {
     ResultExtractor extractor;
     extractor.SetGrammar(QueryBuilder::ExpandGrammar(engine.grm.view()));
     extractor.SetEngineName(engine.name.view());
+    extractor.SetUnwrapAddresses(!line.Has("--raw-addresses"));
     if (line.Has("--site-root")) {
         extractor.SetSiteRoot(line.Value("--site-root"));
     } else {

@@ -1,5 +1,6 @@
 #include "extract/ResultExtractor.h"
 
+#include "extract/AddressUnwrapper.h"
 #include "extract/TextCleaner.h"
 #include "platform/ScopedAddResultLock.h"
 
@@ -114,6 +115,10 @@ void ResultExtractor::SetEngineName(std::string_view name) {
 
 void ResultExtractor::SetSiteRoot(std::string_view root) {
     m_siteRoot = std::string(root.substr(0, kSiteRootMaxLength));
+}
+
+void ResultExtractor::SetUnwrapAddresses(bool unwrap) {
+    m_unwrapAddresses = unwrap;
 }
 
 void ResultExtractor::AppendInput(const char* data, std::size_t size) {
@@ -272,8 +277,16 @@ void ResultExtractor::FinishResult(ResultList& list) {
     // Trimmed before it is resolved: a blank in front would hide a leading "/" and end up
     // inside the absolute address.
     trimWhiteSpace(m_address);
+    // A redirect written relative to the engine's own site ("/url?q=...") is read before the
+    // site root hides it; one written in full only after it is resolved.
+    if (m_unwrapAddresses) {
+        m_address = AddressUnwrapper::Unwrap(m_address);
+    }
     if (m_engineName != kUnprefixedEngineName) {
         ResolveAddress();
+    }
+    if (m_unwrapAddresses) {
+        m_address = AddressUnwrapper::Unwrap(m_address);
     }
 
     if (m_accepting) {

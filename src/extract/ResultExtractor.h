@@ -30,6 +30,8 @@ class ResultExtractor {
     void SetEngineName(std::string_view name);
     // The prefix that makes relative addresses absolute.
     void SetSiteRoot(std::string_view root);
+    // Turns known redirect addresses of search engines into their targets (off by default).
+    void SetUnwrapAddresses(bool unwrap);
     // Queues received bytes; the piece counts up to its first zero byte only.
     void AppendInput(const char* data, std::size_t size);
     // Runs every queued byte through the grammar, appending finished results to list.
@@ -91,5 +93,6 @@ class ResultExtractor {
     std::string m_engineName;
     std::string m_siteRoot;
     bool m_accepting = true;
+    bool m_unwrapAddresses = false;
     std::string m_input;
 };

@@ -1,8 +1,12 @@
 #include "model/UniqueResultList.h"
 
+#include "model/AddressKey.h"
+
 bool UniqueResultList::AddUnique(const SearchResult& result, KeyKind kind) {
     std::string title(result.title.view());
-    std::string address(result.address.view());
+    // Two addresses of the same page (scheme or host in other letter case, the default port
+    // written out, a fragment) count as one.
+    std::string address = AddressKey::Normalise(result.address.view());
     if (kind == KeyKind::ByTitle && m_titles.count(title) != 0) {
         ++m_duplicates;
         return false;

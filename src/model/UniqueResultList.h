@@ -6,8 +6,8 @@
 #include <string>
 #include <unordered_set>
 
-// A result list that turns away a result whose title (or address) is already present, byte for
-// byte, and counts what it turned away.
+// A result list that turns away a result whose title (byte for byte) or address (as the same
+// page, see AddressKey) is already present, and counts what it turned away.
 class UniqueResultList {
   public:
     enum class KeyKind { ByTitle, ByAddress, None };

@@ -29,10 +29,11 @@ CHttpSearch::CHttpSearch() = default;
 CHttpSearch::~CHttpSearch() = default;
 
 void CHttpSearch::Setup(std::shared_ptr<SearchManagerLink> link, int slot, const SearchJob& job,
-                        int receiveTimeoutSeconds, int sendTimeoutSeconds) {
+                        int receiveTimeoutSeconds, int sendTimeoutSeconds, bool cleanAddresses) {
     SetGrammar(job.grammar.view());
     SetEngineName(job.engineName.view());
     SetSiteRoot(SiteRootFromUrl(job.url.view()));
+    SetUnwrapAddresses(cleanAddresses);
     SetMethod(job.method);
     SetUrl(job.url.view());
     SetBody(job.body.view());

@@ -31,7 +31,7 @@ class CHttpSearch : public HttpClient,
     // Configures the worker from job before its thread starts; the socket time-outs are the
     // current settings (seconds) times 1000.
     void Setup(std::shared_ptr<SearchManagerLink> link, int slot, const SearchJob& job,
-               int receiveTimeoutSeconds, int sendTimeoutSeconds);
+               int receiveTimeoutSeconds, int sendTimeoutSeconds, bool cleanAddresses);
     // Starts the thread that runs the exchange.
     void Start();
     // Stops the worker from the user-interface thread: it drops its results, abandons its

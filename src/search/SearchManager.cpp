@@ -105,7 +105,8 @@ bool SearchManager::StartWorker(int slot) {
     // Time-outs are read as each worker is set up, so a change of options reaches the next
     // worker and never a running one.
     auto worker = std::make_shared<CHttpSearch>();
-    worker->Setup(m_link, slot, job, m_options.GetRecvTimeout(), m_options.GetSendTimeout());
+    worker->Setup(m_link, slot, job, m_options.GetRecvTimeout(), m_options.GetSendTimeout(),
+                  m_options.GetCleanAddresses());
     m_slots[static_cast<std::size_t>(slot)] = worker;
     worker->Start();
     return true;

@@ -1,5 +1,6 @@
 #include "search/SearchSession.h"
 
+#include "model/AddressKey.h"
 #include "model/EngineCatalog.h"
 #include "model/Utf8Cut.h"
 #include "platform/ConnectionState.h"
@@ -10,11 +11,15 @@
 #include "settings/EngineHealth.h"
 #include "settings/QueryHistoryFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <ctime>
 
 namespace {
+
+// Between the engines that found the same page, in the result's engine field.
+constexpr std::string_view kEngineListSeparator = ", ";
 
 // The status text of an engine left out of a search because it rests.
 constexpr const char* kRestingFormat = "%s rests until %02d:%02d: blocked three searches in a row";
@@ -123,6 +128,7 @@ void SearchSession::StartSearch() {
     m_view.SetProgressRange(0, m_maxResult);
 
     m_account.Clear();
+    m_pageEngines.clear();
     m_manager = std::make_unique<SearchManager>(m_options);
     m_manager->SetAccount(&m_account);
     m_manager->SetRestingEngines(RestingEngines());
@@ -198,6 +204,7 @@ void SearchSession::OnNewResults(SearchManager& manager) {
                                                     item, UniqueResultList::KeyKind::ByAddress);
         if (refused) {
             m_account.DuplicateRefused(item.engine.view());
+            MergeEngine(item);
         } else {
             m_account.ResultAccepted(item.engine.view());
             // The result is in the list before its row is made: the view may tidy the listed
@@ -294,4 +301,44 @@ void SearchSession::RecordHealth() {
     if (recorded) {
         health.Save();
     }
+}
+
+void SearchSession::MergeEngine(const SearchResult& duplicate) {
+    const std::string key = AddressKey::Normalise(duplicate.address.view());
+    // The newest results are likeliest to repeat, so the list is searched from its end.
+    for (int32_t index = m_results.Count() - 1; index >= 0; --index) {
+        SearchResult* listed = m_results.Get(index);
+        if (AddressKey::Normalise(listed->address.view()) != key) {
+            continue;
+        }
+        std::vector<std::string>& engines = m_pageEngines[key];
+        if (engines.empty()) {
+            engines.emplace_back(listed->engine.view());
+        }
+        const std::string engine(duplicate.engine.view());
+        if (std::find(engines.begin(), engines.end(), engine) != engines.end()) {
+            return;
+        }
+        engines.push_back(engine);
+        listed->engine.set(EngineListText(engines));
+        m_view.UpdateResultRow(index, *listed);
+        return;
+    }
+}
+
+std::string SearchSession::EngineListText(const std::vector<std::string>& engines) {
+    std::string joined;
+    for (const std::string& engine : engines) {
+        if (!joined.empty()) {
+            joined += kEngineListSeparator;
+        }
+        joined += engine;
+    }
+    if (joined.size() <= kEngineFieldLength) {
+        return joined;
+    }
+    // "Bing +2": the first engine and how many more, the name cut to leave room for the count.
+    const std::string more = " +" + std::to_string(engines.size() - 1);
+    const std::size_t room = kEngineFieldLength - more.size();
+    return std::string(Utf8Cut::Prefix(engines.front(), room)) + more;
 }

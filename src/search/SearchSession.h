@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class ConnectionState;
@@ -28,6 +29,12 @@ class SearchSession : public SearchManagerListener {
   public:
     static constexpr std::size_t kMaxKeywordLength = 254;
     static constexpr int kMillisecondsPerSecond = 1000;
+    // The bytes of a result's engine field.
+    static constexpr std::size_t kEngineFieldLength = 20;
+
+    // The engine field of a page that several engines found: "Bing, Yahoo" while that fits
+    // the field, else the first engine and how many more ("Bing +2").
+    static std::string EngineListText(const std::vector<std::string>& engines);
 
     // Settings given for one run (the command line), in place of the stored ones.
     struct Overrides {
@@ -67,6 +74,8 @@ class SearchSession : public SearchManagerListener {
     std::vector<std::string> RestingEngines();
     // Adds every engine's outcome of the search that ended to the engine health file.
     void RecordHealth();
+    // A duplicate of a listed page was refused: the listed result names its engine too.
+    void MergeEngine(const SearchResult& duplicate);
     void RestartTimer();
 
     EngineCatalog& m_catalog;
@@ -75,6 +84,8 @@ class SearchSession : public SearchManagerListener {
     OptionsStore m_options;
     Overrides m_overrides;
     EngineAccount m_account;
+    // The engines that found each page found more than once, by the page's address key.
+    std::unordered_map<std::string, std::vector<std::string>> m_pageEngines;
     QTimer m_timer;
 
     bool m_searching = false;

@@ -29,4 +29,6 @@ class SearchSessionView {
     // Appends the row of one result at position (the end of the list). The session's result
     // list already holds the result at that position.
     virtual void AddResultRow(int position, const SearchResult& result) = 0;
+    // The result at position changed (another engine found the same page); nothing by default.
+    virtual void UpdateResultRow(int position, const SearchResult& result);
 };

@@ -30,6 +30,7 @@ constexpr std::string_view kKeyRecvTimeout = "RecvTimeout";
 constexpr std::string_view kKeySearchTimeout = "SearchTimeout";
 constexpr std::string_view kKeyWinState = "WinState";
 constexpr std::string_view kKeyAutoRemoveUrl = "AutoRemoveUrl";
+constexpr std::string_view kKeyCleanAddresses = "CleanAddresses";
 constexpr std::string_view kKeyBrowser = "Browser";
 constexpr std::string_view kKeyBrowserPath = "BrowserPath";
 
@@ -49,6 +50,7 @@ constexpr int kDefaultRecvTimeoutSeconds = 90;
 constexpr int kDefaultSearchTimeoutSeconds = 90;
 constexpr int kDefaultWinState = OptionsStore::kWinStateMaximized;
 constexpr bool kDefaultAutoRemoveUrl = false;
+constexpr bool kDefaultCleanAddresses = true;
 constexpr int kDefaultBrowser = BrowserInternetExplorer;
 
 // Where each browser's executable is registered: the key of its default value.
@@ -209,6 +211,14 @@ bool OptionsStore::GetAutoRemoveUrl() const {
 
 bool OptionsStore::SetAutoRemoveUrl(bool value) {
     return WriteBoolean(kOptionsSection, kKeyAutoRemoveUrl, value);
+}
+
+bool OptionsStore::GetCleanAddresses() const {
+    return ReadBoolean(kOptionsSection, kKeyCleanAddresses, kDefaultCleanAddresses);
+}
+
+bool OptionsStore::SetCleanAddresses(bool value) {
+    return WriteBoolean(kOptionsSection, kKeyCleanAddresses, value);
 }
 
 int OptionsStore::GetBrowser() const {

@@ -77,6 +77,10 @@ class OptionsStore : public BrowserSettings {
     // Drop results whose address repeats one already listed, while searching. Default false.
     bool GetAutoRemoveUrl() const;
     bool SetAutoRemoveUrl(bool value);
+    // Turn search engines' redirect addresses back into the results' own addresses.
+    // Default true.
+    bool GetCleanAddresses() const;
+    bool SetCleanAddresses(bool value);
     // The chosen browser, a BrowserChoice. Default BrowserInternetExplorer.
     int GetBrowser() const override;
     bool SetBrowser(int value);

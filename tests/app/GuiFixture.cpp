@@ -108,8 +108,9 @@ FixtureReply GuiFixture::Answer(const std::string& request) {
         return reply;
     }
     const int first = std::atoi(QueryValue(request, "n").c_str());
-    reply.bytes = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
-                  ResultPage(EngineOf(request), first, pageSize);
+    reply.bytes =
+        "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
+        (page ? page(EngineOf(request), first) : ResultPage(EngineOf(request), first, pageSize));
     reply.delay = std::chrono::milliseconds(answerDelayMs);
     return reply;
 }

@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +77,8 @@ class GuiFixture {
     int answerDelayMs = 0;
     // Answer nothing for ever (the search then times out).
     bool stall = false;
+    // When set, the body of each answer page in place of ResultPage (engine, first offset).
+    std::function<std::string(const std::string&, int)> page;
 
     TempDir app;
     OptionsStore options{app.path()};

@@ -348,6 +348,33 @@ TEST(MainFrame, EngineReportShowsEachEngineLiveAndAfterTheSearch) {
     EXPECT_EQ(report->Table().rowCount(), 2);
 }
 
+// The same page behind two engines' redirects is one row whose engine cell names both.
+TEST(MainFrame, OnePageFromTwoEnginesShowsBothInItsRow) {
+    GuiFixture f;
+    f.page = [](const std::string& engine, int first) -> std::string {
+        if (first != 1) {
+            return std::string();
+        }
+        const std::string wrapped = engine == "duck"
+                                        ? "//duckduckgo.com/l/?uddg=https%3A%2F%2Fpage.example%2F"
+                                        : "/url?q=https://page.example/&amp;sa=U";
+        return "<r><a href=\"" + wrapped + "\">Page</a><p>s</p>\n</r>\n</body>\n";
+    };
+    f.AddEngine("duck");
+    f.AddEngine("goog");
+    f.SetOption("AutoRemoveUrl", "1");
+    f.SetOption("SearchTimeout", "1");
+    CMainFrame& frame = f.Frame();
+    f.Search("page");
+    ASSERT_TRUE(f.WaitForEnd(kSearchLimitMs));
+    const CReportCtrl& control = frame.View().GetReportCtrl();
+    ASSERT_EQ(control.GetItemCount(), 1);
+    EXPECT_EQ(control.GetItemText(0, CMarovaneProView::kColumnAddress), "https://page.example/");
+    const std::string engines = control.GetItemText(0, CMarovaneProView::kColumnEngines);
+    EXPECT_TRUE(engines == "duck, goog" || engines == "goog, duck") << engines;
+    EXPECT_EQ(frame.View().OwnResults().Get(0)->engine.view(), engines);
+}
+
 TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     GuiFixture f;
     f.AddEngine("alpha");

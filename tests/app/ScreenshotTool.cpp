@@ -8,6 +8,7 @@
 #include "app/AppCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CMarovaneProView.h"
+#include "app/EngineReportDialog.h"
 #include "app/FileDialogRunner.h"
 #include "app/FindDialog.h"
 #include "app/KeywordCombo.h"
@@ -192,6 +193,15 @@ int main(int argc, char** argv) {
         runEventsFor(kSettleMs);
         if (!Save(frame.grab(), folder + "/search.png")) {
             status = 1;
+        }
+
+        frame.DoCommand(kCmdEngineReport);
+        runEventsFor(kSettleMs);
+        if (frame.EngineReport() != nullptr) {
+            if (!Save(frame.EngineReport()->grab(), folder + "/engine-report.png")) {
+                status = 1;
+            }
+            frame.EngineReport()->close();
         }
 
         CReportCtrl& control = frame.View().GetReportCtrl();

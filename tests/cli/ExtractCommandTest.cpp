@@ -112,3 +112,41 @@ TEST(ExtractCommand, HelpDescribesEveryOption) {
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
     }
 }
+
+// The redirect links of real saved pages come out as their targets, unless asked for raw.
+TEST(ExtractCommand, CleansRedirectAddressesOfSavedPagesUnlessRaw) {
+    struct Saved {
+        const char* engine;
+        const char* page;
+        const char* rawStart;
+        const char* firstTarget;
+    };
+    const Saved saved[] = {
+        {"Yahoo", "yahoo",
+         "https://r.search.yahoo.com/_ylt=", "https://www.merriam-webster.com/dictionary/hello"},
+        {"AOL", "aol",
+         "https://search.aol.com/click/_ylt=", "https://www.merriam-webster.com/dictionary/hello"},
+        // The grammar itself already cuts Google's target out of its redirect.
+        {"Google", "google", "https://www.google.com/", "https://www.google.com/"},
+    };
+    for (const Saved& s : saved) {
+        SCOPED_TRACE(s.engine);
+        const std::vector<std::string> base = {
+            "extract", "--engine", sourcePath(std::string("engines/Site/") + s.engine + ".vnp"),
+            "--page", sourcePath(std::string("tests/data/pages/") + s.page + ".html")};
+        const CliRun clean = runCli(base);
+        std::vector<std::string> rawWords = base;
+        rawWords.push_back("--raw-addresses");
+        const CliRun raw = runCli(rawWords);
+        ASSERT_EQ(clean.exitCode, 0) << clean.err;
+        ASSERT_EQ(raw.exitCode, 0) << raw.err;
+        const auto firstAddress = [](const std::string& out) {
+            const std::size_t tab = out.find('\t');
+            return out.substr(tab + 1, out.find('\t', tab + 1) - tab - 1);
+        };
+        EXPECT_EQ(firstAddress(clean.out), s.firstTarget);
+        EXPECT_EQ(firstAddress(raw.out).rfind(s.rawStart, 0), 0u) << firstAddress(raw.out);
+        EXPECT_EQ(std::count(clean.out.begin(), clean.out.end(), '\n'),
+                  std::count(raw.out.begin(), raw.out.end(), '\n'));
+    }
+}

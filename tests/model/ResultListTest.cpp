@@ -37,14 +37,19 @@ TEST(ResultList, RemoveAndAddKeepOrderAndBounds) {
     EXPECT_EQ(list.Count(), 0);
 }
 
-TEST(UniqueResultList, ComparesWholeTextsByteForByte) {
+// Titles compare byte for byte; addresses as pages: the path's letter case counts, the host's,
+// a written default port and a fragment do not.
+TEST(UniqueResultList, ComparesTitlesByteForByteAndAddressesAsPages) {
     UniqueResultList list;
-    EXPECT_TRUE(list.AddUnique(makeResult("t", "http://A"), UniqueResultList::KeyKind::ByAddress));
-    EXPECT_TRUE(list.AddUnique(makeResult("t", "http://a"), UniqueResultList::KeyKind::ByAddress));
-    EXPECT_FALSE(list.AddUnique(makeResult("u", "http://a"), UniqueResultList::KeyKind::ByAddress));
+    EXPECT_TRUE(
+        list.AddUnique(makeResult("t", "http://h/A"), UniqueResultList::KeyKind::ByAddress));
+    EXPECT_TRUE(
+        list.AddUnique(makeResult("t", "http://h/a"), UniqueResultList::KeyKind::ByAddress));
+    EXPECT_FALSE(
+        list.AddUnique(makeResult("u", "HTTP://H:80/a#top"), UniqueResultList::KeyKind::ByAddress));
     EXPECT_EQ(list.DuplicateCount(), 1);
     EXPECT_FALSE(list.AddUnique(makeResult("t", "x"), UniqueResultList::KeyKind::ByTitle));
-    EXPECT_TRUE(list.AddUnique(makeResult("t", "http://a"), UniqueResultList::KeyKind::None));
+    EXPECT_TRUE(list.AddUnique(makeResult("t", "http://h/a"), UniqueResultList::KeyKind::None));
     EXPECT_EQ(list.DuplicateCount(), 2);
     EXPECT_EQ(list.Count(), 3);
     list.Clear();

@@ -1,5 +1,6 @@
 #include "search/SessionFixture.h"
 
+#include "model/AddressKey.h"
 #include "results/CURLCheck.h"
 #include "results/LinkCheckManager.h"
 #include "results/LinkCheckTarget.h"
@@ -552,4 +553,51 @@ TEST(SearchSession, BlockedThreeSearchesInARowTheEngineRests) {
     ASSERT_GE(account.Find("busy"), 0);
     EXPECT_EQ(EngineAccount::StateText(account.Records()[account.Find("busy")]), "resting");
     EXPECT_GT(account.AcceptedTotal(), 0);
+}
+
+// Two engines find the same page behind their own redirects: the addresses are cleaned to the
+// page, the second is refused as a duplicate, and the one row names both engines.
+TEST(SearchSession, OnePageFoundByTwoEnginesIsOneRowNamingBoth) {
+    FixtureServer server([](const std::string& request) {
+        const std::string engine = engineOf(request);
+        const std::string wrapped =
+            engine == "duck" ? "//duckduckgo.com/l/?uddg=https%3A%2F%2Fpage.example%2Fx&amp;rut=abc"
+                             : "https://r.search.yahoo.com/_ylt=A/RV=2/RE=1/RO=10/"
+                               "RU=https%3a%2f%2fPAGE.example%3a443%2fx/RK=2/RS=q";
+        FixtureReply reply;
+        reply.bytes = httpAnswer(firstOffset(request) == 1
+                                     ? "<r><a href=\"" + wrapped + "\">Page</a><p>s</p>\n"
+                                     : std::string());
+        return reply;
+    });
+    SessionFixture f;
+    f.AddEngine("duck", server.Url(""), requestPath("duck"));
+    f.AddEngine("yahoo", server.Url(""), requestPath("yahoo"));
+    f.SetOption("AutoRemoveUrl", "1");
+    f.SetOption("MaxResult", "5000");
+    f.SetOption("SearchTimeout", "1");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(10000));
+    ASSERT_EQ(f.Session().Results().Count(), 1);
+    const SearchResult& kept = *f.Session().Results().Get(0);
+    EXPECT_EQ(AddressKey::Normalise(kept.address.view()), "https://page.example/x");
+    EXPECT_TRUE(kept.engine.view() == "duck, yahoo" || kept.engine.view() == "yahoo, duck")
+        << kept.engine.view();
+    EXPECT_EQ(f.view.updatedRows, 1);
+
+    f.SetOption("CleanAddresses", "0");
+    f.Session().StartSearch();
+    ASSERT_TRUE(f.WaitForEnd(10000));
+    EXPECT_EQ(f.Session().Results().Count(), 2);
+}
+
+TEST(SearchSession, EngineListTextFitsTheEngineField) {
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(SearchSession::EngineListText(Names{"Bing", "Yahoo"}), "Bing, Yahoo");
+    EXPECT_EQ(SearchSession::EngineListText(Names{"Bing", "Yahoo", "DuckDuckGo"}), "Bing +2");
+    EXPECT_EQ(SearchSession::EngineListText(Names{std::string(20, 'n'), "Bing"}),
+              std::string(17, 'n') + " +1");
+    // The cut falls inside the two bytes of the c cedilla, which goes whole.
+    EXPECT_EQ(SearchSession::EngineListText(Names{"Mot\xc3\xb6rhead Searx\xc3\xa7z", "B"}),
+              "Mot\xc3\xb6rhead Searx +1");
 }

@@ -59,6 +59,13 @@ void RecordingView::AddResultRow(int position, const SearchResult& result) {
     }
 }
 
+void RecordingView::UpdateResultRow(int position, const SearchResult& result) {
+    ASSERT_GE(position, 0);
+    ASSERT_LT(position, static_cast<int>(rows.size()));
+    rows[static_cast<std::size_t>(position)] = result;
+    ++updatedRows;
+}
+
 std::string RecordingView::LastStatus() const {
     return statusTexts.empty() ? std::string() : statusTexts.back();
 }

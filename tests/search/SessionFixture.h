@@ -26,6 +26,7 @@ class RecordingView : public SearchSessionView {
     int progressSteps = 0;
     int progressResets = 0;
     int clears = 0;
+    int updatedRows = 0;
     // Runs after each new row, as a user's command between two batches would.
     std::function<void()> afterRow;
 
@@ -39,6 +40,7 @@ class RecordingView : public SearchSessionView {
     void ShowMessage(std::string_view caption, std::string_view text) override;
     void ClearResults() override;
     void AddResultRow(int position, const SearchResult& result) override;
+    void UpdateResultRow(int position, const SearchResult& result) override;
 
     std::string LastStatus() const;
     bool Saw(const std::string& status) const;

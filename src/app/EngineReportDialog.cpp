@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kWidth = 820;
+constexpr int kWidth = 980;
 constexpr int kHeight = 260;
 constexpr std::array<const char*, 10> kHeaders = {
     "Engine",     "State", "Pages",   "Status line", "Bytes",
@@ -43,6 +43,7 @@ EngineReportDialog::EngineReportDialog(const EngineAccount& account, QWidget* pa
     }
     m_table->setHorizontalHeaderLabels(headers);
     m_table->verticalHeader()->hide();
+    m_table->setWordWrap(false);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->horizontalHeader()->setStretchLastSection(true);
@@ -59,6 +60,7 @@ EngineReportDialog::EngineReportDialog(const EngineAccount& account, QWidget* pa
 void EngineReportDialog::Refresh() {
     const std::vector<EngineRecord>& records = m_account.Records();
     m_empty->setVisible(records.empty());
+    const bool newRows = m_table->rowCount() != static_cast<int>(records.size());
     m_table->setRowCount(static_cast<int>(records.size()));
     for (std::size_t row = 0; row < records.size(); ++row) {
         const EngineRecord& r = records[row];
@@ -88,6 +90,9 @@ void EngineReportDialog::Refresh() {
                 item->setText(cells[column]);
             }
         }
+    }
+    if (newRows) {
+        m_table->resizeColumnsToContents();
     }
 }
 

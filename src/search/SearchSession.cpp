@@ -285,7 +285,7 @@ void SearchSession::RecordHealth() {
         search.firstResultMs = record.firstResultMs;
         if (record.blocked) {
             search.outcome = EngineHealth::Outcome::Blocked;
-            search.failure = record.statusLine;
+            search.failure = "blocked: " + record.statusLine;
         } else if (record.resultsParsed > 0) {
             search.outcome = EngineHealth::Outcome::Ok;
         } else if (!record.error.empty()) {
@@ -293,7 +293,7 @@ void SearchSession::RecordHealth() {
             search.failure = record.error;
         } else {
             search.outcome = EngineHealth::Outcome::Nothing;
-            search.failure = record.statusLine;
+            search.failure = "parsed nothing: " + record.statusLine;
         }
         health.Record(record.name, search);
         recorded = true;

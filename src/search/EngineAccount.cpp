@@ -58,6 +58,7 @@ void EngineAccount::PieceParsed(int index, const PageTally& tally, std::int64_t 
     if (!tally.StatusLine().empty()) {
         record.statusLine = tally.StatusLine();
     }
+    record.bytes = record.bytesOfEndedPages + tally.Bytes();
     record.resultsParsed += parsedNow;
 }
 
@@ -71,7 +72,8 @@ void EngineAccount::PageEnded(int index, int page, const PageTally& tally, std::
                               int parsedOnPage, bool failed, bool lastPage) {
     EngineRecord& record = m_records[static_cast<std::size_t>(index)];
     record.totalMs += pageMs;
-    record.bytes += tally.Bytes();
+    record.bytesOfEndedPages += tally.Bytes();
+    record.bytes = record.bytesOfEndedPages;
     if (!tally.StatusLine().empty()) {
         record.statusLine = tally.StatusLine();
         ++record.pagesAnswered;
@@ -103,10 +105,11 @@ void EngineAccount::PageEnded(int index, int page, const PageTally& tally, std::
     }
 }
 
-void EngineAccount::PageAbandoned(int index, const PageTally& tally, std::int64_t pageMs) {
+void EngineAccount::PageAbandoned(int index, std::uint64_t bytesSeen, std::int64_t pageMs) {
     EngineRecord& record = m_records[static_cast<std::size_t>(index)];
     record.totalMs += pageMs;
-    record.bytes += tally.Bytes();
+    record.bytesOfEndedPages += bytesSeen;
+    record.bytes = record.bytesOfEndedPages;
     if (record.state == EngineRecord::State::Receiving) {
         record.state = EngineRecord::State::Done;
     }

@@ -34,7 +34,8 @@ class EngineAccount {
                    int parsedOnPage, bool failed, bool lastPage);
     // The search stopped while the page was still arriving: its bytes and time count, but an
     // unfinished page says nothing about the grammar.
-    void PageAbandoned(int index, const PageTally& tally, std::int64_t pageMs);
+    // bytesSeen: what the page had brought by the last piece parsed.
+    void PageAbandoned(int index, std::uint64_t bytesSeen, std::int64_t pageMs);
     void ResultAccepted(std::string_view engine);
     void DuplicateRefused(std::string_view engine);
     // Results accepted by every engine together.

@@ -23,6 +23,8 @@ struct EngineRecord {
     int pagesAnswered = 0;
     std::string statusLine;
     std::uint64_t bytes = 0;
+    // The bytes of its pages that have ended; bytes adds the page being received.
+    std::uint64_t bytesOfEndedPages = 0;
     // Milliseconds from the engine's first request to its first byte; -1 before it came.
     std::int64_t firstByteMs = -1;
     // Milliseconds from the engine's first request to its first parsed result; -1 without one.

@@ -118,7 +118,7 @@ void SearchManager::StopAll() {
         if (worker != nullptr) {
             const SlotPage& page = m_pages[slot];
             if (!m_stopped && page.record >= 0) {
-                m_account->PageAbandoned(page.record, worker->Tally(),
+                m_account->PageAbandoned(page.record, page.bytesSeen,
                                          MillisecondsSince(page.start));
             }
             worker->Stop();
@@ -178,6 +178,7 @@ void SearchManager::OnPageData(CHttpSearch& worker) {
         SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
         const int parsedNow = static_cast<int>(m_pending.Count() - before);
         page.parsed += parsedNow;
+        page.bytesSeen = worker.Tally().Bytes();
         if (page.record >= 0) {
             const auto first = m_firstRequests[static_cast<std::size_t>(page.record)];
             m_account->PieceParsed(page.record, worker.Tally(), MillisecondsSince(first),

@@ -71,6 +71,9 @@ class SearchManager {
         int page = 0;
         Clock::time_point start;
         int parsed = 0;
+        // The page's bytes as of its last parsed piece: all the user-interface thread may read
+        // of a worker that is still running.
+        std::uint64_t bytesSeen = 0;
         bool failed = false;
         bool lastPage = false;
     };

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string_view>
 
 // The engine files that ship with the program: canonical, within their fields, and each
 // grammar proven on a saved answer page of its engine.
@@ -21,10 +22,15 @@ TEST(ShippedEngines, AreCanonicalFiles) {
             EXPECT_EQ(EngineFile::CanonicalBytes(engine), readFileBytes(entry.path().string()));
             EXPECT_FALSE(engine.name.empty());
             EXPECT_FALSE(engine.category.empty());
+            if (std::string_view(folder) == "engines/Site") {
+                EXPECT_EQ(engine.website.view().substr(0, 8), "https://");
+                EXPECT_NE(engine.path.view().find("$KEY$"), std::string_view::npos);
+            }
             ++files;
         }
     }
-    EXPECT_GE(files, 5);
+    // Six long-standing web engines, Brave Search, Startpage, Mojeek and the sample.
+    EXPECT_GE(files, 10);
 }
 
 TEST(ShippedEngines, GrammarsReadTheirEnginesSavedPages) {
@@ -37,8 +43,9 @@ TEST(ShippedEngines, GrammarsReadTheirEnginesSavedPages) {
     const Saved saved[] = {
         {"DuckDuckGo", "duckduckgo", 28, "https://www.merriam-webster.com/dictionary/hello"},
         {"Bing", "bing", 10, "https://www.bing.com/"},
-        {"Ask", "ask", 10, "https://www.questionsanswered.net/tech/win-hello-neighbor-online?ad="
-                           "dirN&qo=serpIndex&o=740012"},
+        {"Ask", "ask", 10,
+         "https://www.questionsanswered.net/tech/win-hello-neighbor-online?ad="
+         "dirN&qo=serpIndex&o=740012"},
         {"Yahoo", "yahoo", 9, nullptr},
         {"AOL", "aol", 9, nullptr},
         {"Google", "google", 10, "https://www.google.com/"},
@@ -54,6 +61,8 @@ TEST(ShippedEngines, GrammarsReadTheirEnginesSavedPages) {
         extractor.SetGrammar(QueryBuilder::ExpandGrammar(engine.grm.view()));
         extractor.SetEngineName(engine.name.view());
         extractor.SetSiteRoot(ResultExtractor::SiteRootFromUrl(engine.website.str() + "/"));
+        // As a search does by default: redirect links are read as their targets.
+        extractor.SetUnwrapAddresses(true);
         const std::string bytes =
             readFileBytes(sourcePath("tests/data/pages/" + std::string(s.page) + ".html"));
         ResultList results;

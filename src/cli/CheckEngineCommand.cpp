@@ -149,7 +149,7 @@ bool printFindings(const EnginePageProbe& probe, bool fetched, bool suggest,
             problem = true;
         }
     }
-    if (suggest && probe.Results().Count() == 0) {
+    if (suggest && kind == PageKind::Kind::Results && probe.Results().Count() == 0) {
         printSuggestion(probe.Page(), ownHost);
     }
     return problem;

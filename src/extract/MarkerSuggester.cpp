@@ -100,27 +100,36 @@ std::size_t countOf(std::string_view page, std::string_view text) {
     return count;
 }
 
-// The longest text that ends the look-behind of every link, from its first '<' on, so that
-// the marker begins with a whole tag.
-std::string_view commonMarker(std::string_view page, const Link* links) {
-    std::string_view common;
-    for (std::size_t i = 0; i < MarkerSuggester::kLinksCompared; ++i) {
-        const std::size_t start =
-            links[i].tagStart - std::min(links[i].tagStart, MarkerSuggester::kLookBehind);
-        const std::string_view behind = page.substr(start, links[i].tagStart - start);
-        if (i == 0) {
-            common = behind;
+std::string_view lookBehind(std::string_view page, const Link& link) {
+    const std::size_t start = link.tagStart - std::min(link.tagStart, MarkerSuggester::kLookBehind);
+    return page.substr(start, link.tagStart - start);
+}
+
+// The links whose look-behind ends like the candidate's, sharing the longest ending that at
+// least kLinksCompared links share; the ending is cut to begin at a tag, and empty when none
+// is found.
+std::vector<const Link*> matchingRun(std::string_view page, const std::vector<Link>& links,
+                                     const Link& candidate, std::string_view& marker) {
+    const std::string_view behind = lookBehind(page, candidate);
+    for (std::size_t length = behind.size(); length > 0; --length) {
+        const std::string_view ending = behind.substr(behind.size() - length);
+        std::vector<const Link*> run;
+        for (const Link& link : links) {
+            if (lookBehind(page, link).ends_with(ending)) {
+                run.push_back(&link);
+            }
+        }
+        if (run.size() < MarkerSuggester::kLinksCompared) {
             continue;
         }
-        std::size_t same = 0;
-        while (same < common.size() && same < behind.size() &&
-               common[common.size() - 1 - same] == behind[behind.size() - 1 - same]) {
-            ++same;
+        const std::size_t tag = ending.find('<');
+        if (tag == std::string_view::npos) {
+            return {};
         }
-        common = common.substr(common.size() - same);
+        marker = ending.substr(tag);
+        return run;
     }
-    const std::size_t tag = common.find('<');
-    return tag == std::string_view::npos ? std::string_view() : common.substr(tag);
+    return {};
 }
 
 // The text from an address's closing quote to the first character of the title after it.
@@ -143,26 +152,25 @@ MarkerSuggester::Suggestion MarkerSuggester::Suggest(std::string_view page,
     const std::string ownBase(withoutWww(lowerCopy(ownHost)));
     const std::vector<Link> links = offSiteLinks(lower, ownBase);
     Suggestion suggestion;
-    for (std::size_t first = 0; first + kLinksCompared <= links.size() && first < kRunsTried;
-         ++first) {
-        const Link* run = &links[first];
-        const std::string_view marker = commonMarker(page, run);
-        if (marker.empty() || countOf(page, marker) < kLinksCompared) {
+    for (std::size_t first = 0; first < links.size() && first < kRunsTried; ++first) {
+        std::string_view marker;
+        const std::vector<const Link*> run = matchingRun(page, links, links[first], marker);
+        if (run.empty() || countOf(page, marker) < kLinksCompared) {
             continue;
         }
         suggestion.found = true;
         suggestion.startMarker = std::string(marker);
-        // The opening of the link up to its address, when all links open alike.
+        // The opening of the link up to its address, when the links compared open alike.
         const std::string_view opening =
-            page.substr(run[0].tagStart, run[0].valueStart - run[0].tagStart);
+            page.substr(run[0]->tagStart, run[0]->valueStart - run[0]->tagStart);
+        const std::string_view after = untilTitle(page, *run[0]);
         bool sameOpening = true;
         bool sameAfter = true;
-        const std::string_view after = untilTitle(page, run[0]);
         for (std::size_t i = 1; i < kLinksCompared; ++i) {
             sameOpening =
                 sameOpening &&
-                page.substr(run[i].tagStart, run[i].valueStart - run[i].tagStart) == opening;
-            sameAfter = sameAfter && untilTitle(page, run[i]) == after;
+                page.substr(run[i]->tagStart, run[i]->valueStart - run[i]->tagStart) == opening;
+            sameAfter = sameAfter && untilTitle(page, *run[i]) == after;
         }
         suggestion.startMarker += sameOpening ? opening : std::string_view("<a ");
         if (sameAfter) {

@@ -1,11 +1,15 @@
 #include "cli/EnginePageProbe.h"
 
+#include "extract/PageKind.h"
+
 #include <chrono>
 
 namespace {
 
 // Enough of the answer's start to hold any sane status line.
 constexpr std::size_t kStatusLineLimit = 512;
+constexpr std::string_view kHeadEnd = "\r\n\r\n";
+constexpr std::string_view kBareHeadEnd = "\n\n";
 
 } // namespace
 
@@ -31,8 +35,16 @@ bool EnginePageProbe::Fetch() {
     return m_failure.empty();
 }
 
+void EnginePageProbe::ParseSaved(std::string_view page) {
+    m_saved = true;
+    OnData(page.data(), page.size());
+}
+
 void EnginePageProbe::OnData(const char* piece, std::size_t size) {
     m_bytes += size;
+    if (m_kept.size() < PageKind::kScanLimit) {
+        m_kept.append(piece, std::min(size, PageKind::kScanLimit - m_kept.size()));
+    }
     if (m_head.size() < kStatusLineLimit) {
         m_head.append(piece, std::min(size, kStatusLineLimit - m_head.size()));
     }
@@ -66,4 +78,17 @@ double EnginePageProbe::Seconds() const {
 
 const std::string& EnginePageProbe::FailureText() const {
     return m_failure;
+}
+
+std::string_view EnginePageProbe::Page() const {
+    std::string_view page = m_kept;
+    if (m_saved) {
+        return page;
+    }
+    std::size_t end = page.find(kHeadEnd);
+    if (end != std::string_view::npos) {
+        return page.substr(end + kHeadEnd.size());
+    }
+    end = page.find(kBareHeadEnd);
+    return end == std::string_view::npos ? page : page.substr(end + kBareHeadEnd.size());
 }

@@ -79,6 +79,9 @@ constexpr int kBase64BitsPerChar = 6;
 constexpr int kBitsPerByte = 8;
 constexpr unsigned kByteMask = 0xFF;
 constexpr std::size_t kBase64Quantum = 4;
+// How a query parameter's value begins when it holds a web address, in lower case.
+constexpr std::array<std::string_view, 4> kEmbeddedAddressStarts = {"http%3a", "https%3a",
+                                                                    "http://", "https://"};
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kDelete = 0x7F;
 
@@ -235,6 +238,29 @@ std::optional<std::string_view> parameter(std::string_view query, std::string_vi
         }
         query.remove_prefix(amp + 1);
     }
+}
+
+// Whether a query parameter's value begins like a web address.
+bool queryHoldsAddress(std::string_view query) {
+    while (!query.empty()) {
+        const std::size_t amp = query.find('&');
+        const std::string_view field = query.substr(0, amp);
+        const std::size_t equals = field.find('=');
+        if (equals != std::string_view::npos) {
+            const std::string_view value = field.substr(equals + 1);
+            for (const std::string_view start : kEmbeddedAddressStarts) {
+                if (value.size() >= start.size() &&
+                    equalsNoCase(value.substr(0, start.size()), start)) {
+                    return true;
+                }
+            }
+        }
+        if (amp == std::string_view::npos) {
+            break;
+        }
+        query.remove_prefix(amp + 1);
+    }
+    return false;
 }
 
 std::optional<std::string_view> pathSegment(std::string_view path, std::string_view marker,
@@ -402,4 +428,28 @@ std::string AddressUnwrapper::Unwrap(std::string_view address) {
         }
     }
     return std::string(address);
+}
+
+bool AddressUnwrapper::LooksWrapped(std::string_view address) {
+    const std::optional<Parts> parts = split(address);
+    if (!parts) {
+        return false;
+    }
+    for (const Rule& rule : kRules) {
+        if (!hostMatches(rule, *parts) || !pathMatches(rule.path, parts->path)) {
+            continue;
+        }
+        if (rule.place == TargetPlace::PathSegment) {
+            if (parts->path.find(rule.names.front()) != std::string_view::npos) {
+                return true;
+            }
+            continue;
+        }
+        for (const std::string_view name : rule.names) {
+            if (!name.empty() && parameter(parts->query, name)) {
+                return true;
+            }
+        }
+    }
+    return queryHoldsAddress(parts->query);
 }

@@ -13,4 +13,8 @@ class AddressUnwrapper {
     // any other address, and a redirect whose target is missing, malformed or of another kind,
     // comes back unchanged.
     static std::string Unwrap(std::string_view address);
+    // Whether an address still looks like a redirect: it goes to a known redirect's host and
+    // path and carries the place of its target, or a query parameter holds an http or https
+    // address (plain or percent-encoded). A check of an engine reports such result addresses.
+    static bool LooksWrapped(std::string_view address);
 };

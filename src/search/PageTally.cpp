@@ -1,26 +1,14 @@
 #include "search/PageTally.h"
 
+#include "extract/PageKind.h"
+
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <string_view>
 
 namespace {
 
-// Words of the forms that engines answer instead of results when they take a client for a
-// robot. Each is specific enough not to stand in an ordinary result page's first 64 KB.
-constexpr std::array<std::string_view, 9> kChallengeMarkers = {
-    "g-recaptcha",
-    "captcha-form",
-    "unusual traffic",
-    "anomaly-modal",
-    "challenge-form",
-    "cf-challenge",
-    "Please solve the challenge",
-    "are not a robot",
-    "bots use DuckDuckGo too",
-};
-constexpr std::size_t kTailKept = 32;
+constexpr std::size_t kTailKept = PageKind::kMarkerLengthLimit;
 constexpr std::size_t kStatusCodeStart = 9; // "HTTP/1.x " precedes the code
 constexpr std::size_t kStatusCodeDigits = 3;
 
@@ -53,11 +41,9 @@ void PageTally::Take(const char* piece, std::size_t size) {
 void PageTally::ScanForChallenge(const char* piece, std::size_t size) {
     std::string window = m_tail;
     window.append(piece, std::min(size, kChallengeScanLimit));
-    for (const std::string_view marker : kChallengeMarkers) {
-        if (window.find(marker) != std::string::npos) {
-            m_challengeSeen = true;
-            return;
-        }
+    if (PageKind::HasChallengeMarker(window)) {
+        m_challengeSeen = true;
+        return;
     }
     m_tail = window.substr(window.size() - std::min(window.size(), kTailKept));
 }

@@ -51,8 +51,8 @@ std::string writeEngine(const TempDir& dir, const FixtureServer& server) {
 TEST(CheckEngineCommand, ReportsBothPagesAndTheirProblems) {
     TempDir dir;
     FixtureServer good(pages(threeFrom));
-    const CliRun run = runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, good),
-                               "two words"});
+    const CliRun run =
+        runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, good), "two words"});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("Page 1\n  Request: GET " + good.Url("/s?q=two+words&first=1")),
               std::string::npos)
@@ -76,4 +76,71 @@ TEST(CheckEngineCommand, ReportsBothPagesAndTheirProblems) {
     EXPECT_NE(nothing.out.find("The page parsed to no result"), std::string::npos);
 
     EXPECT_EQ(runCli({"check-engine", dir.file("none.vnp")}).exitCode, 2);
+}
+
+TEST(CheckEngineCommand, ChecksSavedPagesWithoutNetwork) {
+    TempDir dir;
+    EngineDefinition engine;
+    engine.name.set("Saved");
+    engine.website.set("http://127.0.0.1:9/");
+    engine.path.set("/s?q=$KEY$");
+    engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
+    engine.category.set("Probes");
+    const std::string enginePath = dir.file("Saved.vnp");
+    writeFileBytes(enginePath, EngineFile::CanonicalBytes(engine));
+
+    const std::string wrapped =
+        "<li><a href=\"https://www.bing.com/ck/a?u=a1bad\">One</a> a</li>\n"
+        "<li><a href=\"https://go.example/r?url=http%3A%2F%2Fx.example%2F\">Two</a> b</li>\n"
+        "<li><a href=\"http://plain.example/\">Three</a> c</li>\n";
+    std::string unknown;
+    for (int n = 0; n < 4; ++n) {
+        unknown += "<div class=\"hit\"><h3><a href=\"http://r" + std::to_string(n) +
+                   ".example/\"><b>Title</b></a></h3></div><a href=\"http://127.0.0.1:9/n\">x</a>";
+    }
+    const struct {
+        const char* name;
+        std::string page;
+        int exitCode;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"challenge",
+         "<form id=\"captcha-form\">unusual traffic</form>",
+         1,
+         {"  The page is a challenge (a check for robots), not results: the engine blocks this "
+          "client.\n"}},
+        {"consent", "<h1>Before you continue</h1>", 1, {"  The page is a consent page"}},
+        {"shell",
+         "<div id=root></div><noscript>Please enable JavaScript.</noscript>",
+         1,
+         {"  The page is a page built by scripts: its results are not in the HTML"}},
+        {"wrapped",
+         wrapped,
+         1,
+         {"  Results: 3\n",
+          "  Address still wrapped: https://www.bing.com/ck/a?u=a1bad\n"
+          "  Address still wrapped: https://go.example/r?url=http%3A%2F%2Fx.example%2F\n"}},
+        {"unknown",
+         unknown,
+         1,
+         {"  Status:  (saved page)\n  Time:    (saved page)\n",
+          "  Suggested start marker: <div class=\"hit\"><h3><a href=\"\n"
+          "  Between the address and the title: \"><b>\n"}},
+        {"nothing",
+         "<p>nothing</p>",
+         1,
+         {"The page parsed to no result", "no repeating marker found"}},
+    };
+    for (const auto& c : cases) {
+        const std::string saved = dir.file(std::string(c.name) + ".html");
+        writeFileBytes(saved, c.page);
+        const CliRun run = runCli(
+            {"check-engine", "--app-path", dir.path(), "--page", saved, "--suggest", enginePath});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << run.out << run.err;
+        for (const std::string& line : c.lines) {
+            EXPECT_NE(run.out.find(line), std::string::npos) << c.name << "\n" << run.out;
+        }
+        EXPECT_EQ(run.out.find("Page 2"), std::string::npos) << c.name;
+    }
+    EXPECT_EQ(runCli({"check-engine", "--page", dir.file("none.html"), enginePath}).exitCode, 2);
 }

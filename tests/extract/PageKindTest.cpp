@@ -1,0 +1,88 @@
+#include "extract/PageKind.h"
+#include "extract/AddressUnwrapper.h"
+
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Kind = PageKind::Kind;
+
+struct PageCase {
+    const char* page;
+    Kind kind;
+};
+
+const std::string kScript = "<script>" + std::string(2000, 'x') + "</script>";
+
+} // namespace
+
+TEST(PageKind, ClassifiesSyntheticPages) {
+    const std::string shell =
+        "<html><head>" + kScript + "</head><body><div id=app></div>" + kScript + "</body></html>";
+    const std::string results = "<ol><li><a href=\"http://a.example/\">" + std::string(400, 'w') +
+                                "</a></li></ol>" + kScript;
+    const PageCase cases[] = {
+        {"<form id=\"captcha-form\">", Kind::Challenge},
+        {"Our systems have detected UNUSUAL TRAFFIC from your network", Kind::Challenge},
+        {"<div>Please solve the challenge below to continue</div>", Kind::Challenge},
+        {"<a href=\"https://consent.google.com/ml\">", Kind::Consent},
+        {"<h1>Before you continue to Google</h1>", Kind::Consent},
+        {"<form method=post action=\"https://guce.example/consent/collect\">", Kind::Consent},
+        {"<noscript>Please enable JavaScript to see the results.</noscript>", Kind::ScriptShell},
+        {shell.c_str(), Kind::ScriptShell},
+        {results.c_str(), Kind::Results},
+        {"<p>nothing</p>", Kind::Results},
+        {"", Kind::Results},
+        {"<form action=\"/search\"><input name=q></form>", Kind::Results},
+    };
+    for (const PageCase& c : cases) {
+        EXPECT_EQ(PageKind::Classify(c.page), c.kind) << c.page;
+    }
+    EXPECT_TRUE(PageKind::HasChallengeMarker("x G-RECAPTCHA y"));
+    EXPECT_FALSE(PageKind::HasChallengeMarker("a captcha of a kind"));
+}
+
+TEST(PageKind, ClassifiesSavedPages) {
+    for (const char* name : {"aol", "ask", "bing", "duckduckgo", "google", "yahoo"}) {
+        const std::string page =
+            readFileBytes(sourcePath(std::string("tests/data/pages/") + name + ".html"));
+        ASSERT_FALSE(page.empty()) << name;
+        EXPECT_EQ(PageKind::Classify(page), Kind::Results) << name;
+    }
+    const char* const blocked[] = {
+        "bing/blocked/websearchmcp-2026-challenge.html",
+        "duckduckgo/blocked/bisohns-2020-403.html",
+        "duckduckgo/blocked/celina-2026-lite-anomaly.html",
+        "google/blocked/serpparser-2020-recaptcha.html",
+    };
+    for (const char* name : blocked) {
+        const std::string path = fixturePath(std::string("serp/") + name);
+        if (path.empty()) {
+            continue; // the collection of blocked pages is not beside the repository
+        }
+        EXPECT_EQ(PageKind::Classify(readFileBytes(path)), Kind::Challenge) << name;
+    }
+}
+
+TEST(AddressUnwrapper, TellsAddressesStillWrapped) {
+    const struct {
+        const char* address;
+        bool wrapped;
+    } cases[] = {
+        {"https://duckduckgo.com/l/?uddg=broken", true},
+        {"https://www.bing.com/ck/a?!&&p=1&u=a1bad", true},
+        {"https://r.search.yahoo.com/_ylt=x/RU=bad/RK=2", true},
+        {"https://click.example/go?url=http%3A%2F%2Fa.example%2F", true},
+        {"https://click.example/go?id=3&u=https://a.example/", true},
+        {"https://www.yahoo.com/news/", false},
+        {"https://a.example/page?q=cats", false},
+        {"https://www.bing.com/search?q=x", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AddressUnwrapper::LooksWrapped(c.address), c.wrapped) << c.address;
+    }
+}

@@ -131,10 +131,10 @@ void SearchSession::StartSearch() {
     m_pageEngines.clear();
     m_manager = std::make_unique<SearchManager>(m_options);
     m_manager->SetAccount(&m_account);
-    m_manager->SetRestingEngines(RestingEngines());
     m_manager->SetMaxWorkers(m_maxEngine);
     m_manager->SetCatalog(&m_catalog);
     m_catalog.SelectCategory(m_view.Category());
+    m_manager->SetRestingEngines(RestingEngines());
     m_manager->SetKeyword(keyword);
     m_manager->Start(this);
 
@@ -251,7 +251,12 @@ std::vector<std::string> SearchSession::RestingEngines() {
     health.Load();
     const std::int64_t now = std::time(nullptr);
     std::vector<std::string> resting;
-    for (const std::string& engine : health.Engines()) {
+    // Only the engines of the chosen category: the others are not asked anyway.
+    for (int32_t index = 0; index < m_catalog.EngineCount(); ++index) {
+        const std::string engine(m_catalog.Engine(index)->name.view());
+        if (std::find(resting.begin(), resting.end(), engine) != resting.end()) {
+            continue;
+        }
         const EngineHealth::Summary summary = health.Summarise(engine, now);
         if (summary.restUntil == 0) {
             continue;

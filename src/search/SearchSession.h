@@ -70,7 +70,8 @@ class SearchSession : public SearchManagerListener {
 
   private:
     void OnSearchTimer();
-    // Engines that rest after being blocked again and again: left out, each with a status text.
+    // Engines of the chosen category that rest after being blocked again and again: left out,
+    // each with a status text.
     std::vector<std::string> RestingEngines();
     // Adds every engine's outcome of the search that ended to the engine health file.
     void RecordHealth();

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ostream>
 #include <cctype>
 #include <string>
 #include <string_view>
@@ -34,6 +35,11 @@ struct CorpusPage {
     int32_t results;
     std::array<Top, kCheckedResults> top;
 };
+
+// Test lists name the page instead of dumping the record's bytes.
+void PrintTo(const CorpusPage& page, std::ostream* out) {
+    *out << page.folder << "/" << page.page;
+}
 
 // Titles are written as the extractor gives them. Two pages differ from what a browser shows:
 // duckduckgo/bisohns-2020.html writes the apostrophe as "&#x27;", which the text cleaner leaves,

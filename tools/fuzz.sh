@@ -15,8 +15,12 @@ if [ "${#targets[@]}" -eq 0 ]; then
            report_cells)
 fi
 
+# The compiler whose libFuzzer runtime tools/setup.sh installs (clang-14, libclang-rt-14-dev),
+# by its versioned name, so that another clang on the path is never picked up.
+fuzz_compiler=clang++-14
+
 tools/setup.sh
-tools/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+tools/build.sh build-fuzz -DCMAKE_CXX_COMPILER="$fuzz_compiler" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVANTORELL_FUZZ=ON -DVANTORELL_BUILD_TESTS=OFF -DVANTORELL_BUILD_BENCH=OFF \
   $(printf -- '--target fuzz_%s ' "${targets[@]}") >/dev/null
 

@@ -27,4 +27,4 @@ fi
 "${display[@]}" build-shots/src/app/Vantorell2001 --app-path "$program" \
   --screenshot "$out/idle.png"
 echo "saved $out/idle.png"
-"${display[@]}" build-shots/tests/app/vantorell_gui_screenshots "$out"
+"${display[@]}" build-shots/tools/screenshots/vantorell_gui_screenshots "$out"

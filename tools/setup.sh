@@ -20,7 +20,9 @@ packages=(
   nginx
   tinyproxy
   curl
-  clang
+  # The fuzz targets' compiler and its libFuzzer runtime: both of one LLVM version, since a
+  # runtime of another version does not link (tools/fuzz.sh names this compiler exactly).
+  clang-14
   libclang-rt-14-dev
   xvfb
   xauth

@@ -62,6 +62,9 @@ TEST(EngineCatalog, LoadGroupsEnginesByTheCategoryFirstMet) {
     writeEngine(folder.user + "/UP.VNP", "Upper", "My Own");
     writeEngine(folder.user + "/lower.vnp", "Lower", "the web");
     writeEngine(folder.user + "/notes.txt", "Ignored", "Ignored");
+    // The dot belongs to the ending: these are not engine files.
+    writeEngine(folder.user + "/xvnp", "Ignored", "Ignored");
+    writeEngine(folder.user + "/a_vnp", "Ignored", "Ignored");
     writeFileBytes(folder.user + "/nocat.vnp", "name:NoCat\r\n");
     fs::create_directory(folder.user + "/dir.vnp");
 

@@ -12,6 +12,8 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -184,6 +186,13 @@ TEST(BrowserCommand, SplitsAtBlanksOutsideQuotes) {
               (Words{"a", "b cd", "", "e"}));
     EXPECT_EQ(BrowserLauncher::Command("/x", BrowserInternetExplorer, "U"), "/x -nohome \"U\"");
     EXPECT_EQ(BrowserLauncher::Command("", BrowserOther, "U"), " U");
-    EXPECT_EQ(BrowserLauncher::CommandWords("\"/a b/c\"", BrowserOther, "U"),
-              (Words{"/a b/c", "U"}));
+    const std::pair<std::string_view, Words> paths[] = {
+        {"\"/a b/c\"", Words{"/a b/c", "U"}},
+        {"\"\"", Words{}}, // quotes around nothing name no program
+        {"\"", Words{"\"", "U"}},
+        {"", Words{}},
+    };
+    for (const auto& [path, words] : paths) {
+        EXPECT_EQ(BrowserLauncher::CommandWords(path, BrowserOther, "U"), words) << path;
+    }
 }

@@ -11,13 +11,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <set>
+#include <thread>
 
 namespace {
 
 constexpr int kWaitMs = 10000;
+// Long enough that a checker waiting for it is surely still running when the test looks.
+constexpr int kHeldAnswerMs = 600;
+constexpr int kLongHeldAnswerMs = 5000;
+constexpr int kPollMs = 10;
 
 // Stands in for the results view: rows in display order, each found by an id that stays with
 // it, so rows can be deleted while their addresses are checked.
@@ -238,4 +244,54 @@ TEST(LinkCheck, StatesFindTheirRowsWhileRowsAreDeleted) {
                                                                 {6, LinkState::NotChecked}}));
     EXPECT_EQ(view.ignored, 1) << "the deleted row's state is dropped";
     EXPECT_TRUE(CURLCheck::WaitForAllEnded(kWaitMs));
+}
+
+TEST(LinkCheck, WaitingForTheCheckersEndsWhenTheLastOneHasEnded) {
+    FixtureServer server(
+        [](const std::string&) { return replyWith("HTTP/1.0 200 OK\r\n\r\n", kHeldAnswerMs); });
+    FakeView view;
+    LinkCheckManager manager;
+    checkAll(manager, view, {server.Url("/a"), server.Url("/b")});
+    EXPECT_EQ(CURLCheck::LiveCount(), 2);
+    EXPECT_FALSE(CURLCheck::WaitForAllEnded(kHeldAnswerMs / 6)) << "the answers are still held";
+    EXPECT_EQ(CURLCheck::LiveCount(), 2);
+
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_TRUE(CURLCheck::WaitForAllEnded(kWaitMs));
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(kWaitMs / 2))
+        << "the wait ends with the last checker, not at its time limit";
+    EXPECT_EQ(CURLCheck::LiveCount(), 0);
+    EXPECT_EQ(view.delivered, 2) << "the wait hands over what the checkers report";
+    EXPECT_EQ(view.allChecked, 1);
+}
+
+TEST(LinkCheck, AManagerThatGoesStopsItsCheckersAndNoStateOutlivesIt) {
+    FixtureServer server([](const std::string& request) {
+        return replyWith("HTTP/1.0 200 OK\r\n\r\n",
+                         pathOf(request) == "/held" ? kLongHeldAnswerMs : 0);
+    });
+    FakeView view;
+    {
+        LinkCheckManager manager;
+        checkAll(manager, view, {server.Url("/now"), server.Url("/held"), server.Url("/now")});
+        // Polled without running events, so that no state can be handed over meanwhile.
+        const auto allSent = [&server] {
+            const std::vector<std::string> requests = server.Requests();
+            return requests.size() == 3 &&
+                   std::all_of(requests.begin(), requests.end(), [](const std::string& request) {
+                       return request.find("\r\n\r\n") != std::string::npos;
+                   });
+        };
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+        while (!allSent() && std::chrono::steady_clock::now() < limit) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+        }
+        ASSERT_TRUE(allSent());
+        // No events run meanwhile, so the quick checkers wait to hand over their states.
+        std::this_thread::sleep_for(std::chrono::milliseconds(kHeldAnswerMs / 2));
+        EXPECT_EQ(view.delivered, 0);
+    }
+    EXPECT_TRUE(CURLCheck::WaitForAllEnded(kLongHeldAnswerMs / 2))
+        << "the held check is abandoned with its manager";
+    EXPECT_EQ(view.delivered + view.ignored + view.allChecked, 0) << "nothing after the manager";
 }

@@ -116,6 +116,22 @@ TEST(ResultsFile, EndOfFileRulesAndUnreadableFiles) {
         EXPECT_EQ(ResultsFile::ReadResultsFile(list, dir.file("case.vnr")), c.result) << c.name;
         EXPECT_EQ(list.Count(), c.count) << c.name;
     }
+    // A list that already holds results keeps them and gets the file's after them; one result
+    // is enough to tell appending from replacing.
+    writeFileBytes(dir.file("two.vnr"), two);
+    for (const int32_t held : {1, 2}) {
+        ResultList list;
+        for (int32_t i = 0; i < held; ++i) {
+            list.Add("Held", "", "", "");
+        }
+        ASSERT_EQ(ResultsFile::ReadResultsFile(list, dir.file("two.vnr")),
+                  ResultsFile::ReadResult::Read);
+        ASSERT_EQ(list.Count(), held + 2) << held;
+        expectResult(list, 0, "Held", "", "", "");
+        expectResult(list, held, "T1", "A1", "S1", "E1");
+        expectResult(list, held + 1, "T2", "A2", "S2", "E2");
+    }
+
     ResultList list;
     EXPECT_EQ(ResultsFile::ReadResultsFile(list, dir.file("none.vnr")),
               ResultsFile::ReadResult::Missing);

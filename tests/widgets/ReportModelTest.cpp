@@ -1,6 +1,7 @@
 #include "ReportFixture.h"
 
 #include "widgets/CFlatHeaderCtrl.h"
+#include "widgets/ReportCellCodec.h"
 
 #include <QTest>
 
@@ -92,6 +93,37 @@ TEST(ReportModel, CellsKeepTextColourAndImageApartAndTextsWhole) {
     // A cut never splits a UTF-8 character.
     control.SetItemText(0, 1, std::string(254, 'y') + "\xC3\xA9");
     EXPECT_EQ(control.GetItemText(0, 1), std::string(254, 'y'));
+}
+
+TEST(ReportModel, CellWhoseTextLengthRunsPastTheEndIsNotRead) {
+    // Each cell string is read as a view that stops before the rest of its buffer, so a
+    // reader that looks past the view's end finds a "|" there and would accept the cell.
+    const std::string buffer = "(1,-1,-1,3)abc|(2,-1,-1,3)abc|";
+    struct Case {
+        std::size_t viewLength;
+        bool read;
+    };
+    const Case cases[] = {
+        {15, true},  // the whole first cell
+        {14, false}, // the text ends at the view's end, its "|" is outside
+        {13, false}, // the declared length runs one byte past the end
+        {12, false}, // nothing of the text is inside
+    };
+    for (const Case& c : cases) {
+        ReportCellView cell;
+        const std::string_view cells(buffer.data(), c.viewLength);
+        EXPECT_EQ(ReportCellCodec::Read(cells, 0, cell), c.read) << c.viewLength;
+        if (c.read) {
+            EXPECT_EQ(cell.text, "abc");
+            EXPECT_EQ(cell.image, 1);
+        }
+    }
+    ReportCellView cell;
+    EXPECT_FALSE(
+        ReportCellCodec::Read(std::string_view(buffer.data(), buffer.size() - 1), 1, cell));
+    EXPECT_FALSE(ReportCellCodec::Read("(-1,-1,-1,9)abc|", 0, cell));
+    EXPECT_TRUE(ReportCellCodec::Read(buffer, 1, cell));
+    EXPECT_EQ(cell.image, 2);
 }
 
 TEST(ReportModel, StateMaskCannotSelectOrFocusAndItemFieldsRoundTrip) {

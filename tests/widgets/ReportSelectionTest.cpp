@@ -1,11 +1,13 @@
 #include "ReportFixture.h"
 
 #include "widgets/CFlatHeaderCtrl.h"
+#include "widgets/ReportSorter.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,49 @@ TEST(ReportSelection, InvertKeepsTheFocusAndNextSelectedFollowsItemOrder) {
     EXPECT_EQ(SelectedRows(control), std::vector<int>{3});
 }
 
+TEST(ReportSelection, TheSelectionListFollowsItsItemsAsOthersComeAndGo) {
+    ReportFixture fixture;
+    CReportCtrl& control = fixture.control;
+    AddRows(fixture, {"a", "b", "c", "d", "e", "f", "g"});
+    control.SelectRange(2, 3, kReportSelectApply);
+    control.SelectRange(5, 5, kReportSelectApply | kReportSelectKeepOthers);
+    ASSERT_EQ(control.GetSelectionList(), (std::vector<int>{2, 3, 5}));
+
+    struct Step {
+        const char* what;
+        bool insert;
+        int item;
+        std::vector<int> listed;
+    };
+    const Step steps[] = {
+        {"delete an item after the selected ones", false, 6, {2, 3, 5}},
+        {"delete an item before the selected ones", false, 0, {1, 2, 4}},
+        {"delete an item between selected ones", false, 3, {1, 2, 3}},
+        {"delete the first of two adjacent selected items", false, 1, {1, 2}},
+        {"insert at the first of two adjacent selected items", true, 1, {2, 3}},
+    };
+    for (const Step& step : steps) {
+        if (step.insert) {
+            ReportItem inserted;
+            inserted.mask = kReportMaskText;
+            inserted.item = step.item;
+            inserted.subItem = 1;
+            inserted.text = "new";
+            ASSERT_EQ(control.InsertItem(inserted), step.item) << step.what;
+        } else {
+            ASSERT_TRUE(control.DeleteItem(step.item)) << step.what;
+        }
+        EXPECT_EQ(control.GetSelectionList(), step.listed) << step.what;
+        EXPECT_EQ(SelectedRows(control), step.listed) << step.what;
+    }
+    EXPECT_EQ(TitlesInRowOrder(control), (std::vector<std::string>{"b", "new", "d", "f"}));
+
+    // A plain selection clears every item the list names, and only those.
+    control.SelectItem(0, false);
+    EXPECT_EQ(SelectedRows(control), std::vector<int>{0});
+    EXPECT_EQ(control.GetSelectionList(), std::vector<int>{0});
+}
+
 TEST(ReportSorting, HeaderClicksToggleTheDirectionAndImageOnlyColumnsSortByImage) {
     ReportFixture fixture;
     CReportCtrl& control = fixture.control;
@@ -164,4 +209,35 @@ TEST(ReportSorting, CellsWithoutTextSortAsEmptyAndAnEmptyListOnlyShowsTheMark) {
     control.SetItemText(0, 2, std::nullopt);
     EXPECT_TRUE(control.SortItems(2, true));
     EXPECT_EQ(TitlesInRowOrder(control), (std::vector<std::string>{"x", "z", "y"}));
+}
+
+TEST(ReportSorting, ShuffledRowsSortEitherWayByTheirTexts) {
+    // Texts of items 0 to 9; two pairs are equal.
+    const std::vector<std::string> texts = {"g", "c", "j", "a", "e", "c", "h", "b", "i", "e"};
+    std::vector<ReportSorter::Key> keys;
+    for (const std::string& text : texts) {
+        keys.push_back({true, text, -1});
+    }
+    const std::vector<std::vector<int>> shuffles = {
+        {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {9, 8, 7, 6, 5, 4, 3, 2, 1, 0},
+        {3, 7, 1, 5, 4, 9, 0, 6, 8, 2}, {2, 8, 6, 0, 9, 4, 5, 1, 7, 3},
+        {5, 0, 9, 2, 7, 4, 1, 8, 3, 6}, {4, 9, 0, 6, 1, 8, 3, 7, 5, 2},
+    };
+    std::vector<std::string> ascending = texts;
+    std::sort(ascending.begin(), ascending.end());
+    std::vector<std::string> descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    for (const std::vector<int>& shuffle : shuffles) {
+        for (const bool up : {true, false}) {
+            std::vector<int> rows = shuffle;
+            ReportSorter::Sort(rows, keys, up);
+            std::vector<std::string> sorted;
+            for (const int item : rows) {
+                sorted.push_back(texts[static_cast<std::size_t>(item)]);
+            }
+            EXPECT_EQ(sorted, up ? ascending : descending) << (up ? "ascending" : "descending");
+            std::sort(rows.begin(), rows.end());
+            EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9})) << "every row once";
+        }
+    }
 }

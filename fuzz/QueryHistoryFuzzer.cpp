@@ -2,6 +2,7 @@
 // and the write-back when the history goes.
 #include "FuzzScratchDir.h"
 
+#include "model/Utf8Cut.h"
 #include "settings/QueryHistoryFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -49,8 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         history.Add(keyword);
     }
     // The keyword, as a record stores it, is in the history the next search reads.
+    // A cut never splits a UTF-8 character.
     std::string stored = keyword.substr(0, keyword.find('\0'));
-    stored.resize(std::min(stored.size(), QueryHistoryFile::kMaxKeywordLength));
+    stored.resize(Utf8Cut::Length(stored, QueryHistoryFile::kMaxKeywordLength));
     QueryHistoryFile reread(scratch.Path());
     const std::vector<std::string> keywords = keywordsIn(reread);
     if (std::find(keywords.begin(), keywords.end(), stored) == keywords.end()) {

@@ -199,21 +199,7 @@ TEST(ProfileFile, FailedWritesLeaveTheOldFileUntouched) {
 
 TEST(ProfileFile, FileThatCannotBeReadIsNeverRewritten) {
     const std::string before = "[Options]\r\nMaxResult=10\r\nProxyServer=proxy\r\n";
-    struct Case {
-        const char* name;
-        // Makes path a file (or folder) that is there but cannot be read.
-        std::function<void(const std::string& path)> prepare;
-    };
-    const Case cases[] = {
-        {"no read permission",
-         [&](const std::string& path) {
-             writeFileBytes(path, before);
-             ::chmod(path.c_str(), 0200);
-         }},
-        {"folder at its name",
-         [](const std::string& path) { std::filesystem::create_directory(path); }},
-    };
-    for (const Case& c : cases) {
+    for (const UnreadableFile& c : unreadableFiles(before)) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         const std::string path = dir.file("a.ini");

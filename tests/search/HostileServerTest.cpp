@@ -8,6 +8,7 @@
 
 #include "support/EventLoopWait.h"
 #include "support/FixtureServer.h"
+#include "support/LoopbackPort.h"
 
 #include <gtest/gtest.h>
 
@@ -52,18 +53,6 @@ int firstOffset(const std::string& request) {
     std::smatch match;
     static const std::regex first("first=([0-9]+)");
     return std::regex_search(request, match, first) ? std::stoi(match[1]) : 0;
-}
-
-uint16_t closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 // The engine's first page, as a well-behaved server sends it.
@@ -236,7 +225,7 @@ std::string websiteFor(const Hostile& row, const FixtureServer& server) {
 }
 
 uint16_t proxyPortFor(const Hostile& row, const FixtureServer& server) {
-    return row.route == Route::RefusingProxy ? server.Port() : closedPort();
+    return row.route == Route::RefusingProxy ? server.Port() : closedLoopbackPort();
 }
 
 void configureSession(SessionFixture& f, const Hostile& row, const FixtureServer& server) {

@@ -1,6 +1,7 @@
 #include "search/HttpClient.h"
 
 #include "support/FixtureServer.h"
+#include "support/LoopbackPort.h"
 
 #include <gtest/gtest.h>
 
@@ -154,19 +155,6 @@ Events failedAfterSocket(int code, const std::string& text) {
             "notice " + std::to_string(code)};
 }
 
-// A loopback port with nothing listening on it.
-uint16_t closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
 // Runs client.Execute on a thread, cancels it once event has been seen (and after a short
 // pause), and returns how long Execute took to return after the cancel.
 std::chrono::milliseconds cancelAfter(RecordingClient& client, const std::string& event) {
@@ -275,7 +263,7 @@ TEST(HttpClient, ProxyModeSendsTheAbsoluteUrlToTheProxy) {
 
 TEST(HttpClient, FailuresOnceTheSocketExists) {
     RecordingClient refused;
-    refused.SetUrl("http://127.0.0.1:" + std::to_string(closedPort()) + "/");
+    refused.SetUrl("http://127.0.0.1:" + std::to_string(closedLoopbackPort()) + "/");
     refused.Execute();
     EXPECT_EQ(refused.Log(), failedAfterSocket(1, "Error: connect()"));
     EXPECT_EQ(refused.ErrorDetail(), ECONNREFUSED);
@@ -283,7 +271,7 @@ TEST(HttpClient, FailuresOnceTheSocketExists) {
 
     // With no notice target the exchange runs the same, silently.
     HttpClient silent;
-    silent.SetUrl("http://127.0.0.1:" + std::to_string(closedPort()) + "/");
+    silent.SetUrl("http://127.0.0.1:" + std::to_string(closedLoopbackPort()) + "/");
     silent.Execute();
     EXPECT_EQ(silent.ErrorText(), "Error: connect()");
 }

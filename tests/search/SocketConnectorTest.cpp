@@ -1,5 +1,7 @@
 #include "search/SocketConnector.h"
 
+#include "support/LoopbackPort.h"
+
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -22,19 +24,6 @@ constexpr int kShortTimeoutMs = 300;
 constexpr int kLongTimeoutMs = 5000;
 constexpr std::chrono::milliseconds kPromptly = 1s;
 constexpr std::string_view kLoopback = "127.0.0.1";
-
-// A loopback port with nothing listening on it.
-uint16_t closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 // A loopback listener whose accept queue is full: the kernel drops further connection requests,
 // so a new connect waits without an answer.
@@ -108,7 +97,7 @@ TEST(SocketConnector, LookupAndConnectFailures) {
     const std::vector<Case> cases = {
         // Port 0 refuses like any closed port.
         {loopback, loopback, 0, 1, -1, "Error: connect()"},
-        {loopback, loopback, closedPort(), 1, ECONNREFUSED, "Error: connect()"},
+        {loopback, loopback, closedLoopbackPort(), 1, ECONNREFUSED, "Error: connect()"},
         {loopback, loopback, 65536, 1, EINVAL, "Error: connect()"},
         {"nonexistent.invalid", "nonexistent.invalid", 80, 7, -1, "Error: Resolve Host."},
         {host64, host64, 80, 7, -1, "Error: Resolve Host."},

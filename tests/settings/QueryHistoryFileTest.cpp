@@ -162,22 +162,8 @@ TEST(QueryHistoryFile, ReadOnlyFileIsReadButNeverChanged) {
 }
 
 TEST(QueryHistoryFile, FileThatCannotBeReadIsKeptWhole) {
-    struct Case {
-        const char* name;
-        // Makes the history file something that is there but cannot be read.
-        std::function<void(const std::string& path)> prepare;
-    };
     const std::string before = records({"one", "two", "three"});
-    const Case cases[] = {
-        {"no read permission",
-         [&](const std::string& path) {
-             writeFileBytes(path, before);
-             ::chmod(path.c_str(), 0200);
-         }},
-        {"folder at its name",
-         [](const std::string& path) { std::filesystem::create_directory(path); }},
-    };
-    for (const Case& c : cases) {
+    for (const UnreadableFile& c : unreadableFiles(before)) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         const std::string path = dir.file("Query.His");

@@ -1,4 +1,7 @@
 #include "support/OrdinaryUser.h"
+#include "support/TestFiles.h"
+#include <filesystem>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -6,6 +9,7 @@
 #include <thread>
 
 #include <linux/capability.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -42,4 +46,16 @@ void runAsOrdinaryUser(const std::function<void()>& body) {
         body();
     });
     thread.join();
+}
+
+std::vector<UnreadableFile> unreadableFiles(const std::string& contents) {
+    return {
+        {"no read permission",
+         [contents](const std::string& path) {
+             writeFileBytes(path, contents);
+             ::chmod(path.c_str(), 0200);
+         }},
+        {"folder at its name",
+         [](const std::string& path) { std::filesystem::create_directory(path); }},
+    };
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 // Runs body on a thread of its own that has given up the capabilities which let the super-user
 // read, write and enter any file or folder, so that permission bits apply to it as they apply to
@@ -8,3 +10,11 @@
 // file. The tests run as root, where chmod alone would prove nothing. The rest of the process
 // keeps its rights. Test assertions may be used in body.
 void runAsOrdinaryUser(const std::function<void()>& body);
+
+// Ways a file can be there and yet not be readable by an ordinary user: no read permission (the
+// file then holds contents), or a folder at its name.
+struct UnreadableFile {
+    const char* name;
+    std::function<void(const std::string& path)> prepare;
+};
+std::vector<UnreadableFile> unreadableFiles(const std::string& contents);

@@ -1,11 +1,11 @@
 #include "support/OrdinaryUser.h"
+
 #include "support/TestFiles.h"
-#include <filesystem>
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <thread>
 
 #include <linux/capability.h>

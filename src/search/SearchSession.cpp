@@ -281,8 +281,10 @@ void SearchSession::RecordHealth() {
     const std::int64_t now = std::time(nullptr);
     bool recorded = false;
     for (const EngineRecord& record : m_account.Records()) {
-        // An engine that rested, or whose first page never came round, has nothing to tell.
-        if (record.state == EngineRecord::State::Resting || record.pagesRequested == 0) {
+        // An engine that rested, or that neither answered nor failed before the search ended
+        // (a search stopped at once), has nothing to tell about its health.
+        const bool outcome = record.pagesAnswered > 0 || !record.error.empty() || record.blocked;
+        if (record.state == EngineRecord::State::Resting || !outcome) {
             continue;
         }
         EngineHealth::Search search;

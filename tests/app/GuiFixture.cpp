@@ -89,8 +89,6 @@ bool SwitchableConnection::IsConnected() const {
 }
 
 GuiFixture::GuiFixture() {
-    std::filesystem::create_directory(app.file("Site"));
-    std::filesystem::create_directory(app.file("User"));
     server = std::make_unique<FixtureServer>(
         [this](const std::string& request) { return Answer(request); });
 }
@@ -121,23 +119,15 @@ void GuiFixture::AddEngine(const std::string& name, const std::string& category)
 
 void GuiFixture::AddEngineAt(const std::string& name, const std::string& website,
                              const std::string& category) {
-    EngineDefinition engine;
-    engine.name.set(name);
-    engine.website.set(website);
-    engine.path.set("/" + name + "?q=$KEY$&n=$FIRST$");
+    EngineDefinition engine =
+        ProgramFolder::Engine(name, website, "/" + name + "?q=$KEY$&n=$FIRST$", kGrammar, category);
     engine.method.set("GET");
-    engine.grm.set(kGrammar);
     engine.trunpage.set(std::to_string(pageSize + 256));
-    engine.enable.set("true");
-    engine.category.set(category);
-    const bool fixed = EngineCatalog::IsFixedCategory(category);
-    writeFileBytes(app.file((fixed ? "Site/" : "User/") + name + ".vnp"),
-                   EngineFile::CanonicalBytes(engine));
+    app.AddEngine(engine);
 }
 
 void GuiFixture::SetOption(const std::string& key, const std::string& value) {
-    OptionsStore options(app.path());
-    options.WriteString(OptionsStore::kOptionsSection, key, value);
+    app.SetOption(key, value);
 }
 
 std::string GuiFixture::Option(const std::string& key) const {

@@ -10,7 +10,7 @@
 #include "support/RecordingDesktopOpen.h"
 #include "support/RecordingMessageSink.h"
 #include "support/RecordingProcessLauncher.h"
-#include "support/TempDir.h"
+#include "support/ProgramFolder.h"
 
 #include <QFileDialog>
 #include <QStringList>
@@ -80,7 +80,7 @@ class GuiFixture {
     // When set, the body of each answer page in place of ResultPage (engine, first offset).
     std::function<std::string(const std::string&, int)> page;
 
-    TempDir app;
+    ProgramFolder app;
     OptionsStore options{app.path()};
     RecordingMessageSink messages;
     SwitchableConnection connection;

@@ -6,6 +6,7 @@
 #include "results/ResultsFile.h"
 
 #include "support/FixtureServer.h"
+#include "support/ProgramFolder.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -106,15 +107,12 @@ TEST(SearchCommand, OutputSavesTheResultsOnceTheSearchHasEnded) {
         }
         return reply;
     });
-    TempDir app;
-    std::filesystem::create_directory(app.file("Site"));
-    EngineDefinition engine;
-    engine.name.set("Loop");
-    engine.website.set(server.Url(""));
-    engine.path.set("/search?q=$KEY$&first=$FIRST$");
-    engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
-    engine.category.set("The Web");
-    writeFileBytes(app.file("Site/Loop.vnp"), EngineFile::CanonicalBytes(engine));
+    ProgramFolder app;
+    EngineDefinition engine =
+        ProgramFolder::Engine("Loop", server.Url(""), "/search?q=$KEY$&first=$FIRST$",
+                              "<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
+    engine.enable.set("");
+    app.AddEngine(engine);
     writeFileBytes(app.file("propertys.ini"), "[Options]\r\nSearchTimeout=1\r\n");
     ::setenv("VANTORELL_CONNECTED", "1", 1);
 

@@ -4,7 +4,7 @@
 #include "model/EngineFile.h"
 
 #include "support/FixtureServer.h"
-#include "support/TempDir.h"
+#include "support/ProgramFolder.h"
 #include "support/TestCertificates.h"
 #include "support/TestFiles.h"
 #include "support/TlsFixtureServer.h"
@@ -33,24 +33,22 @@ int lineCount(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
+const char* const kLoopGrammar = "<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$";
+
 // A program folder with one engine of "The Web" whose pages come from server.
 class SearchFolder {
   public:
     explicit SearchFolder(const FixtureServer& server) : SearchFolder(server.Url("")) {
     }
     explicit SearchFolder(const std::string& website) {
-        std::filesystem::create_directory(app.file("Site"));
-        EngineDefinition engine;
-        engine.name.set("Loop");
-        engine.website.set(website);
-        engine.path.set("/search?q=$KEY$&first=$FIRST$");
-        engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
-        engine.category.set("The Web");
-        writeFileBytes(app.file("Site/Loop.vnp"), EngineFile::CanonicalBytes(engine));
+        EngineDefinition engine = ProgramFolder::Engine(
+            "Loop", website, "/search?q=$KEY$&first=$FIRST$", kLoopGrammar);
+        engine.enable.set("");
+        app.AddEngine(engine);
         writeFileBytes(app.file("propertys.ini"), "[Options]\r\nSearchTimeout=1\r\n");
         ::setenv("VANTORELL_CONNECTED", "1", 1);
     }
-    TempDir app;
+    ProgramFolder app;
 };
 
 FixtureReply pageOfFive(const std::string&) {

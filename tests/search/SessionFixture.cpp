@@ -78,10 +78,7 @@ bool FixedConnection::IsConnected() const {
     return connected;
 }
 
-SessionFixture::SessionFixture() {
-    std::filesystem::create_directory(app.file("Site"));
-    std::filesystem::create_directory(app.file("User"));
-}
+SessionFixture::SessionFixture() = default;
 
 SessionFixture::~SessionFixture() {
     m_session.reset();
@@ -91,23 +88,14 @@ SessionFixture::~SessionFixture() {
 void SessionFixture::AddEngine(const std::string& name, const std::string& website,
                                const std::string& path, const std::string& category,
                                const std::string& trunpage, const std::string& method) {
-    EngineDefinition engine;
-    engine.name.set(name);
-    engine.website.set(website);
-    engine.path.set(path);
+    EngineDefinition engine = ProgramFolder::Engine(name, website, path, kTestGrammar, category);
     engine.method.set(method);
-    engine.grm.set(kTestGrammar);
     engine.trunpage.set(trunpage);
-    engine.enable.set("true");
-    engine.category.set(category);
-    const bool fixed = EngineCatalog::IsFixedCategory(category);
-    writeFileBytes(app.file((fixed ? "Site/" : "User/") + name + ".vnp"),
-                   EngineFile::CanonicalBytes(engine));
+    app.AddEngine(engine);
 }
 
 void SessionFixture::SetOption(const std::string& key, const std::string& value) {
-    OptionsStore options(app.path());
-    options.WriteString("Options", key, value);
+    app.SetOption(key, value);
 }
 
 SearchSession& SessionFixture::Session() {

@@ -6,7 +6,7 @@
 #include "search/SearchSessionView.h"
 
 #include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
+#include "support/ProgramFolder.h"
 
 #include <functional>
 #include <memory>
@@ -68,7 +68,7 @@ class SessionFixture {
     // Runs the event loop until the search has ended (or the limit passed).
     bool WaitForEnd(int limitMs);
 
-    TempDir app;
+    ProgramFolder app;
     RecordingView view;
     FixedConnection connection;
     RecordingMessageSink messages;

@@ -5,12 +5,12 @@
 #include "support/RecordingDesktopOpen.h"
 #include "support/RecordingMessageSink.h"
 #include "support/RecordingProcessLauncher.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,21 +24,6 @@ using Words = std::vector<std::string>;
 // launcher starts.
 class BrowserFixture : public testing::Test {
   protected:
-    void SetUp() override {
-        const char* old = std::getenv("VANTORELL_REGISTRY");
-        if (old != nullptr) {
-            m_oldRegistry = old;
-        }
-        ::setenv("VANTORELL_REGISTRY", folder.file("registry.ini").c_str(), 1);
-    }
-    void TearDown() override {
-        if (m_oldRegistry.empty()) {
-            ::unsetenv("VANTORELL_REGISTRY");
-        } else {
-            ::setenv("VANTORELL_REGISTRY", m_oldRegistry.c_str(), 1);
-        }
-    }
-
     void Choose(int browser, const std::string& browserPath = "") {
         OptionsStore options = settings;
         options.SetBrowser(browser);
@@ -49,15 +34,13 @@ class BrowserFixture : public testing::Test {
     }
 
     TempDir folder;
+    const ScopedEnvironment registry{"VANTORELL_REGISTRY", folder.file("registry.ini")};
     RecordingDdeBridge dde;
     RecordingProcessLauncher processes;
     RecordingDesktopOpen desktop;
     RecordingMessageSink messages;
     OptionsStore settings{folder.path()};
     BrowserLauncher launcher{settings, dde, processes, desktop, messages};
-
-  private:
-    std::string m_oldRegistry;
 };
 
 const char* const kAppPaths = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
@@ -89,15 +72,6 @@ TEST_F(BrowserFixture, AnsweringBrowserGetsTheItemOverDde) {
     EXPECT_EQ(dde.conversations.back().item, "\"http://a.example/\",,0,0,,,");
     EXPECT_TRUE(processes.started.empty());
     EXPECT_TRUE(desktop.opened.empty());
-    EXPECT_TRUE(messages.messages.empty());
-}
-
-TEST_F(BrowserFixture, WithoutDdeNothingHappensAtAll) {
-    dde.available = false;
-    Choose(BrowserOther, "/usr/bin/firefox");
-    launcher.OpenInBrowser("http://a.example/", false);
-    EXPECT_TRUE(dde.conversations.empty());
-    EXPECT_TRUE(processes.started.empty());
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -173,6 +147,12 @@ TEST_F(BrowserFixture, OtherBrowserRunsItsPathAndTheAddress) {
     launcher.OpenInBrowser("http://b.example/", false);
     Choose(3);
     launcher.OpenInBrowser("http://c.example/", false);
+    // Without DDE at all nothing happens.
+    dde.available = false;
+    const std::size_t conversations = dde.conversations.size();
+    Choose(BrowserOther, "/usr/bin/firefox");
+    launcher.OpenInBrowser("http://a.example/", false);
+    EXPECT_EQ(dde.conversations.size(), conversations);
 
     ASSERT_EQ(processes.started.size(), 1u);
     EXPECT_EQ(processes.started[0].program, "/opt/My Browser/browse");

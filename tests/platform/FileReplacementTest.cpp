@@ -2,12 +2,13 @@
 // replaced only once its new contents are complete: a full disk or a crash in the middle of the
 // write leaves the old file as it was.
 #include "model/EngineFile.h"
+#include "results/ResultsDocument.h"
 #include "results/ResultsFile.h"
 #include "settings/OptionsStore.h"
 #include "settings/QueryHistoryFile.h"
 
 #include "support/OrdinaryUser.h"
-#include "support/TempDir.h"
+#include "support/ProgramFolder.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -33,21 +34,16 @@ struct Replacement {
     // The file, in the program folder.
     std::string file;
     // Puts the old file in place.
-    std::function<void(const TempDir&)> prepare;
-    // Replaces it with contents longer than limit bytes.
-    std::function<void(const TempDir&)> write;
+    std::function<void(const ProgramFolder&)> prepare;
+    // Replaces it with contents longer than limit bytes; returns whether it says it did.
+    std::function<bool(const ProgramFolder&)> write;
     std::size_t limit;
+    // Whether the write says when it failed (the query history keeps quiet).
+    bool reportsFailure = true;
 };
 
 EngineDefinition engine(const std::string& grammar) {
-    EngineDefinition def;
-    def.name.set("Example");
-    def.website.set("http://www.example.com");
-    def.path.set("/s?q=$KEY$");
-    def.grm.set(grammar);
-    def.enable.set("TRUE");
-    def.category.set("The Web");
-    return def;
+    return ProgramFolder::Engine("Example", "http://www.example.com", "/s?q=$KEY$", grammar);
 }
 
 ResultList results(int count) {
@@ -59,45 +55,44 @@ ResultList results(int count) {
 }
 
 std::vector<Replacement> replacements() {
-    const std::string longGrammar(255, 'g');
     return {
         {"results file", "saved.vnr",
-         [](const TempDir& dir) {
-             ResultsFile::WriteResultsFile(results(1), dir.file("saved.vnr"));
+         [](const ProgramFolder& dir) {
+             ResultsDocument::SaveResults(results(1), dir.file("saved.vnr"));
          },
-         [](const TempDir& dir) {
-             ResultsFile::WriteResultsFile(results(3), dir.file("saved.vnr"));
+         [](const ProgramFolder& dir) {
+             return ResultsDocument::SaveResults(results(3), dir.file("saved.vnr"));
          },
          2 * ResultsFile::kRecordSize},
-        {"engine file", "Site/example.vnp",
-         [](const TempDir& dir) {
-             std::filesystem::create_directory(dir.file("Site"));
-             writeFileBytes(dir.file("Site/example.vnp"),
-                            EngineFile::CanonicalBytes(engine("<li>")));
-         },
-         [longGrammar](const TempDir& dir) {
-             EngineFile::RewriteEngineFile(engine("<li>"), engine(longGrammar), dir.file("Site"));
+        {"engine file", "Site/Example.vnp",
+         [](const ProgramFolder& dir) { dir.AddEngine(engine("<li>")); },
+         [](const ProgramFolder& dir) {
+             return EngineFile::RewriteEngineFile(engine("<li>"), engine(std::string(255, 'g')),
+                                                  dir.file("Site")) == 1;
          },
          EngineFile::CanonicalBytes(engine("<li>")).size() + 1},
         {"settings", std::string(OptionsStore::kSettingsFileName),
-         [](const TempDir& dir) { OptionsStore(dir.path()).SetMaxResult(50); },
-         [](const TempDir& dir) { OptionsStore(dir.path()).SetProxyServer(std::string(100, 'p')); },
+         [](const ProgramFolder& dir) { OptionsStore(dir.path()).SetMaxResult(50); },
+         [](const ProgramFolder& dir) {
+             return OptionsStore(dir.path()).SetProxyServer(std::string(100, 'p'));
+         },
          64},
         {"query history", std::string(QueryHistoryFile::kFileName),
-         [](const TempDir& dir) { QueryHistoryFile(dir.path()).Add("first"); },
-         [](const TempDir& dir) {
+         [](const ProgramFolder& dir) { QueryHistoryFile(dir.path()).Add("first"); },
+         [](const ProgramFolder& dir) {
              QueryHistoryFile history(dir.path());
              for (int i = 0; i < QueryHistoryFile::kCapacity; ++i) {
                  history.Add("keyword " + std::to_string(i));
              }
+             return true;
          },
-         2 * QueryHistoryFile::kRecordSize},
+         2 * QueryHistoryFile::kRecordSize, false},
     };
 }
 
 // Runs write in a child process that may not write files past limit bytes; returns its wait
-// status.
-int writeLimited(const std::function<void()>& write, std::size_t limit, Failure failure) {
+// status, whose exit code is 1 when the write said it succeeded.
+int writeLimited(const std::function<bool()>& write, std::size_t limit, Failure failure) {
     const pid_t child = ::fork();
     if (child == 0) {
         // A write past the limit fails with EFBIG when the signal is ignored, and kills the
@@ -107,8 +102,7 @@ int writeLimited(const std::function<void()>& write, std::size_t limit, Failure 
         ::setrlimit(RLIMIT_CORE, &noCore);
         const rlimit fileSize{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &fileSize);
-        write();
-        ::_exit(0);
+        ::_exit(write() ? 1 : 0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -130,7 +124,7 @@ TEST(FileReplacement, FullDiskOrCrashMidWriteLeavesTheOldFileWhole) {
         for (const Failure failure : {Failure::DiskFull, Failure::Crash}) {
             SCOPED_TRACE(std::string(replacement.name) +
                          (failure == Failure::DiskFull ? ", disk full" : ", crash"));
-            TempDir dir;
+            ProgramFolder dir;
             replacement.prepare(dir);
             const std::string path = dir.file(replacement.file);
             const std::string before = readFileBytes(path);
@@ -139,10 +133,11 @@ TEST(FileReplacement, FullDiskOrCrashMidWriteLeavesTheOldFileWhole) {
             const std::set<std::string> files = namesIn(dir.path());
 
             const int status =
-                writeLimited([&] { replacement.write(dir); }, replacement.limit, failure);
+                writeLimited([&] { return replacement.write(dir); }, replacement.limit, failure);
             EXPECT_EQ(readFileBytes(path), before);
             if (failure == Failure::DiskFull) {
                 ASSERT_TRUE(WIFEXITED(status));
+                EXPECT_EQ(WEXITSTATUS(status), replacement.reportsFailure ? 0 : 1);
                 EXPECT_EQ(namesIn(dir.path()), files) << "the unfinished file is removed";
             } else {
                 ASSERT_TRUE(WIFSIGNALED(status)) << "the write did run past the limit";
@@ -150,7 +145,7 @@ TEST(FileReplacement, FullDiskOrCrashMidWriteLeavesTheOldFileWhole) {
             }
 
             // With room again, the same write replaces the file.
-            replacement.write(dir);
+            EXPECT_TRUE(replacement.write(dir));
             EXPECT_GT(readFileBytes(path).size(), replacement.limit);
         }
     }
@@ -159,7 +154,7 @@ TEST(FileReplacement, FullDiskOrCrashMidWriteLeavesTheOldFileWhole) {
 TEST(FileReplacement, ReadOnlyFolderRewritesTheFileInPlaceOrKeepsItWhole) {
     for (const Replacement& replacement : replacements()) {
         SCOPED_TRACE(replacement.name);
-        TempDir dir;
+        ProgramFolder dir;
         replacement.prepare(dir);
         const std::string path = dir.file(replacement.file);
         const std::string before = readFileBytes(path);
@@ -169,12 +164,13 @@ TEST(FileReplacement, ReadOnlyFolderRewritesTheFileInPlaceOrKeepsItWhole) {
 
         runAsOrdinaryUser([&] {
             // The disk fills up during the rewrite: the old contents are written back.
-            const int status =
-                writeLimited([&] { replacement.write(dir); }, replacement.limit, Failure::DiskFull);
+            const int status = writeLimited([&] { return replacement.write(dir); },
+                                            replacement.limit, Failure::DiskFull);
             ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), replacement.reportsFailure ? 0 : 1);
             EXPECT_EQ(readFileBytes(path), before);
 
-            replacement.write(dir);
+            EXPECT_TRUE(replacement.write(dir));
         });
         EXPECT_GT(readFileBytes(path).size(), replacement.limit) << "the new contents are there";
         EXPECT_EQ(namesIn(dir.path()), files);

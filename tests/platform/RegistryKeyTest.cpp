@@ -2,47 +2,13 @@
 #include "settings/OptionsStore.h"
 
 #include "support/RecordingMessageSink.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
-
-namespace {
-
-// Sets (or with nullopt unsets) an environment variable for one test and restores it after.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, std::optional<std::string> value) : m_name(name) {
-        const char* old = std::getenv(name);
-        if (old != nullptr) {
-            m_old = old;
-        }
-        Set(value);
-    }
-    ~ScopedEnvironment() {
-        Set(m_old);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-  private:
-    void Set(const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(m_name, value->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
-} // namespace
 
 TEST(RegistryKey, MapsKeysToSectionsOfOneFile) {
     TempDir dir;

@@ -22,8 +22,8 @@ namespace {
 constexpr int kWaitMs = 10000;
 // Long enough that a checker waiting for it is surely still running when the test looks.
 constexpr int kHeldAnswerMs = 600;
-constexpr int kLongHeldAnswerMs = 5000;
-constexpr int kPollMs = 10;
+// Far longer than any wait of a test that passes (the server's delays end when it stops).
+constexpr int kLongHeldAnswerMs = 3 * kWaitMs;
 
 // Stands in for the results view: rows in display order, each found by an id that stays with
 // it, so rows can be deleted while their addresses are checked.
@@ -195,7 +195,7 @@ TEST(LinkCheck, RunsEightAtOnceInQueueOrderAndStopsAtOnce) {
 
     manager.StopAll();
     EXPECT_EQ(manager.Running() + manager.Waiting(), 0);
-    EXPECT_TRUE(CURLCheck::WaitForAllEnded(2000)) << "stopped checkers end at once";
+    EXPECT_TRUE(CURLCheck::WaitForAllEnded(kWaitMs / 2)) << "stopped checkers end at once";
     release(static_cast<int>(urls.size()));
     runEventsFor(300);
     EXPECT_EQ(connections(), 9u);
@@ -284,14 +284,14 @@ TEST(LinkCheck, AManagerThatGoesStopsItsCheckersAndNoStateOutlivesIt) {
         };
         const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
         while (!allSent() && std::chrono::steady_clock::now() < limit) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ASSERT_TRUE(allSent());
         // No events run meanwhile, so the quick checkers wait to hand over their states.
         std::this_thread::sleep_for(std::chrono::milliseconds(kHeldAnswerMs / 2));
         EXPECT_EQ(view.delivered, 0);
     }
-    EXPECT_TRUE(CURLCheck::WaitForAllEnded(kLongHeldAnswerMs / 2))
+    EXPECT_TRUE(CURLCheck::WaitForAllEnded(kWaitMs))
         << "the held check is abandoned with its manager";
     EXPECT_EQ(view.delivered + view.ignored + view.allChecked, 0) << "nothing after the manager";
 }

@@ -1,14 +1,15 @@
 #include "results/ResultExport.h"
-#include "platform/ShellOpen.h"
+#include "platform/TextMode.h"
 #include "results/HtmlText.h"
 #include "results/ResultsDocument.h"
 
+#include "support/RecordingDesktopOpen.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -17,18 +18,8 @@
 
 namespace {
 
-// Text-mode output: every line feed reaches the disk as CR LF.
-std::string crlf(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
-
+// Text pages reach the disk with every line feed as CR LF (TextMode::ToDisk, pinned down by the
+// results file tests).
 const std::string kStyle = "<style type=\"text/css\">\n<!--\n"
                            ".txt {  font-family: \"Arial\"; font-size: 9pt}\n"
                            ".txt1 {  font-family: \"Arial\"; font-size: 10pt}\n"
@@ -70,46 +61,6 @@ ResultList twoResults() {
     return list;
 }
 
-// Sets an environment variable (nullptr: removes it) and puts the old value back on leaving.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : m_name(name) {
-        const char* old = std::getenv(name);
-        m_hadValue = old != nullptr;
-        if (m_hadValue) {
-            m_old = old;
-        }
-        if (value == nullptr) {
-            ::unsetenv(name);
-        } else {
-            ::setenv(name, value, 1);
-        }
-    }
-    ~ScopedVariable() {
-        if (m_hadValue) {
-            ::setenv(m_name.c_str(), m_old.c_str(), 1);
-        } else {
-            ::unsetenv(m_name.c_str());
-        }
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-  private:
-    std::string m_name;
-    std::string m_old;
-    bool m_hadValue = false;
-};
-
-class RecordingShellOpen : public ShellOpen {
-  public:
-    bool Open(const std::string& pathOrAddress) override {
-        opened.push_back(pathOrAddress);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
-
 } // namespace
 
 TEST(HtmlExport, SavedPageAndBrowsePagesWholeFiles) {
@@ -128,26 +79,28 @@ TEST(HtmlExport, SavedPageAndBrowsePagesWholeFiles) {
     TempDir dir;
     ASSERT_TRUE(ResultExport::WriteHtmlPage(list, dir.file("page.htm")));
     EXPECT_EQ(readFileBytes(dir.file("page.htm")),
-              crlf(savedPageHead() + withTail(kPageTail) + "</body></html>"));
+              TextMode::ToDisk(savedPageHead() + withTail(kPageTail) + "</body></html>"));
 
     const std::string frameset = dir.file("htmtemp.htm");
     ASSERT_TRUE(ResultExport::WriteBrowsePages(list, frameset));
     EXPECT_EQ(readFileBytes(frameset),
-              crlf("<html><head><title>\n</title></head><frameset rows=\"*,20%\">"
-                   "<frame name=\"top\" target=\"_self\" src=\"" +
-                   dir.file("htmtempt.htm") + "\">\n<frame name=\"bottom\" target=\"top\" src=\"" +
-                   dir.file("htmtempb.htm") + "\"></frameset></html>"));
+              TextMode::ToDisk("<html><head><title>\n</title></head><frameset rows=\"*,20%\">"
+                               "<frame name=\"top\" target=\"_self\" src=\"" +
+                               dir.file("htmtempt.htm") +
+                               "\">\n<frame name=\"bottom\" target=\"top\" src=\"" +
+                               dir.file("htmtempb.htm") + "\"></frameset></html>"));
     EXPECT_EQ(readFileBytes(dir.file("htmtempt.htm")),
               "<html><head><base target=\"_self\"></head><body></body></html>");
     EXPECT_EQ(readFileBytes(dir.file("htmtempb.htm")),
-              crlf("<html>\n<head>\n<base target=\"top\">\n" + kStyle + withTail(kListTail) +
-                   "</body></html>"));
+              TextMode::ToDisk("<html>\n<head>\n<base target=\"top\">\n" + kStyle +
+                               withTail(kListTail) + "</body></html>"));
 
     EXPECT_EQ(ResultExport::BrowsePagePath("/a.b/list", 't'), "/a.b/listt");
     EXPECT_EQ(ResultExport::BrowsePagePath("x.y.htm", 'b'), "x.yb.htm");
 
     // An empty list: the head and the end only.
-    EXPECT_EQ(ResultExport::HtmlPageBytes(ResultList()), crlf(savedPageHead() + "</body></html>"));
+    EXPECT_EQ(ResultExport::HtmlPageBytes(ResultList()),
+              TextMode::ToDisk(savedPageHead() + "</body></html>"));
 }
 
 TEST(HtmlExport, HostileTextsAreEscapedAndScriptAddressesAreNotLinked) {
@@ -166,7 +119,7 @@ TEST(HtmlExport, HostileTextsAreEscapedAndScriptAddressesAreNotLinked) {
         block("#", kPageTail, "click", "E", "s") + block("#", kPageTail, "data", "E", "s") +
         block("#", kPageTail, "vb", "E", "s");
     EXPECT_EQ(ResultExport::HtmlPageBytes(list),
-              crlf(savedPageHead() + expected + "</body></html>"));
+              TextMode::ToDisk(savedPageHead() + expected + "</body></html>"));
 
     for (const char* harmless : {"http://javascript.example/", "javascripts:x", "java script:x",
                                  "/data:x", "mailto:data@example.com", ""}) {
@@ -193,41 +146,43 @@ TEST(TextExport, FiveLinesPerResultWithoutEscaping) {
 
 TEST(HtmlExport, BrowseWritesIntoAPrivateFolderOfTheUser) {
     TempDir temporary;
-    const ScopedVariable temporaryFolder("TMPDIR", temporary.path().c_str());
+    const ScopedEnvironment temporaryFolder("TMPDIR", temporary.path());
     struct Case {
         const char* name;
-        // Sets up the runtime folder; returns the value of XDG_RUNTIME_DIR (nullptr: unset).
-        std::function<const char*(const TempDir& runtime)> prepare;
+        // Sets up the runtime folder; returns the value of XDG_RUNTIME_DIR (nullopt: unset).
+        std::function<std::optional<std::string>(const TempDir& runtime)> prepare;
         bool inRuntimeFolder;
     };
     const Case cases[] = {
-        {"runtime folder", [](const TempDir& r) { return r.path().c_str(); }, true},
+        {"runtime folder", [](const TempDir& r) { return r.path(); }, true},
         {"existing private browse folder",
          [](const TempDir& r) {
              ::mkdir(r.file("Vantorell2001").c_str(), 0700);
-             return r.path().c_str();
+             return r.path();
          },
          true},
-        {"no runtime folder", [](const TempDir&) -> const char* { return nullptr; }, false},
-        {"relative runtime folder", [](const TempDir&) { return "run/user"; }, false},
+        {"no runtime folder", [](const TempDir&) -> std::optional<std::string> { return {}; },
+         false},
+        {"relative runtime folder",
+         [](const TempDir&) -> std::optional<std::string> { return "run/user"; }, false},
         {"runtime folder open to others",
          [](const TempDir& r) {
              ::chmod(r.path().c_str(), 0777);
-             return r.path().c_str();
+             return r.path();
          },
          false},
         {"browse folder open to others",
          [](const TempDir& r) {
              ::mkdir(r.file("Vantorell2001").c_str(), 0755);
              ::chmod(r.file("Vantorell2001").c_str(), 0755);
-             return r.path().c_str();
+             return r.path();
          },
          false},
         {"browse folder is a link",
          [](const TempDir& r) {
              ::mkdir(r.file("elsewhere").c_str(), 0700);
              ::symlink(r.file("elsewhere").c_str(), r.file("Vantorell2001").c_str());
-             return r.path().c_str();
+             return r.path();
          },
          false},
     };
@@ -236,8 +191,8 @@ TEST(HtmlExport, BrowseWritesIntoAPrivateFolderOfTheUser) {
         SCOPED_TRACE(c.name);
         TempDir runtime;
         ::chmod(runtime.path().c_str(), 0700);
-        const ScopedVariable runtimeFolder("XDG_RUNTIME_DIR", c.prepare(runtime));
-        RecordingShellOpen opener;
+        const ScopedEnvironment runtimeFolder("XDG_RUNTIME_DIR", c.prepare(runtime));
+        RecordingDesktopOpen opener;
         EXPECT_TRUE(ResultsDocument::Browse(ResultList(), opener));
         EXPECT_TRUE(ResultsDocument::Browse(list, opener));
         ASSERT_EQ(opener.opened.size(), 2u);
@@ -264,15 +219,15 @@ TEST(HtmlExport, BrowseWritesIntoAPrivateFolderOfTheUser) {
 
 TEST(HtmlExport, BrowseNeverFollowsALinkAtItsFixedNames) {
     TempDir temporary;
-    const ScopedVariable temporaryFolder("TMPDIR", temporary.path().c_str());
-    const ScopedVariable runtimeFolder("XDG_RUNTIME_DIR", nullptr);
+    const ScopedEnvironment temporaryFolder("TMPDIR", temporary.path());
+    const ScopedEnvironment runtimeFolder("XDG_RUNTIME_DIR", std::nullopt);
     const std::string victim = temporary.file("victim");
     writeFileBytes(victim, "precious");
     // Links planted at the names the pages had in the shared temporary folder.
     for (const char* name : {"htmtemp.htm", "htmtempt.htm", "htmtempb.htm"}) {
         ASSERT_EQ(::symlink(victim.c_str(), temporary.file(name).c_str()), 0);
     }
-    RecordingShellOpen opener;
+    RecordingDesktopOpen opener;
     const ResultList list = twoResults();
     ASSERT_TRUE(ResultsDocument::Browse(list, opener));
     EXPECT_EQ(readFileBytes(victim), "precious");

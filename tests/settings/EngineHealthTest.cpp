@@ -7,19 +7,7 @@
 
 #include <filesystem>
 
-namespace {
-
-EngineHealth::Search searchAt(std::int64_t time, EngineHealth::Outcome outcome,
-                              std::int64_t firstResultMs = -1, std::string failure = "") {
-    EngineHealth::Search search;
-    search.time = time;
-    search.outcome = outcome;
-    search.firstResultMs = firstResultMs;
-    search.failure = std::move(failure);
-    return search;
-}
-
-} // namespace
+using Outcome = EngineHealth::Outcome;
 
 // What one file holds comes back the same; only the last twenty searches stay, and the
 // summary counts them.
@@ -30,12 +18,10 @@ TEST(EngineHealth, KeepsTheLastSearchesAndSummarisesThem) {
         ASSERT_TRUE(health.Load());
         for (int i = 0; i < 25; ++i) {
             const bool ok = i % 5 != 0;
-            health.Record("Bing",
-                          searchAt(1000 + i,
-                                   ok ? EngineHealth::Outcome::Ok : EngineHealth::Outcome::Failed,
-                                   ok ? 100 * i : -1, ok ? "" : "Error: connect()"));
+            health.Record("Bing", {1000 + i, ok ? Outcome::Ok : Outcome::Failed, ok ? 100 * i : -1,
+                                   ok ? "" : "Error: connect()"});
         }
-        health.Record("Odd\tname", searchAt(5, EngineHealth::Outcome::Nothing, -1, "a\r\nb"));
+        health.Record("Odd\tname", {5, Outcome::Nothing, -1, "a\r\nb"});
         ASSERT_TRUE(health.Save());
     }
     EngineHealth health(app.path());
@@ -60,13 +46,13 @@ TEST(EngineHealth, RestsAfterThreeBlockedSearchesInARow) {
     TempDir app;
     EngineHealth health(app.path());
     ASSERT_TRUE(health.Load());
-    health.Record("Yahoo", searchAt(100, EngineHealth::Outcome::Blocked));
-    health.Record("Yahoo", searchAt(200, EngineHealth::Outcome::Blocked));
-    health.Record("Yahoo", searchAt(300, EngineHealth::Outcome::Ok));
-    health.Record("Yahoo", searchAt(400, EngineHealth::Outcome::Blocked));
-    health.Record("Yahoo", searchAt(500, EngineHealth::Outcome::Blocked));
+    health.Record("Yahoo", {100, Outcome::Blocked});
+    health.Record("Yahoo", {200, Outcome::Blocked});
+    health.Record("Yahoo", {300, Outcome::Ok});
+    health.Record("Yahoo", {400, Outcome::Blocked});
+    health.Record("Yahoo", {500, Outcome::Blocked});
     EXPECT_FALSE(health.IsResting("Yahoo", 501));
-    health.Record("Yahoo", searchAt(600, EngineHealth::Outcome::Blocked));
+    health.Record("Yahoo", {600, Outcome::Blocked});
     EXPECT_TRUE(health.IsResting("Yahoo", 601));
     EXPECT_EQ(health.Summarise("Yahoo", 601).restUntil, 600 + EngineHealth::kRestSeconds);
     EXPECT_FALSE(health.IsResting("Yahoo", 600 + EngineHealth::kRestSeconds));
@@ -101,7 +87,7 @@ TEST(EngineHealth, IgnoresDamagedLinesAndKeepsAnUnreadableFile) {
     std::filesystem::create_directory(path);
     EngineHealth folderInTheWay(app.path());
     EXPECT_FALSE(folderInTheWay.Load());
-    folderInTheWay.Record("Ask", searchAt(1, EngineHealth::Outcome::Ok));
+    folderInTheWay.Record("Ask", {1, Outcome::Ok});
     EXPECT_FALSE(folderInTheWay.Save());
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }

@@ -9,9 +9,14 @@
 
 #include <sys/stat.h>
 
-TEST(OptionsStore, MissingFileGivesEveryDefault) {
+// Without its folder the settings file can be neither read nor written: every setting keeps
+// its default and every write says it failed.
+TEST(OptionsStore, MissingFolderGivesEveryDefaultAndTakesNoSetting) {
     TempDir dir;
-    const OptionsStore store(dir.path());
+    OptionsStore store(dir.file("missing"));
+    EXPECT_FALSE(store.SetMaxResult(7));
+    EXPECT_FALSE(store.SetProxyPort("3128"));
+    EXPECT_FALSE(store.WriteBoolean("Options", "UseProxy", true));
     EXPECT_FALSE(store.GetUseProxy());
     EXPECT_EQ(store.GetProxyServer(), "");
     EXPECT_EQ(store.GetProxyPort(), "8080");
@@ -24,6 +29,10 @@ TEST(OptionsStore, MissingFileGivesEveryDefault) {
     EXPECT_EQ(store.GetWinState(), OptionsStore::kWinStateMaximized);
     EXPECT_FALSE(store.GetAutoRemoveUrl());
     EXPECT_EQ(store.GetBrowser(), BrowserInternetExplorer);
+
+    EXPECT_EQ(OptionsStore("/opt/vantorell/").SettingsPath(), "/opt/vantorell/propertys.ini");
+    EXPECT_EQ(OptionsStore("/opt/vantorell").SettingsPath(), "/opt/vantorell/propertys.ini");
+    EXPECT_EQ(OptionsStore("/").SettingsPath(), "/propertys.ini");
 }
 
 TEST(OptionsStore, BooleanIsTrueOnlyForExactlyOne) {
@@ -43,12 +52,6 @@ TEST(OptionsStore, BooleanIsTrueOnlyForExactlyOne) {
     EXPECT_TRUE(store.GetQueryHistory()) << "-1 stands for an absent key";
     EXPECT_FALSE(store.GetUseProxy());
     EXPECT_FALSE(store.GetAutoRemoveUrl());
-}
-
-TEST(OptionsStore, SettingsFileSitsInTheProgramFolder) {
-    EXPECT_EQ(OptionsStore("/opt/vantorell/").SettingsPath(), "/opt/vantorell/propertys.ini");
-    EXPECT_EQ(OptionsStore("/opt/vantorell").SettingsPath(), "/opt/vantorell/propertys.ini");
-    EXPECT_EQ(OptionsStore("/").SettingsPath(), "/propertys.ini");
 }
 
 TEST(OptionsStore, WritesThroughAtOnceAsDecimalText) {
@@ -84,16 +87,6 @@ TEST(OptionsStore, WritesThroughAtOnceAsDecimalText) {
     EXPECT_EQ(reader.GetBrowser(), 99);
     EXPECT_EQ(reader.ReadString("Options", "BrowserPath", ""), "/usr/bin/firefox");
     EXPECT_EQ(reader.GetMaxResult(), -4);
-}
-
-TEST(OptionsStore, UnwritableFolderKeepsDefaultsAndSaysSo) {
-    TempDir dir;
-    OptionsStore store(dir.file("missing"));
-    EXPECT_FALSE(store.SetMaxResult(7));
-    EXPECT_FALSE(store.SetProxyPort("3128"));
-    EXPECT_FALSE(store.WriteBoolean("Options", "UseProxy", true));
-    EXPECT_EQ(store.GetMaxResult(), 50);
-    EXPECT_EQ(store.GetProxyPort(), "8080");
 }
 
 TEST(OptionsStore, SettingsFileThatCannotBeReadIsKeptWhole) {

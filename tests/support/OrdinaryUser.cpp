@@ -54,8 +54,18 @@ std::vector<UnreadableFile> unreadableFiles(const std::string& contents) {
          [contents](const std::string& path) {
              writeFileBytes(path, contents);
              ::chmod(path.c_str(), 0200);
-         }},
+         },
+         contents},
         {"folder at its name",
-         [](const std::string& path) { std::filesystem::create_directory(path); }},
+         [](const std::string& path) { std::filesystem::create_directory(path); }, ""},
     };
+}
+
+void UnreadableFile::ExpectKept(const std::string& path) const {
+    if (std::filesystem::is_regular_file(path)) {
+        EXPECT_EQ(readFileBytes(path), contents);
+    } else {
+        EXPECT_TRUE(std::filesystem::is_empty(path));
+    }
+    EXPECT_EQ(entriesIn(std::filesystem::path(path).parent_path().string()), 1);
 }

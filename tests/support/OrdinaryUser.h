@@ -16,5 +16,8 @@ void runAsOrdinaryUser(const std::function<void()>& body);
 struct UnreadableFile {
     const char* name;
     std::function<void(const std::string& path)> prepare;
+    std::string contents;
+    // Checks that the file at path is still as prepare left it and alone in its folder.
+    void ExpectKept(const std::string& path) const;
 };
 std::vector<UnreadableFile> unreadableFiles(const std::string& contents);

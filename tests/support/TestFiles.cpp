@@ -22,6 +22,11 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::ptrdiff_t entriesIn(const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder),
+                         std::filesystem::directory_iterator());
+}
+
 std::string fixturePath(const std::string& relative) {
     const char* root = std::getenv("VANTORELL_FIXTURES");
     if (root == nullptr) {

@@ -67,9 +67,10 @@ TEST(ProfileFile, ReadsByThePlatformRules) {
 }
 
 TEST(ProfileFile, ReadsIntegersByLeadingDigits) {
+    // The last wraps at 32 bits.
     const std::pair<const char*, int> numbers[] = {
         {"42", 42}, {"  17 seconds", 17}, {"-3x", -3}, {"on", 0}, {"- 5", 0},
-        {"", 0},    {"4294967297", 1}, // wraps at 32 bits
+        {"", 0},    {"4294967297", 1},
     };
     for (const auto& [text, number] : numbers) {
         EXPECT_EQ(ProfileFile::ParseInteger(text), number) << text;

@@ -1,14 +1,12 @@
 #include "cli/CliRunner.h"
-#include "model/EngineDefinition.h"
 #include "model/EngineFile.h"
 
-#include "support/TempDir.h"
+#include "support/ProgramFolder.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
-#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -22,9 +20,7 @@ std::string engineFile(const std::string& name, const std::string& category,
 } // namespace
 
 TEST(EnginesCommand, ListsSiteThenUserInCatalogueOrder) {
-    TempDir app;
-    std::filesystem::create_directory(app.file("Site"));
-    std::filesystem::create_directory(app.file("User"));
+    ProgramFolder app;
     writeFileBytes(app.file("Site/a.vnp"), engineFile("Alpha", "Cars", "http://a.example:8080"));
     writeFileBytes(app.file("User/b.vnp"), engineFile("Beta", "Own Things", "b.example"));
     writeFileBytes(app.file("User/c.VNP"), engineFile("Gamma", "Cars", "ftp://c.example/x"));
@@ -38,8 +34,7 @@ TEST(EnginesCommand, ListsSiteThenUserInCatalogueOrder) {
 }
 
 TEST(EnginesCommand, UnreadableEngineFileFailsNamingIt) {
-    TempDir app;
-    std::filesystem::create_directory(app.file("Site"));
+    ProgramFolder app;
     // A link to itself exists as a name but cannot be opened, even by root.
     ASSERT_EQ(::symlink(app.file("Site/loop.vnp").c_str(), app.file("Site/loop.vnp").c_str()), 0);
     const CliRun run = runCli({"engines", "--app-path", app.path()});
@@ -62,13 +57,8 @@ TEST(EnginesCommand, ShippedEnginesAreListed) {
 // --health shows each engine's record from the health file; --enable and --disable rewrite
 // the engine's file as the options sheet does, and switching an engine on ends its rest.
 TEST(EnginesCommand, HealthAndSwitchingEnginesOnAndOff) {
-    TempDir app;
-    std::filesystem::create_directory(app.file("Site"));
-    EngineDefinition engine;
-    engine.name.set("Alpha");
-    engine.website.set("http://a.example");
-    engine.enable.set("true");
-    engine.category.set("Cars");
+    ProgramFolder app;
+    EngineDefinition engine = ProgramFolder::Engine("Alpha", "http://a.example", "", "", "Cars");
     writeFileBytes(app.file("Site/a.vnp"), EngineFile::CanonicalBytes(engine));
     engine.category.set("Buy Books");
     writeFileBytes(app.file("Site/b.vnp"), EngineFile::CanonicalBytes(engine));

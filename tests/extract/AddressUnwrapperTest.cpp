@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -25,23 +26,12 @@ std::vector<std::string> hrefsOf(const std::string& page) {
     return hrefs;
 }
 
-std::string decodeAmp(std::string text) {
-    for (std::size_t at = text.find("&amp;"); at != std::string::npos;
-         at = text.find("&amp;", at)) {
-        text.replace(at, 5, "&");
-        ++at;
-    }
-    return text;
+std::string decodeAmp(const std::string& text) {
+    return std::regex_replace(text, std::regex("&amp;"), "&");
 }
 
 bool isAbsoluteWeb(const std::string& address) {
-    for (const std::string prefix : {"http://", "https://"}) {
-        if (address.compare(0, prefix.size(), prefix) == 0 && address.size() > prefix.size() &&
-            address[prefix.size()] != '/') {
-            return true;
-        }
-    }
-    return false;
+    return std::regex_search(address, std::regex("^https?://[^/]"));
 }
 
 } // namespace

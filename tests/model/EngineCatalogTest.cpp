@@ -139,9 +139,7 @@ TEST(EngineCatalog, UpdateEngineChangesMemoryAndTheCanonicalSiteFile) {
 
     EXPECT_FALSE(catalog.Engine(0)->isEnabled());
     EXPECT_EQ(catalog.Engine(1)->name.view(), "Pics");
-    const std::string newBytes = readFileBytes(folder.file("Site/img.vnp"));
-    EXPECT_EQ(newBytes, EngineFile::CanonicalBytes(changed));
-    EXPECT_EQ(newBytes.size(), oldBytes.size() + 1);
+    EXPECT_EQ(readFileBytes(folder.file("Site/img.vnp")), EngineFile::CanonicalBytes(changed));
     EXPECT_EQ(readFileBytes(folder.file("User/img.vnp")), oldBytes) << "only Site is rewritten";
 }
 

@@ -98,7 +98,6 @@ TEST(ResultExtractor, LiteralsAndFieldsAtTheirEdges) {
 }
 
 TEST(ResultExtractor, OverLongCaptureKeepsWhatCameAfterItsLastRestart) {
-    const std::string title(450, 't');
     const std::string withMarker = std::string(400, 'a') + std::string(50, 'b');
     ResultList list = extractWhole({"<t>$NAME$</t>$END$"}, "<t>" + withMarker + "</t>..");
     ASSERT_EQ(list.Count(), 1);

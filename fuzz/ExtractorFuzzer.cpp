@@ -45,18 +45,14 @@ ResultList extract(const Setup& setup, std::string_view page,
 }
 
 bool sameResults(const ResultList& a, const ResultList& b) {
-    if (a.Count() != b.Count()) {
-        return false;
-    }
-    for (int32_t i = 0; i < a.Count(); ++i) {
+    bool same = a.Count() == b.Count();
+    for (int32_t i = 0; same && i < a.Count(); ++i) {
         const SearchResult& x = *a.Get(i);
         const SearchResult& y = *b.Get(i);
-        if (!(x.title == y.title && x.address == y.address && x.summary == y.summary &&
-              x.engine == y.engine)) {
-            return false;
-        }
+        same = x.title == y.title && x.address == y.address && x.summary == y.summary &&
+               x.engine == y.engine;
     }
-    return true;
+    return same;
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "cli/CliRunner.h"
 
-#include "model/EngineDefinition.h"
 #include "model/EngineFile.h"
 
 #include "support/FixtureServer.h"
+#include "support/ProgramFolder.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -34,15 +34,12 @@ std::string threeFrom(int offset) {
     return body;
 }
 
-std::string writeEngine(const TempDir& dir, const FixtureServer& server) {
-    EngineDefinition engine;
-    engine.name.set("Probe");
-    engine.website.set(server.Url(""));
-    engine.path.set("/s?q=$KEY$&first=$FIRST$");
-    engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
-    engine.category.set("Probes");
-    const std::string path = dir.file("Probe.vnp");
-    writeFileBytes(path, EngineFile::CanonicalBytes(engine));
+// An engine file "<name>.vnp" in dir whose requests go to website.
+std::string writeEngine(const TempDir& dir, const std::string& name, const std::string& website) {
+    const std::string path = dir.file(name + ".vnp");
+    writeFileBytes(path, EngineFile::CanonicalBytes(ProgramFolder::Engine(
+                             name, website, "/s?q=$KEY$&first=$FIRST$",
+                             "<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$", "Probes")));
     return path;
 }
 
@@ -51,8 +48,8 @@ std::string writeEngine(const TempDir& dir, const FixtureServer& server) {
 TEST(CheckEngineCommand, ReportsBothPagesAndTheirProblems) {
     TempDir dir;
     FixtureServer good(pages(threeFrom));
-    const CliRun run =
-        runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, good), "two words"});
+    const CliRun run = runCli({"check-engine", "--app-path", dir.path(),
+                               writeEngine(dir, "Probe", good.Url("")), "two words"});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("Page 1\n  Request: GET " + good.Url("/s?q=two+words&first=1")),
               std::string::npos)
@@ -64,14 +61,14 @@ TEST(CheckEngineCommand, ReportsBothPagesAndTheirProblems) {
               std::string::npos);
 
     FixtureServer repeating(pages([](int) { return threeFrom(1); }));
-    const CliRun repeated =
-        runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, repeating)});
+    const CliRun repeated = runCli(
+        {"check-engine", "--app-path", dir.path(), writeEngine(dir, "Probe", repeating.Url(""))});
     EXPECT_EQ(repeated.exitCode, 1);
     EXPECT_NE(repeated.out.find("Page 2 repeats page 1"), std::string::npos) << repeated.out;
 
     FixtureServer empty(pages([](int) { return std::string("<p>nothing</p>"); }));
-    const CliRun nothing =
-        runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, empty)});
+    const CliRun nothing = runCli(
+        {"check-engine", "--app-path", dir.path(), writeEngine(dir, "Probe", empty.Url(""))});
     EXPECT_EQ(nothing.exitCode, 1);
     EXPECT_NE(nothing.out.find("The page parsed to no result"), std::string::npos);
 
@@ -80,14 +77,7 @@ TEST(CheckEngineCommand, ReportsBothPagesAndTheirProblems) {
 
 TEST(CheckEngineCommand, ChecksSavedPagesWithoutNetwork) {
     TempDir dir;
-    EngineDefinition engine;
-    engine.name.set("Saved");
-    engine.website.set("http://127.0.0.1:9/");
-    engine.path.set("/s?q=$KEY$");
-    engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
-    engine.category.set("Probes");
-    const std::string enginePath = dir.file("Saved.vnp");
-    writeFileBytes(enginePath, EngineFile::CanonicalBytes(engine));
+    const std::string enginePath = writeEngine(dir, "Saved", "http://127.0.0.1:9/");
 
     const std::string wrapped =
         "<li><a href=\"https://www.bing.com/ck/a?u=a1bad\">One</a> a</li>\n"

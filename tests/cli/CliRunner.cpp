@@ -3,6 +3,8 @@
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,4 +42,12 @@ CliRun runCli(const std::vector<std::string>& arguments, const std::string& inpu
     run.out = readFileBytes(outPath);
     run.err = readFileBytes(errPath);
     return run;
+}
+
+int lineCount(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::string firstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
 }

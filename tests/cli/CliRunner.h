@@ -12,3 +12,7 @@ struct CliRun {
 
 // input is what the program reads on its standard input.
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& input = {});
+
+// The number of line ends in text, and its text before the first one.
+int lineCount(const std::string& text);
+std::string firstLine(const std::string& text);

@@ -1,18 +1,13 @@
 #include "cli/CliRunner.h"
 
-#include "model/EngineDefinition.h"
-#include "model/EngineFile.h"
 #include "results/ResultExport.h"
 #include "results/ResultsFile.h"
 
-#include "support/FixtureServer.h"
-#include "support/ProgramFolder.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -87,7 +82,7 @@ TEST(ConvertCommand, BadInputExitsTwoAndLeavesTheOutputAlone) {
         const CliRun run = runCli(c.words);
         EXPECT_EQ(run.exitCode, 2) << c.err;
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(lineCount(run.err), 1) << run.err;
         EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     }
     EXPECT_EQ(readFileBytes(dir.file("out.htm")), "kept");
@@ -95,39 +90,4 @@ TEST(ConvertCommand, BadInputExitsTwoAndLeavesTheOutputAlone) {
                             std::filesystem::directory_iterator()),
               3);
     EXPECT_EQ(runCli({"convert", "--help"}).exitCode, 0);
-}
-
-TEST(SearchCommand, OutputSavesTheResultsOnceTheSearchHasEnded) {
-    FixtureServer server([](const std::string&) {
-        FixtureReply reply;
-        reply.bytes = "HTTP/1.0 200 OK\r\n\r\n<ul>\n";
-        for (int i = 1; i <= 5; ++i) {
-            reply.bytes += "<li><a href=\"/doc" + std::to_string(i) + "\">Doc " +
-                           std::to_string(i) + "</a> about it</li>\n";
-        }
-        return reply;
-    });
-    ProgramFolder app;
-    EngineDefinition engine =
-        ProgramFolder::Engine("Loop", server.Url(""), "/search?q=$KEY$&first=$FIRST$",
-                              "<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
-    engine.enable.set("");
-    app.AddEngine(engine);
-    writeFileBytes(app.file("propertys.ini"), "[Options]\r\nSearchTimeout=1\r\n");
-    ::setenv("VANTORELL_CONNECTED", "1", 1);
-
-    const std::string output = app.file("found.vnr");
-    const CliRun run =
-        runCli({"search", "--app-path", app.path(), "--max-result", "3", "--output", output, "x"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    ResultList saved;
-    ASSERT_EQ(ResultsFile::ReadResultsFile(saved, output), ResultsFile::ReadResult::Read);
-    ASSERT_EQ(saved.Count(), 3);
-    std::string lines;
-    for (int32_t i = 0; i < saved.Count(); ++i) {
-        const SearchResult& r = *saved.Get(i);
-        lines += r.title.str() + "\t" + r.address.str() + "\t" + r.summary.str() + "\t" +
-                 r.engine.str() + "\n";
-    }
-    EXPECT_EQ(lines, run.out) << "the file holds what the search printed";
 }

@@ -1,14 +1,12 @@
 #include "cli/CliRunner.h"
-#include "model/EngineDefinition.h"
 #include "model/EngineFile.h"
 
-#include "support/TempDir.h"
+#include "support/ProgramFolder.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
-#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -22,13 +20,10 @@ std::string engineFile(const std::string& name, const std::string& category,
 } // namespace
 
 TEST(EnginesCommand, ListsSiteThenUserInCatalogueOrder) {
-    TempDir app;
-    std::filesystem::create_directory(app.file("Site"));
-    std::filesystem::create_directory(app.file("User"));
+    ProgramFolder app;
     writeFileBytes(app.file("Site/a.vnp"), engineFile("Alpha", "Cars", "http://a.example:8080"));
     writeFileBytes(app.file("User/b.vnp"), engineFile("Beta", "Own Things", "b.example"));
     writeFileBytes(app.file("User/c.VNP"), engineFile("Gamma", "Cars", "ftp://c.example/x"));
-    writeFileBytes(app.file("User/notes.txt"), engineFile("Ignored", "Cars", "x"));
 
     const CliRun run = runCli({"engines", "--app-path", app.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -37,9 +32,8 @@ TEST(EnginesCommand, ListsSiteThenUserInCatalogueOrder) {
                        "Own Things\tBeta\tTRUE\thttp:b.example\n");
 }
 
-TEST(EnginesCommand, UnreadableEngineFileFailsNamingIt) {
-    TempDir app;
-    std::filesystem::create_directory(app.file("Site"));
+TEST(EnginesCommand, UnreadableEngineFileOrStrayWordExitsTwo) {
+    ProgramFolder app;
     // A link to itself exists as a name but cannot be opened, even by root.
     ASSERT_EQ(::symlink(app.file("Site/loop.vnp").c_str(), app.file("Site/loop.vnp").c_str()), 0);
     const CliRun run = runCli({"engines", "--app-path", app.path()});
@@ -47,28 +41,14 @@ TEST(EnginesCommand, UnreadableEngineFileFailsNamingIt) {
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("Read Engine Property Error!"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("loop.vnp"), std::string::npos) << run.err;
-}
-
-TEST(EnginesCommand, ShippedEnginesAreListed) {
-    const CliRun run = runCli({"engines", "--app-path", sourcePath("engines")});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("The Web\tDuckDuckGo\ttrue\thttps://html.duckduckgo.com\n"),
-              std::string::npos);
-    EXPECT_NE(run.out.find("Sample Pages\tSample\ttrue\thttp://127.0.0.1:8080\n"),
-              std::string::npos);
     EXPECT_EQ(runCli({"engines", "stray"}).exitCode, 2);
 }
 
 // --health shows each engine's record from the health file; --enable and --disable rewrite
 // the engine's file as the options sheet does, and switching an engine on ends its rest.
 TEST(EnginesCommand, HealthAndSwitchingEnginesOnAndOff) {
-    TempDir app;
-    std::filesystem::create_directory(app.file("Site"));
-    EngineDefinition engine;
-    engine.name.set("Alpha");
-    engine.website.set("http://a.example");
-    engine.enable.set("true");
-    engine.category.set("Cars");
+    ProgramFolder app;
+    EngineDefinition engine = ProgramFolder::Engine("Alpha", "http://a.example", "", "", "Cars");
     writeFileBytes(app.file("Site/a.vnp"), EngineFile::CanonicalBytes(engine));
     engine.category.set("Buy Books");
     writeFileBytes(app.file("Site/b.vnp"), EngineFile::CanonicalBytes(engine));

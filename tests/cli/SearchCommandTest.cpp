@@ -1,7 +1,7 @@
 #include "cli/CliRunner.h"
 
 #include "model/EngineDefinition.h"
-#include "model/EngineFile.h"
+#include "results/ResultsFile.h"
 
 #include "support/FixtureServer.h"
 #include "support/ProgramFolder.h"
@@ -22,15 +22,8 @@
 namespace {
 
 std::string lastLine(const std::string& text) {
-    std::string trimmed = text;
-    while (!trimmed.empty() && trimmed.back() == '\n') {
-        trimmed.pop_back();
-    }
+    const std::string trimmed = text.substr(0, text.find_last_not_of('\n') + 1);
     return trimmed.substr(trimmed.rfind('\n') + 1);
-}
-
-int lineCount(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
 const char* const kLoopGrammar = "<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$";
@@ -41,11 +34,11 @@ class SearchFolder {
     explicit SearchFolder(const FixtureServer& server) : SearchFolder(server.Url("")) {
     }
     explicit SearchFolder(const std::string& website) {
-        EngineDefinition engine = ProgramFolder::Engine(
-            "Loop", website, "/search?q=$KEY$&first=$FIRST$", kLoopGrammar);
+        EngineDefinition engine =
+            ProgramFolder::Engine("Loop", website, "/search?q=$KEY$&first=$FIRST$", kLoopGrammar);
         engine.enable.set("");
         app.AddEngine(engine);
-        writeFileBytes(app.file("propertys.ini"), "[Options]\r\nSearchTimeout=1\r\n");
+        app.SetOption("SearchTimeout", "1");
         ::setenv("VANTORELL_CONNECTED", "1", 1);
     }
     ProgramFolder app;
@@ -63,20 +56,31 @@ FixtureReply pageOfFive(const std::string&) {
 
 } // namespace
 
-TEST(SearchCommand, PrintsResultsThenEndsWithTheEndText) {
+// --output saves the results once the search has ended: the file holds what was printed.
+TEST(SearchCommand, PrintsAndSavesResultsThenEndsWithTheEndText) {
     FixtureServer server(pageOfFive);
     SearchFolder folder(server);
-    const CliRun run =
-        runCli({"search", "--app-path", folder.app.path(), "--max-result", "7", "two words"});
+    const std::string output = folder.app.file("found.vnr");
+    const CliRun run = runCli({"search", "--app-path", folder.app.path(), "--max-result", "7",
+                               "--output", output, "two words"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(lineCount(run.out), 7);
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
-              "Doc 1\t" + server.Url("/doc1") + "\tabout it\tLoop");
+    EXPECT_EQ(firstLine(run.out), "Doc 1\t" + server.Url("/doc1") + "\tabout it\tLoop");
     EXPECT_EQ(lastLine(run.err), "Search Completed");
     EXPECT_NE(run.err.find("Received Item(s):7\n"), std::string::npos);
     const std::vector<std::string> requests = server.Requests();
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests[0].substr(0, 40), "GET /search?q=two+words&first=1 HTTP/1.0");
+
+    ResultList saved;
+    ASSERT_EQ(ResultsFile::ReadResultsFile(saved, output), ResultsFile::ReadResult::Read);
+    std::string lines;
+    for (int32_t i = 0; i < saved.Count(); ++i) {
+        const SearchResult& r = *saved.Get(i);
+        lines += r.title.str() + "\t" + r.address.str() + "\t" + r.summary.str() + "\t" +
+                 r.engine.str() + "\n";
+    }
+    EXPECT_EQ(lines, run.out);
 }
 
 TEST(SearchCommand, EmptyCategoryTimesOutAndBadInputExitsTwo) {
@@ -121,21 +125,13 @@ TEST(SearchCommand, ReportsWhatEachEngineDidAsJsonAndTable) {
         return reply;
     });
     SearchFolder folder(server);
-    const auto addEngine = [&](const std::string& name, const std::string& website) {
-        EngineDefinition engine;
-        engine.name.set(name);
-        engine.website.set(website);
-        engine.path.set("/" + name + "?q=$KEY$&first=$FIRST$");
-        engine.grm.set("<li><a href=\"$URL$\">$NAME$</a> $MEMO$</li$END$");
+    for (const std::string name : {"missing", "busy", "drift", "refused"}) {
+        EngineDefinition engine =
+            ProgramFolder::Engine(name, name == "refused" ? "http://127.0.0.1:1" : server.Url(""),
+                                  "/" + name + "?q=$KEY$&first=$FIRST$", kLoopGrammar, "Cars");
         engine.trunpage.set("266");
-        engine.category.set("Cars");
-        writeFileBytes(folder.app.file("Site/" + name + ".vnp"),
-                       EngineFile::CanonicalBytes(engine));
-    };
-    addEngine("missing", server.Url(""));
-    addEngine("busy", server.Url(""));
-    addEngine("drift", server.Url(""));
-    addEngine("refused", "http://127.0.0.1:1");
+        folder.app.AddEngine(engine);
+    }
     const std::string report = folder.app.file("report.json");
     const CliRun run = runCli({"search", "--app-path", folder.app.path(), "--category", "Cars",
                                "--max-engine", "4", "--report", report, "--verbose", "x"});

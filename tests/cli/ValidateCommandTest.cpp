@@ -1,5 +1,7 @@
 #include "cli/CliRunner.h"
 
+#include "results/ResultsFile.h"
+
 #include "support/FixtureServer.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
@@ -7,18 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// One record of a results file: the four texts, each zero-padded to its width.
-std::string record(const std::string& title, const std::string& address) {
-    std::string bytes;
-    const std::pair<std::string, std::size_t> fields[] = {
-        {title, 200}, {address, 300}, {"summary", 700}, {"Engine", 21}};
-    for (const auto& [text, width] : fields) {
-        bytes += text;
-        bytes.append(width - text.size(), '\0');
-    }
-    return bytes;
-}
 
 // "/ok" answers 200, "/gone" 404, "/slow" 200 after a while; anything else 500.
 FixtureReply answerByPath(const std::string& request) {
@@ -54,9 +44,11 @@ TEST(ValidateCommand, PrintsStatesInInputOrderFromStandardInputOrAResultsFile) {
     }
 
     TempDir dir;
-    writeFileBytes(dir.file("found.vnr"), record("Gone", server.Url("/gone")) +
-                                              record("Fine", server.Url("/ok")) +
-                                              record("Broken", server.Url("/broken")));
+    ResultList found;
+    for (const char* path : {"/gone", "/ok", "/broken"}) {
+        found.Add("Title", server.Url(path), "summary", "Engine");
+    }
+    ASSERT_TRUE(ResultsFile::WriteResultsFile(found, dir.file("found.vnr")));
     const CliRun file = runCli({"validate", dir.file("found.vnr")});
     ASSERT_EQ(file.exitCode, 0) << file.err;
     EXPECT_EQ(file.out, "2\t" + server.Url("/gone") + "\n1\t" + server.Url("/ok") + "\n3\t" +

@@ -1,5 +1,4 @@
 #include "extract/PageKind.h"
-#include "extract/AddressUnwrapper.h"
 
 #include "support/TestFiles.h"
 
@@ -65,24 +64,5 @@ TEST(PageKind, ClassifiesSavedPages) {
             continue; // the collection of blocked pages is not beside the repository
         }
         EXPECT_EQ(PageKind::Classify(readFileBytes(path)), Kind::Challenge) << name;
-    }
-}
-
-TEST(AddressUnwrapper, TellsAddressesStillWrapped) {
-    const struct {
-        const char* address;
-        bool wrapped;
-    } cases[] = {
-        {"https://duckduckgo.com/l/?uddg=broken", true},
-        {"https://www.bing.com/ck/a?!&&p=1&u=a1bad", true},
-        {"https://r.search.yahoo.com/_ylt=x/RU=bad/RK=2", true},
-        {"https://click.example/go?url=http%3A%2F%2Fa.example%2F", true},
-        {"https://click.example/go?id=3&u=https://a.example/", true},
-        {"https://www.yahoo.com/news/", false},
-        {"https://a.example/page?q=cats", false},
-        {"https://www.bing.com/search?q=x", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(AddressUnwrapper::LooksWrapped(c.address), c.wrapped) << c.address;
     }
 }

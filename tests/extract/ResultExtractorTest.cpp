@@ -98,7 +98,6 @@ TEST(ResultExtractor, LiteralsAndFieldsAtTheirEdges) {
 }
 
 TEST(ResultExtractor, OverLongCaptureKeepsWhatCameAfterItsLastRestart) {
-    const std::string title(450, 't');
     const std::string withMarker = std::string(400, 'a') + std::string(50, 'b');
     ResultList list = extractWhole({"<t>$NAME$</t>$END$"}, "<t>" + withMarker + "</t>..");
     ASSERT_EQ(list.Count(), 1);
@@ -117,33 +116,23 @@ TEST(ResultExtractor, OverLongCaptureKeepsWhatCameAfterItsLastRestart) {
     EXPECT_EQ(list.Get(0)->address.view().substr(0, 12), "http://root/");
 }
 
+// Relative addresses are resolved against the site root after trimming blanks; absolute ones
+// (any scheme, or "(javascript)") are kept, and GoTo's addresses are never prefixed.
 TEST(ResultExtractor, MakesAddressesAbsolute) {
-    const GrammarRun run{"<u>$URL$</u>$END$", "http://site.example"};
-    auto addressOf = [&](const std::string& address, const std::string& engine = "Engine") {
-        GrammarRun named = run;
-        named.engine = engine;
-        ResultList list = extractWhole(named, "<u>" + address + "</u>..");
-        return list.Count() == 1 ? std::string(list.Get(0)->address.view()) : "<none>";
-    };
-    EXPECT_EQ(addressOf("/a/b"), "http://site.example/a/b");
-    EXPECT_EQ(addressOf("page.html"), "http://site.example/page.html");
-    EXPECT_EQ(addressOf("ftp://f.example/x"), "ftp://f.example/x");
-    EXPECT_EQ(addressOf("http://h.example/"), "http://h.example/");
-    EXPECT_EQ(addressOf("mailto:me@example.com"), "mailto:me@example.com");
-    EXPECT_EQ(addressOf("https://s.example/"), "https://s.example/")
-        << "a five-letter scheme is absolute too";
-    EXPECT_EQ(addressOf("(javascript)"), "(javascript)");
-    EXPECT_EQ(addressOf("/a", "GoTo"), "/a") << "GoTo addresses are never prefixed";
-}
-
-TEST(ResultExtractor, TrimsAddressesBeforeResolvingThemAndKeepsTheRootsScheme) {
-    struct Case {
+    const struct {
         const char* root;
         const char* engine;
         const char* address;
         const char* expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        {"http://site.example", "Engine", "/a/b", "http://site.example/a/b"},
+        {"http://site.example", "Engine", "page.html", "http://site.example/page.html"},
+        {"http://site.example", "Engine", "ftp://f.example/x", "ftp://f.example/x"},
+        {"http://site.example", "Engine", "http://h.example/", "http://h.example/"},
+        {"http://site.example", "Engine", "mailto:me@example.com", "mailto:me@example.com"},
+        {"http://site.example", "Engine", "https://s.example/", "https://s.example/"},
+        {"http://site.example", "Engine", "(javascript)", "(javascript)"},
+        {"http://site.example", "GoTo", "/a", "/a"},
         {"http://h", "Engine", "  /q", "http://h/q"},
         {"http://h", "Engine", "\n\t/q \r\n", "http://h/q"},
         {"http://h", "Engine", "  page.html ", "http://h/page.html"},
@@ -156,7 +145,7 @@ TEST(ResultExtractor, TrimsAddressesBeforeResolvingThemAndKeepsTheRootsScheme) {
         {"https://site", "GoTo", "//cdn.example/p", "//cdn.example/p"},
         {"https://site", "GoTo", "  /a ", "/a"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const GrammarRun run{"<u>$URL$</u>$END$", c.root, c.engine};
         ResultList list = extractWhole(run, std::string("<u>") + c.address + "</u>..");
         ASSERT_EQ(list.Count(), 1) << c.address;
@@ -176,36 +165,29 @@ TEST(ResultExtractor, SiteRootIsCutBeforeTheFirstSlashAfterTheScheme) {
     EXPECT_EQ(ResultExtractor::SiteRootFromUrl(""), "");
 }
 
-TEST(ResultExtractor, StopAcceptingDropsResultsButKeepsConsuming) {
-    ResultExtractor extractor;
-    extractor.SetGrammar("A$NAME$B$END$");
-    ResultList list;
-    const std::string first = "AoneB..";
-    extractor.AppendInput(first.data(), first.size());
-    extractor.Feed(list);
-    extractor.StopAccepting();
-    const std::string second = "AtwoB..";
-    extractor.AppendInput(second.data(), second.size());
-    extractor.Feed(list);
-    ASSERT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.Get(0)->title.view(), "one");
+// Input after StopAccepting is consumed but gives no result; a piece counts only up to its
+// first zero byte.
+TEST(ResultExtractor, StopAcceptingAndZeroBytesDropInput) {
+    for (const bool stop : {true, false}) {
+        ResultExtractor extractor;
+        extractor.SetGrammar("A$NAME$B$END$");
+        ResultList list;
+        const std::string first = stop ? "AoneB.." : std::string("AoneB.\0AhiddenB..", 17);
+        extractor.AppendInput(first.data(), first.size());
+        if (stop) {
+            extractor.Feed(list);
+            extractor.StopAccepting();
+        }
+        const std::string second = stop ? "AtwoB.." : ".";
+        extractor.AppendInput(second.data(), second.size());
+        extractor.Feed(list);
+        ASSERT_EQ(list.Count(), 1) << stop;
+        EXPECT_EQ(list.Get(0)->title.view(), "one");
+    }
 }
 
-TEST(ResultExtractor, PieceCountsOnlyUpToItsFirstZeroByte) {
-    ResultExtractor extractor;
-    extractor.SetGrammar("A$NAME$B$END$");
-    ResultList list;
-    const std::string piece("AoneB.\0AhiddenB..", 17);
-    extractor.AppendInput(piece.data(), piece.size());
-    const std::string rest = ".";
-    extractor.AppendInput(rest.data(), rest.size());
-    extractor.Feed(list);
-    ASSERT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.Get(0)->title.view(), "one");
-}
-
-// Grammars for saved answer pages of real engines; each must give the same results however the
-// page is cut into pieces.
+// Grammars for the saved answer pages of real engines (tests/data/pages); each must give the same
+// results however the page is cut into pieces.
 struct SavedPage {
     const char* file;
     const char* grammar;
@@ -213,18 +195,18 @@ struct SavedPage {
 };
 
 const SavedPage kSavedPages[] = {
-    {"serp/duckduckgo-1.html",
+    {"duckduckgo",
      "class=\"result__a\" href=\"$URL$\">$NAME$</a>$$result__snippet\" href=\"$$\">$MEMO$</a>$END$",
      28},
-    {"serp/bing-1.html",
+    {"bing",
      "<li class=\"b_algo\">$$<a href=\"$URL$\" h=\"ID=SERP,$$\">$NAME$</a></h2>$$div "
      "class=\"b_caption\">$$<p>$MEMO$</p>$END$",
      10},
-    {"serp/ask-1.html",
+    {"ask",
      "PartialSearchResults-item-title-link result-link\"$$href='$URL$'$$rel='noopener "
      "noreferrer' >$NAME$</a>$$item-abstract\">$MEMO$</p>$END$",
      10},
-    {"serp/google-1.html",
+    {"google",
      "<div class=\"egMi0 kCrYT\"><a href=\"/url?q=$URL$&amp;sa=U$$UwRFLe\" "
      "style=\"-webkit-line-clamp:2\">$NAME$</div></h3>$$s3v9rd AP7Wnd\">$$s3v9rd "
      "AP7Wnd\">$MEMO$</div>$END$",
@@ -233,12 +215,9 @@ const SavedPage kSavedPages[] = {
 
 TEST(ResultExtractor, SavedPagesGiveTheSameResultsInAnyPieces) {
     for (const SavedPage& saved : kSavedPages) {
-        const std::string path = fixturePath(saved.file);
-        if (path.empty()) {
-            GTEST_SKIP() << "saved answer pages are not beside the repository";
-        }
         SCOPED_TRACE(saved.file);
-        const std::string page = readFileBytes(path);
+        const std::string page =
+            readFileBytes(sourcePath("tests/data/pages/" + std::string(saved.file) + ".html"));
         const GrammarRun run{saved.grammar, "http://www.engine.example"};
         const std::string whole = describe(extractWhole(run, page));
         EXPECT_EQ(extractWhole(run, page).Count(), saved.expected);

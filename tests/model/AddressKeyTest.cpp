@@ -2,26 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-namespace {
-
-struct Case {
-    const char* address;
-    const char* key;
-};
-
-void expectKeys(const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        EXPECT_EQ(AddressKey::Normalise(c.address), c.key) << c.address;
-    }
-}
-
-} // namespace
-
-TEST(AddressKey, LowerCasesSchemeAndHostOnly) {
-    expectKeys({
+// The key under which two addresses are the same page: scheme and host in lower case, the
+// scheme's default port dropped, an empty path written as "/", the fragment dropped; the rest
+// (path, query, user) kept byte for byte, and addresses without a scheme kept but their fragment.
+TEST(AddressKey, Normalise) {
+    const struct {
+        const char* address;
+        const char* key;
+    } cases[] = {
+        // Letter case.
         {"HTTP://WWW.Example.COM/Path/File.HTML?Q=A", "http://www.example.com/Path/File.HTML?Q=A"},
         {"https://User:PW@Example.com/X", "https://User:PW@example.com/X"},
         {"Ftp://Files.Example.com/A", "ftp://files.example.com/A"},
@@ -29,11 +18,7 @@ TEST(AddressKey, LowerCasesSchemeAndHostOnly) {
         {"a://Z", "a://z/"},
         {"http://a.com/b/../C", "http://a.com/b/../C"},
         {"http://a.com/%7Euser%2f", "http://a.com/%7Euser%2f"},
-    });
-}
-
-TEST(AddressKey, DropsOnlyTheDefaultPortOfTheScheme) {
-    expectKeys({
+        // Ports.
         {"http://a.com:80/x", "http://a.com/x"},
         {"HTTP://A.com:80", "http://a.com/"},
         {"https://a.com:443/x", "https://a.com/x"},
@@ -46,22 +31,14 @@ TEST(AddressKey, DropsOnlyTheDefaultPortOfTheScheme) {
         {"http://[::1]:80/x", "http://[::1]/x"},
         {"http://[::1]/x", "http://[::1]/x"},
         {"http://[::1]:8080/x", "http://[::1]:8080/x"},
-    });
-}
-
-TEST(AddressKey, WritesAnEmptyPathAsSlashAndDropsTheFragment) {
-    expectKeys({
+        // Empty path and fragment.
         {"http://a.com", "http://a.com/"},
         {"http://a.com?q=1", "http://a.com/?q=1"},
         {"http://a.com#top", "http://a.com/"},
         {"http://a.com/p?q=1#frag?x", "http://a.com/p?q=1"},
         {"http://a.com/p#", "http://a.com/p"},
         {"http://a.com/?q=A+B&r=%20", "http://a.com/?q=A+B&r=%20"},
-    });
-}
-
-TEST(AddressKey, KeepsAddressesWithoutSchemeButTheirFragment) {
-    expectKeys({
+        // No scheme.
         {"WWW.Example.com/Page#x", "WWW.Example.com/Page"},
         {"/relative/Path?x#y", "/relative/Path?x"},
         {"mailto:Someone@Example.com", "mailto:Someone@Example.com"},
@@ -71,14 +48,8 @@ TEST(AddressKey, KeepsAddressesWithoutSchemeButTheirFragment) {
         {"a b://A.com/", "a b://A.com/"},
         {"#only", ""},
         {"", ""},
-    });
-}
-
-TEST(AddressKey, SameKeyForTheSamePage) {
-    EXPECT_EQ(AddressKey::Normalise("HTTP://Example.com:80#a"),
-              AddressKey::Normalise("http://example.com/#b"));
-    EXPECT_NE(AddressKey::Normalise("http://example.com/A"),
-              AddressKey::Normalise("http://example.com/a"));
-    EXPECT_NE(AddressKey::Normalise("http://example.com/"),
-              AddressKey::Normalise("https://example.com/"));
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AddressKey::Normalise(c.address), c.key) << c.address;
+    }
 }

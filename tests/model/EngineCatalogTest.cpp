@@ -1,6 +1,7 @@
 #include "model/EngineCatalog.h"
 #include "model/EngineFile.h"
 
+#include "support/ProgramFolder.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
@@ -17,14 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 EngineDefinition makeEngine(const std::string& name, const std::string& category) {
-    EngineDefinition def;
-    def.name.set(name);
-    def.website.set("http:www.example.com");
-    def.path.set("/s?q=$KEY$");
-    def.method.set("GET");
-    def.enable.set("TRUE");
-    def.category.set(category);
-    return def;
+    return ProgramFolder::Engine(name, "http:www.example.com", "/s?q=$KEY$", "", category);
 }
 
 void writeEngine(const std::string& path, const std::string& name, const std::string& category) {
@@ -41,36 +35,26 @@ std::vector<std::string> enginesOf(EngineCatalog& catalog, const std::string& ca
     return names;
 }
 
-struct ProgramFolder {
-    TempDir dir;
-    std::string site = dir.file("Site");
-    std::string user = dir.file("User");
-    ProgramFolder() {
-        fs::create_directory(site);
-        fs::create_directory(user);
-    }
-};
-
 } // namespace
 
 TEST(EngineCatalog, LoadGroupsEnginesByTheCategoryFirstMet) {
     ProgramFolder folder;
-    writeEngine(folder.site + "/web.vnp", "SiteWeb", "The Web");
-    writeEngine(folder.user + "/web.vnp", "UserWeb", "The Web");
-    writeEngine(folder.user + "/cars.vnp", "UserCar", "Cars");
-    writeEngine(folder.user + "/own.vnp", "Mine", "My Own");
-    writeEngine(folder.user + "/UP.VNP", "Upper", "My Own");
-    writeEngine(folder.user + "/lower.vnp", "Lower", "the web");
-    writeEngine(folder.user + "/notes.txt", "Ignored", "Ignored");
+    writeEngine(folder.file("Site/web.vnp"), "SiteWeb", "The Web");
+    writeEngine(folder.file("User/web.vnp"), "UserWeb", "The Web");
+    writeEngine(folder.file("User/cars.vnp"), "UserCar", "Cars");
+    writeEngine(folder.file("User/own.vnp"), "Mine", "My Own");
+    writeEngine(folder.file("User/UP.VNP"), "Upper", "My Own");
+    writeEngine(folder.file("User/lower.vnp"), "Lower", "the web");
+    writeEngine(folder.file("User/notes.txt"), "Ignored", "Ignored");
     // The dot belongs to the ending: these are not engine files.
-    writeEngine(folder.user + "/xvnp", "Ignored", "Ignored");
-    writeEngine(folder.user + "/a_vnp", "Ignored", "Ignored");
-    writeFileBytes(folder.user + "/nocat.vnp", "name:NoCat\r\n");
-    fs::create_directory(folder.user + "/dir.vnp");
+    writeEngine(folder.file("User/xvnp"), "Ignored", "Ignored");
+    writeEngine(folder.file("User/a_vnp"), "Ignored", "Ignored");
+    writeFileBytes(folder.file("User/nocat.vnp"), "name:NoCat\r\n");
+    fs::create_directory(folder.file("User/dir.vnp"));
 
     RecordingMessageSink messages;
-    EngineCatalog catalog(folder.dir.path() + "/", messages);
-    EXPECT_EQ(catalog.SiteFolder(), folder.site);
+    EngineCatalog catalog(folder.path() + "/", messages);
+    EXPECT_EQ(catalog.SiteFolder(), folder.file("Site"));
     catalog.Load();
     EXPECT_TRUE(messages.messages.empty());
 
@@ -103,15 +87,15 @@ TEST(EngineCatalog, LoadGroupsEnginesByTheCategoryFirstMet) {
 
 TEST(EngineCatalog, UnreadableFilesAreSkippedAndNamedOnceInOneMessage) {
     ProgramFolder folder;
-    writeEngine(folder.site + "/a.vnp", "A", "The Web");
+    writeEngine(folder.file("Site/a.vnp"), "A", "The Web");
     // A link to itself exists as a name but cannot be opened, even by root.
-    fs::create_symlink("loop.vnp", folder.site + "/loop.vnp");
-    writeEngine(folder.site + "/b.vnp", "B", "The Web");
-    writeEngine(folder.user + "/u.vnp", "U", "Own");
-    fs::create_symlink("knot.vnp", folder.user + "/knot.vnp");
+    fs::create_symlink("loop.vnp", folder.file("Site/loop.vnp"));
+    writeEngine(folder.file("Site/b.vnp"), "B", "The Web");
+    writeEngine(folder.file("User/u.vnp"), "U", "Own");
+    fs::create_symlink("knot.vnp", folder.file("User/knot.vnp"));
 
     std::vector<std::string> siteOrder;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder.site)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder.file("Site"))) {
         const std::string file = entry.path().filename().string();
         if (file != "loop.vnp") {
             siteOrder.push_back(file == "a.vnp" ? "A" : "B");
@@ -119,7 +103,7 @@ TEST(EngineCatalog, UnreadableFilesAreSkippedAndNamedOnceInOneMessage) {
     }
 
     RecordingMessageSink messages;
-    EngineCatalog catalog(folder.dir.path(), messages);
+    EngineCatalog catalog(folder.path(), messages);
     for (int round = 1; round <= 2; ++round) {
         catalog.Load();
         EXPECT_EQ(enginesOf(catalog, "The Web"), siteOrder);
@@ -128,7 +112,8 @@ TEST(EngineCatalog, UnreadableFilesAreSkippedAndNamedOnceInOneMessage) {
         const RecordingMessageSink::Message& message = messages.messages.back();
         EXPECT_EQ(message.caption, MessageSink::kAppCaption);
         EXPECT_EQ(message.text.rfind("Read Engine Property Error!", 0), 0u) << message.text;
-        for (const std::string& name : {folder.site + "/loop.vnp", folder.user + "/knot.vnp"}) {
+        for (const std::string& name :
+             {folder.file("Site/loop.vnp"), folder.file("User/knot.vnp")}) {
             const std::size_t first = message.text.find(name);
             EXPECT_NE(first, std::string::npos) << message.text;
             EXPECT_EQ(message.text.find(name, first + 1), std::string::npos) << message.text;
@@ -138,12 +123,12 @@ TEST(EngineCatalog, UnreadableFilesAreSkippedAndNamedOnceInOneMessage) {
 
 TEST(EngineCatalog, UpdateEngineChangesMemoryAndTheCanonicalSiteFile) {
     ProgramFolder folder;
-    writeEngine(folder.site + "/img.vnp", "Pics", "Images");
-    writeEngine(folder.user + "/img.vnp", "Pics", "Images");
-    const std::string oldBytes = readFileBytes(folder.site + "/img.vnp");
+    writeEngine(folder.file("Site/img.vnp"), "Pics", "Images");
+    writeEngine(folder.file("User/img.vnp"), "Pics", "Images");
+    const std::string oldBytes = readFileBytes(folder.file("Site/img.vnp"));
 
     RecordingMessageSink messages;
-    EngineCatalog catalog(folder.dir.path(), messages);
+    EngineCatalog catalog(folder.path(), messages);
     catalog.Load();
     ASSERT_TRUE(catalog.SelectCategory("Images"));
     ASSERT_EQ(catalog.EngineCount(), 2);
@@ -154,45 +139,42 @@ TEST(EngineCatalog, UpdateEngineChangesMemoryAndTheCanonicalSiteFile) {
 
     EXPECT_FALSE(catalog.Engine(0)->isEnabled());
     EXPECT_EQ(catalog.Engine(1)->name.view(), "Pics");
-    const std::string newBytes = readFileBytes(folder.site + "/img.vnp");
-    EXPECT_EQ(newBytes, EngineFile::CanonicalBytes(changed));
-    EXPECT_EQ(newBytes.size(), oldBytes.size() + 1);
-    EXPECT_EQ(readFileBytes(folder.user + "/img.vnp"), oldBytes) << "only Site is rewritten";
+    EXPECT_EQ(readFileBytes(folder.file("Site/img.vnp")), EngineFile::CanonicalBytes(changed));
+    EXPECT_EQ(readFileBytes(folder.file("User/img.vnp")), oldBytes) << "only Site is rewritten";
 }
 
 TEST(EngineCatalog, UpdateEngineRewritesOnlyTheFileHoldingTheOldDefinition) {
     // Same name and same size, different categories: only the whole text tells them apart.
     ProgramFolder folder;
-    writeEngine(folder.site + "/soft.vnp", "Shop", "Buy Software");
-    writeEngine(folder.site + "/hard.vnp", "Shop", "Buy Hardware");
-    const std::string softBytes = readFileBytes(folder.site + "/soft.vnp");
-    ASSERT_EQ(softBytes.size(), readFileBytes(folder.site + "/hard.vnp").size());
+    writeEngine(folder.file("Site/soft.vnp"), "Shop", "Buy Software");
+    writeEngine(folder.file("Site/hard.vnp"), "Shop", "Buy Hardware");
+    const std::string softBytes = readFileBytes(folder.file("Site/soft.vnp"));
+    ASSERT_EQ(softBytes.size(), readFileBytes(folder.file("Site/hard.vnp")).size());
 
     RecordingMessageSink messages;
-    EngineCatalog catalog(folder.dir.path(), messages);
+    EngineCatalog catalog(folder.path(), messages);
     catalog.Load();
     for (const char* category : {"Buy Hardware", "Buy Software"}) {
         ASSERT_TRUE(catalog.SelectCategory(category));
         EngineDefinition changed = *catalog.Engine(0);
         changed.enable.set("false");
-        const std::string other =
-            folder.site + (std::string(category) == "Buy Hardware" ? "/soft.vnp" : "/hard.vnp");
+        const bool hard = std::string(category) == "Buy Hardware";
+        const std::string own = folder.file(hard ? "Site/hard.vnp" : "Site/soft.vnp");
+        const std::string other = folder.file(hard ? "Site/soft.vnp" : "Site/hard.vnp");
         const std::string otherBefore = readFileBytes(other);
         EXPECT_TRUE(catalog.UpdateEngine(0, changed)) << category;
-        const std::string own =
-            folder.site + (std::string(category) == "Buy Hardware" ? "/hard.vnp" : "/soft.vnp");
         EXPECT_EQ(readFileBytes(own), EngineFile::CanonicalBytes(changed)) << category;
         EXPECT_EQ(readFileBytes(other), otherBefore) << category;
     }
 
     // A file changed on disk since the load no longer holds the old definition: nothing is
     // written, and the rewrite says so.
-    writeFileBytes(folder.site + "/soft.vnp", softBytes + "language:en\r\n");
+    writeFileBytes(folder.file("Site/soft.vnp"), softBytes + "language:en\r\n");
     ASSERT_TRUE(catalog.SelectCategory("Buy Software"));
     EngineDefinition enabled = *catalog.Engine(0);
     enabled.enable.set("true");
     EXPECT_FALSE(catalog.UpdateEngine(0, enabled));
-    EXPECT_EQ(readFileBytes(folder.site + "/soft.vnp"), softBytes + "language:en\r\n");
+    EXPECT_EQ(readFileBytes(folder.file("Site/soft.vnp")), softBytes + "language:en\r\n");
     EXPECT_TRUE(catalog.Engine(0)->isEnabled()) << "the definition in memory changes all the same";
 }
 

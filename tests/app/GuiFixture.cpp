@@ -5,22 +5,20 @@
 #include "app/ProgressStatusBar.h"
 #include "app/SearchBar.h"
 #include "app/SearchButton.h"
-#include "model/EngineCatalog.h"
 #include "model/EngineFile.h"
+#include "model/ResultList.h"
+#include "results/ResultsFile.h"
 #include "search/CHttpSearch.h"
 #include "search/SearchSession.h"
 #include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
-#include "support/TestFiles.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace {
 
@@ -163,7 +161,7 @@ bool GuiFixture::WaitForEnd(int limitMs) {
 }
 
 std::vector<std::string> GuiFixture::Column(int subItem) {
-    CReportCtrl& control = Frame().View().GetReportCtrl();
+    CReportCtrl& control = Control();
     std::vector<std::string> texts;
     for (const int item : control.GetRowOrder()) {
         texts.push_back(control.GetItemText(item, subItem));
@@ -173,6 +171,33 @@ std::vector<std::string> GuiFixture::Column(int subItem) {
 
 std::string GuiFixture::Status() {
     return Frame().StatusBar().PaneText().toStdString();
+}
+
+void GuiFixture::OpenRows(const std::vector<std::vector<std::string>>& rows) {
+    ResultList list;
+    for (const std::vector<std::string>& row : rows) {
+        list.Add(row[0], row[1], row[2], row[3]);
+    }
+    ResultsFile::WriteResultsFile(list, app.file("rows.vnr"));
+    Frame().OpenResultsFile(app.file("rows.vnr"));
+}
+
+CReportCtrl& GuiFixture::Control() {
+    return Frame().View().GetReportCtrl();
+}
+
+void GuiFixture::ClickRow(int row, Qt::MouseButton button) {
+    const QRect cell = Control().GetCellRect(row, Control().GetHeaderIndex(1));
+    QTest::mouseClick(&Control(), button, Qt::NoModifier, cell.center());
+}
+
+std::vector<int> GuiFixture::Selected() {
+    std::vector<int> items;
+    for (int item = Control().GetFirstSelectedItem(); item >= 0;
+         item = Control().GetNextSelectedItem(item)) {
+        items.push_back(item);
+    }
+    return items;
 }
 
 std::string ResultPage(const std::string& engine, int first, int count) {

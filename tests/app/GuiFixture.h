@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+class CReportCtrl;
+
 // Answers file dialogs for the user and keeps what each dialog offered.
 class ScriptedDialogs : public FileDialogRunner {
   public:
@@ -71,6 +73,13 @@ class GuiFixture {
     // Cell texts of a column in display order.
     std::vector<std::string> Column(int subItem);
     std::string Status();
+    // Opens a results file of rows (title, address, summary, engine each) in the window.
+    void OpenRows(const std::vector<std::vector<std::string>>& rows);
+    CReportCtrl& Control();
+    // Clicks the row (display position) on its title cell, selecting it alone.
+    void ClickRow(int row, Qt::MouseButton button = Qt::LeftButton);
+    // The selected items in item order.
+    std::vector<int> Selected();
 
     int pageSize = 5;
     // Each answer page waits this long before it is sent.

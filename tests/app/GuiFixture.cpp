@@ -20,31 +20,21 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace {
 
 const char* const kGrammar = "<r><a href=\"$URL$\">$NAME$</a><p>$MEMO$</p$END$";
 constexpr int kWorkerDrainMs = 10000;
 
-// The value of a query parameter of the request line, or empty.
-std::string QueryValue(const std::string& request, const std::string& name) {
-    const std::size_t lineEnd = request.find("\r\n");
-    const std::string line = request.substr(0, lineEnd);
-    const std::size_t at = line.find(name + "=");
-    if (at == std::string::npos) {
-        return {};
+// The engine and the first result's number of a request "GET /<engine>?q=...&n=<first> ...".
+std::pair<std::string, int> EngineAndFirstOf(const std::string& request) {
+    static const std::regex line(R"(^\w+ /(\w+)\?[^ ]*n=(\d+))");
+    std::smatch match;
+    if (!std::regex_search(request, match, line)) {
+        return {std::string(), 0};
     }
-    const std::size_t begin = at + name.size() + 1;
-    const std::size_t end = line.find_first_of("& ", begin);
-    return line.substr(begin, end - begin);
-}
-
-std::string EngineOf(const std::string& request) {
-    const std::size_t slash = request.find('/');
-    const std::size_t question = request.find('?', slash);
-    if (slash == std::string::npos || question == std::string::npos) {
-        return {};
-    }
-    return request.substr(slash + 1, question - slash - 1);
+    return {match[1].str(), std::stoi(match[2].str())};
 }
 
 } // namespace
@@ -103,10 +93,9 @@ FixtureReply GuiFixture::Answer(const std::string& request) {
         reply.stall = true;
         return reply;
     }
-    const int first = std::atoi(QueryValue(request, "n").c_str());
-    reply.bytes =
-        "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
-        (page ? page(EngineOf(request), first) : ResultPage(EngineOf(request), first, pageSize));
+    const auto [engine, first] = EngineAndFirstOf(request);
+    reply.bytes = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
+                  (page ? page(engine, first) : ResultPage(engine, first, pageSize));
     reply.delay = std::chrono::milliseconds(answerDelayMs);
     return reply;
 }
@@ -182,8 +171,12 @@ void GuiFixture::OpenRows(const std::vector<std::vector<std::string>>& rows) {
     Frame().OpenResultsFile(app.file("rows.vnr"));
 }
 
+CMarovaneProView& GuiFixture::View() {
+    return Frame().View();
+}
+
 CReportCtrl& GuiFixture::Control() {
-    return Frame().View().GetReportCtrl();
+    return View().GetReportCtrl();
 }
 
 void GuiFixture::ClickRow(int row, Qt::MouseButton button) {

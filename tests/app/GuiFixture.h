@@ -6,11 +6,11 @@
 #include "settings/OptionsStore.h"
 
 #include "support/FixtureServer.h"
+#include "support/ProgramFolder.h"
 #include "support/RecordingDdeBridge.h"
 #include "support/RecordingDesktopOpen.h"
 #include "support/RecordingMessageSink.h"
 #include "support/RecordingProcessLauncher.h"
-#include "support/ProgramFolder.h"
 
 #include <QFileDialog>
 #include <QStringList>
@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+class CMarovaneProView;
 class CReportCtrl;
 
 // Answers file dialogs for the user and keeps what each dialog offered.
@@ -75,6 +76,7 @@ class GuiFixture {
     std::string Status();
     // Opens a results file of rows (title, address, summary, engine each) in the window.
     void OpenRows(const std::vector<std::vector<std::string>>& rows);
+    CMarovaneProView& View();
     CReportCtrl& Control();
     // Clicks the row (display position) on its title cell, selecting it alone.
     void ClickRow(int row, Qt::MouseButton button = Qt::LeftButton);

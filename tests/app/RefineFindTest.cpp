@@ -34,9 +34,6 @@ class RowsFixture : public GuiFixture {
         EXPECT_TRUE(CURLCheck::WaitForAllEnded(kChecksLimitMs)) << "a link check outlived the test";
     }
 
-    CMarovaneProView& View() {
-        return Frame().View();
-    }
     // The session list's titles and summaries, in item order.
     Texts Listed(bool summaries = false) {
         const ResultList& results = Frame().Session().Results();

@@ -34,9 +34,6 @@ class ViewFixture : public GuiFixture {
     ViewFixture(const std::vector<Texts>& rows = kThreeRows) {
         OpenRows(rows);
     }
-    CMarovaneProView& View() {
-        return Frame().View();
-    }
     // Rights-clicks the point and returns the context menu that shows.
     QMenu* ContextMenuAt(const QPoint& point) {
         QMenu* before = View().ContextMenu();
@@ -84,13 +81,12 @@ TEST(ResultsView, RowsColumnsAndCleanedTitles) {
 
     // Widths follow the view's width: w = W / 10 - 6.
     view.resize(100, view.height());
-    ReportSubItem column;
-    f.Control().GetSubItem(1, column);
-    EXPECT_EQ(column.width, 16);
-    f.Control().GetSubItem(2, column);
-    EXPECT_EQ(column.width, 16);
-    f.Control().GetSubItem(3, column);
-    EXPECT_EQ(column.width, 8);
+    for (const auto& [subItem, width] :
+         std::vector<std::pair<int, int>>{{1, 16}, {2, 16}, {3, 8}}) {
+        ReportSubItem column;
+        f.Control().GetSubItem(subItem, column);
+        EXPECT_EQ(column.width, width) << subItem;
+    }
 }
 
 TEST(ResultsView, SortsToggleTheirDirection) {

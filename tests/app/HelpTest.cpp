@@ -40,6 +40,7 @@ TEST(Help, MenuCommandsOpenTheHelpPageAndTheMakersPages) {
             return;
         }
         shown = true;
+        EXPECT_EQ(about->windowTitle(), "About Vantorell 2001");
         EXPECT_EQ(about->Link().text(), HelpPages::kHomePage);
         EXPECT_TRUE(about->Link().isVisible()) << "the link shows with its dialog";
         EXPECT_EQ(about->Link().Address(), HelpPages::kHomePage);

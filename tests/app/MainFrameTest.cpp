@@ -70,7 +70,9 @@ TEST(MainFrame, MenusToolBarAndAccessibleNames) {
         auto* button = qobject_cast<QToolButton*>(frame.ToolBar().widgetForAction(action));
         if (button != nullptr) {
             names.push_back(button->accessibleName().toStdString());
+            // Described by the command's tip, not its name.
             EXPECT_EQ(button->accessibleDescription(), action->toolTip());
+            EXPECT_NE(button->accessibleDescription(), button->accessibleName());
             EXPECT_FALSE(button->icon().isNull());
         }
     }

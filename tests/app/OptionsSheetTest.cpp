@@ -71,6 +71,7 @@ TEST(OptionsSheet, OkAtOnceWritesOnlyTheGeneralPageAndClearEmptiesTheHistoryAtOn
 
     // Clear works at once and stays done although the sheet is cancelled.
     WithOptionsSheet(frame, [&](OptionsSheet& sheet) {
+        ASSERT_EQ(sheet.Tabs().count(), 5);
         QPushButton& clear = sheet.General().ClearButton();
         EXPECT_TRUE(clear.isEnabled());
         clear.click();

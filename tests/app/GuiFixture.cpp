@@ -5,14 +5,14 @@
 #include "app/ProgressStatusBar.h"
 #include "app/SearchBar.h"
 #include "app/SearchButton.h"
-#include "model/EngineCatalog.h"
 #include "model/EngineFile.h"
+#include "model/ResultList.h"
+#include "results/ResultsFile.h"
 #include "search/CHttpSearch.h"
 #include "search/SearchSession.h"
 #include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
-#include "support/TestFiles.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -20,33 +20,21 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <regex>
 
 namespace {
 
 const char* const kGrammar = "<r><a href=\"$URL$\">$NAME$</a><p>$MEMO$</p$END$";
 constexpr int kWorkerDrainMs = 10000;
 
-// The value of a query parameter of the request line, or empty.
-std::string QueryValue(const std::string& request, const std::string& name) {
-    const std::size_t lineEnd = request.find("\r\n");
-    const std::string line = request.substr(0, lineEnd);
-    const std::size_t at = line.find(name + "=");
-    if (at == std::string::npos) {
-        return {};
+// The engine and the first result's number of a request "GET /<engine>?q=...&n=<first> ...".
+std::pair<std::string, int> EngineAndFirstOf(const std::string& request) {
+    static const std::regex line(R"(^\w+ /(\w+)\?[^ ]*n=(\d+))");
+    std::smatch match;
+    if (!std::regex_search(request, match, line)) {
+        return {std::string(), 0};
     }
-    const std::size_t begin = at + name.size() + 1;
-    const std::size_t end = line.find_first_of("& ", begin);
-    return line.substr(begin, end - begin);
-}
-
-std::string EngineOf(const std::string& request) {
-    const std::size_t slash = request.find('/');
-    const std::size_t question = request.find('?', slash);
-    if (slash == std::string::npos || question == std::string::npos) {
-        return {};
-    }
-    return request.substr(slash + 1, question - slash - 1);
+    return {match[1].str(), std::stoi(match[2].str())};
 }
 
 } // namespace
@@ -105,10 +93,9 @@ FixtureReply GuiFixture::Answer(const std::string& request) {
         reply.stall = true;
         return reply;
     }
-    const int first = std::atoi(QueryValue(request, "n").c_str());
-    reply.bytes =
-        "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
-        (page ? page(EngineOf(request), first) : ResultPage(EngineOf(request), first, pageSize));
+    const auto [engine, first] = EngineAndFirstOf(request);
+    reply.bytes = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
+                  (page ? page(engine, first) : ResultPage(engine, first, pageSize));
     reply.delay = std::chrono::milliseconds(answerDelayMs);
     return reply;
 }
@@ -163,7 +150,7 @@ bool GuiFixture::WaitForEnd(int limitMs) {
 }
 
 std::vector<std::string> GuiFixture::Column(int subItem) {
-    CReportCtrl& control = Frame().View().GetReportCtrl();
+    CReportCtrl& control = Control();
     std::vector<std::string> texts;
     for (const int item : control.GetRowOrder()) {
         texts.push_back(control.GetItemText(item, subItem));
@@ -173,6 +160,37 @@ std::vector<std::string> GuiFixture::Column(int subItem) {
 
 std::string GuiFixture::Status() {
     return Frame().StatusBar().PaneText().toStdString();
+}
+
+void GuiFixture::OpenRows(const std::vector<std::vector<std::string>>& rows) {
+    ResultList list;
+    for (const std::vector<std::string>& row : rows) {
+        list.Add(row[0], row[1], row[2], row[3]);
+    }
+    ResultsFile::WriteResultsFile(list, app.file("rows.vnr"));
+    Frame().OpenResultsFile(app.file("rows.vnr"));
+}
+
+CMarovaneProView& GuiFixture::View() {
+    return Frame().View();
+}
+
+CReportCtrl& GuiFixture::Control() {
+    return View().GetReportCtrl();
+}
+
+void GuiFixture::ClickRow(int row, Qt::MouseButton button) {
+    const QRect cell = Control().GetCellRect(row, Control().GetHeaderIndex(1));
+    QTest::mouseClick(&Control(), button, Qt::NoModifier, cell.center());
+}
+
+std::vector<int> GuiFixture::Selected() {
+    std::vector<int> items;
+    for (int item = Control().GetFirstSelectedItem(); item >= 0;
+         item = Control().GetNextSelectedItem(item)) {
+        items.push_back(item);
+    }
+    return items;
 }
 
 std::string ResultPage(const std::string& engine, int first, int count) {

@@ -6,11 +6,11 @@
 #include "settings/OptionsStore.h"
 
 #include "support/FixtureServer.h"
+#include "support/ProgramFolder.h"
 #include "support/RecordingDdeBridge.h"
 #include "support/RecordingDesktopOpen.h"
 #include "support/RecordingMessageSink.h"
 #include "support/RecordingProcessLauncher.h"
-#include "support/ProgramFolder.h"
 
 #include <QFileDialog>
 #include <QStringList>
@@ -19,6 +19,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+class CMarovaneProView;
+class CReportCtrl;
 
 // Answers file dialogs for the user and keeps what each dialog offered.
 class ScriptedDialogs : public FileDialogRunner {
@@ -71,6 +74,14 @@ class GuiFixture {
     // Cell texts of a column in display order.
     std::vector<std::string> Column(int subItem);
     std::string Status();
+    // Opens a results file of rows (title, address, summary, engine each) in the window.
+    void OpenRows(const std::vector<std::vector<std::string>>& rows);
+    CMarovaneProView& View();
+    CReportCtrl& Control();
+    // Clicks the row (display position) on its title cell, selecting it alone.
+    void ClickRow(int row, Qt::MouseButton button = Qt::LeftButton);
+    // The selected items in item order.
+    std::vector<int> Selected();
 
     int pageSize = 5;
     // Each answer page waits this long before it is sent.

@@ -9,8 +9,6 @@
 #include "app/SearchBar.h"
 #include "app/SearchButton.h"
 #include "model/EngineFile.h"
-#include "model/ResultList.h"
-#include "results/ResultsFile.h"
 #include "search/SearchSession.h"
 #include "settings/OptionsStore.h"
 
@@ -34,7 +32,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 
 namespace {
 
@@ -57,51 +54,36 @@ std::vector<std::string> EntriesOf(const QMenu& menu) {
 
 } // namespace
 
+// The View menu's separators and sub-menu come out of the command table in place; tool bar
+// buttons are named and described for screen readers, and so are menu commands.
 TEST(MainFrame, MenusToolBarAndAccessibleNames) {
     GuiFixture f;
     CMainFrame& frame = f.Frame();
-    EXPECT_EQ(frame.windowTitle(), "Vantorell 2001");
-    EXPECT_EQ(EntriesOf(*frame.Menu(0)),
-              (std::vector<std::string>{"Open A New Vantorell 2001...\tCtrl+N", "-",
-                                        "Open...\tAlt+O", "Open in New Window...\tCtrl+E",
-                                        "&Save Address...", "-", "Open Results...\tCtrl+O",
-                                        "Save Results...\tCtrl+S", "-", "E&xit"}));
     EXPECT_EQ(EntriesOf(*frame.Menu(2)),
               (std::vector<std::string>{"Show &Grids", "&Alternate Colors", "> Sort &Results by",
                                         "-", "Show S&ummary", "&Toolbar", "&Status Bar", "-",
                                         "Engine &Report"}));
-    EXPECT_EQ(frame.Action(kCmdDelete)->text(), "Delete\tDEL");
-    EXPECT_EQ(frame.Action(kCmdDelete)->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_EQ(frame.Action(kCmdOpen)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
 
-    // The tool bar: nine buttons in three groups and the category combo last.
     std::vector<std::string> names;
-    std::vector<std::string> descriptions;
     for (QAction* action : frame.ToolBar().actions()) {
-        if (action->isSeparator()) {
-            names.push_back("-");
-            continue;
-        }
-        QWidget* widget = frame.ToolBar().widgetForAction(action);
-        if (auto* button = qobject_cast<QToolButton*>(widget)) {
+        auto* button = qobject_cast<QToolButton*>(frame.ToolBar().widgetForAction(action));
+        if (button != nullptr) {
             names.push_back(button->accessibleName().toStdString());
-            descriptions.push_back(button->accessibleDescription().toStdString());
+            // Described by the command's tip, not its name.
+            EXPECT_EQ(button->accessibleDescription(), action->toolTip());
+            EXPECT_NE(button->accessibleDescription(), button->accessibleName());
             EXPECT_FALSE(button->icon().isNull());
-        } else {
-            names.push_back("combo");
         }
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Open...", "Open in New Window...", "-", "Validate",
-                                               "Refine...", "Browse...", "-", "Open Results...",
-                                               "Save Results...", "Delete", "-", "Options...", "-",
-                                               "combo"}));
-    EXPECT_EQ(descriptions.front(),
-              "Link current browser window to the address of the selected item");
-    EXPECT_EQ(descriptions.back(), "Set the options of Vantorell 2001");
+    EXPECT_EQ(names, (std::vector<std::string>{"Open...", "Open in New Window...", "Validate",
+                                               "Refine...", "Browse...", "Open Results...",
+                                               "Save Results...", "Delete", "Options..."}));
     EXPECT_EQ(frame.GetSearchBar().Button().accessibleName(), "Search");
-    EXPECT_FALSE(frame.CategoryCombo().accessibleName().isEmpty());
-    EXPECT_FALSE(frame.GetSearchBar().Combo().accessibleName().isEmpty());
-    EXPECT_FALSE(frame.View().GetReportCtrl().accessibleName().isEmpty());
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             &frame.CategoryCombo(), &frame.GetSearchBar().Combo(), &f.Control()}) {
+        EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+    }
     EXPECT_EQ(f.Status(), "Ready");
 
     // Menu commands are named without their key, which is their accelerator instead.
@@ -111,32 +93,25 @@ TEST(MainFrame, MenusToolBarAndAccessibleNames) {
     ASSERT_NE(copyItem, nullptr);
     EXPECT_EQ(copyItem->text(QAccessible::Name), "Copy");
     EXPECT_EQ(copyItem->text(QAccessible::Accelerator), "Ctrl+C");
-    EXPECT_FALSE(copyItem->text(QAccessible::Description).isEmpty());
     EXPECT_TRUE(copyItem->state().disabled);
     QAccessibleInterface* deleteItem = edit->child(2);
-    EXPECT_EQ(deleteItem->text(QAccessible::Name), "Delete");
     EXPECT_EQ(deleteItem->text(QAccessible::Description), "Delete all the selected items");
     EXPECT_EQ(edit->indexOfChild(deleteItem), 2);
 }
 
-TEST(MainFrame, CategoryComboListsFixedThenAddedCategories) {
+// The combo shows the catalogue's categories (their order is the catalogue's); added ones share
+// the last picture, and the one chosen is the category the search asks.
+TEST(MainFrame, CategoryComboListsTheCatalogueCategories) {
     GuiFixture f;
-    f.AddEngine("pictures", "Images");
     f.AddEngine("local", "Local News");
     f.AddEngine("loud", "mp3");
     FlatImageCombo& combo = f.Frame().CategoryCombo();
     ASSERT_EQ(combo.count(), 20);
-    EXPECT_EQ(combo.itemText(0), "The Web");
-    EXPECT_EQ(combo.itemText(17), "Encyclopedias");
-    // The added ones follow in catalogue order, which is the order the folder lists them.
-    const std::set<std::string> added = {combo.itemText(18).toStdString(),
-                                         combo.itemText(19).toStdString()};
-    EXPECT_EQ(added, (std::set<std::string>{"Local News", "mp3"}));
-    EXPECT_EQ(combo.currentIndex(), 0);
     EXPECT_EQ(FlatImageCombo::IconIndexOf(17), 17);
     EXPECT_EQ(FlatImageCombo::IconIndexOf(19), 18);
     combo.setCurrentIndex(18);
     EXPECT_EQ(f.Frame().Category(), combo.itemText(18).toStdString());
+    EXPECT_NE(f.Frame().Category(), "The Web");
 }
 
 TEST(MainFrame, SearchStreamsRowsStatusAndProgressUntilStopped) {
@@ -183,56 +158,22 @@ TEST(MainFrame, SearchStreamsRowsStatusAndProgressUntilStopped) {
     frame.GetSearchBar().Combo().hidePopup();
 }
 
-TEST(MainFrame, EveryEndOfASearch) {
-    {
-        GuiFixture f;
-        f.AddEngine("alpha");
-        f.AddEngine("beta");
-        f.SetOption("MaxResult", "12");
-        f.Search("cats");
-        ASSERT_TRUE(f.WaitForEnd(kSearchLimitMs));
-        EXPECT_EQ(f.Status(), "Search Completed");
-        EXPECT_EQ(f.Frame().View().GetReportCtrl().GetItemCount(), 12);
-    }
-    {
-        GuiFixture f;
-        f.stall = true;
-        f.AddEngine("alpha");
-        f.SetOption("SearchTimeout", "1");
-        f.Search("cats");
-        ASSERT_TRUE(f.WaitForEnd(kSearchLimitMs));
-        EXPECT_EQ(f.Status(), "Search Timeout");
-        EXPECT_EQ(f.Frame().GetSearchBar().PictureState(), SearchSessionView::kButtonIdle);
-    }
-    {
-        GuiFixture f;
-        f.AddEngineAt("nowhere", "http://nonexistent.invalid");
-        f.SetOption("MaxEngine", "1");
-        f.Search("cats");
-        ASSERT_TRUE(f.WaitForEnd(kSearchLimitMs));
-        EXPECT_EQ(f.Status(), "Host Not Found");
-    }
-}
-
+// The session's refusals (its rules are tested with the session) reach the user's message
+// boxes, with the window's connection state; Enter in the keyword starts a search as well.
 TEST(MainFrame, RefusedSearchesShowTheirMessageBoxes) {
     GuiFixture f;
     f.AddEngine("alpha");
     f.Search("");
-    f.Search(" ");
     f.connection.connected = false;
-    f.Search("cats");
-    ASSERT_EQ(f.messages.messages.size(), 3u);
+    // Keys go to the combo, which hands them to its line edit, as the user's keys do.
+    KeywordCombo& combo = f.Frame().GetSearchBar().Combo();
+    QTest::keyClicks(&combo, "cats");
+    QTest::keyClick(&combo, Qt::Key_Return);
+    ASSERT_EQ(f.messages.messages.size(), 2u);
     EXPECT_EQ(f.messages.messages[0].caption, "Warning");
     EXPECT_EQ(f.messages.messages[0].text, "Please input a keyword to search.");
-    EXPECT_EQ(f.messages.messages[1].text, "Please input a keyword to search.");
-    EXPECT_EQ(f.messages.messages[2].caption, "Warning");
-    EXPECT_EQ(f.messages.messages[2].text, "Connection to Internet failed.");
+    EXPECT_EQ(f.messages.messages[1].text, "Connection to Internet failed.");
     EXPECT_FALSE(f.Frame().Session().IsSearching());
-    // Two blanks are a keyword.
-    f.connection.connected = true;
-    f.Search("  ");
-    EXPECT_TRUE(f.Frame().Session().IsSearching());
-    f.ClickSearchButton();
 }
 
 TEST(MainFrame, ResultCommandsAreGreyedWithoutResults) {
@@ -264,10 +205,7 @@ TEST(MainFrame, ResultCommandsAreGreyedWithoutResults) {
     QWidget* saveButton = frame.ToolBar().widgetForAction(frame.Action(kCmdSaveResults));
     EXPECT_FALSE(saveButton->isEnabled());
 
-    ResultList list;
-    list.Add("One", "http://one.example/", "", "e");
-    ResultsFile::WriteResultsFile(list, f.app.file("one.vnr"));
-    frame.OpenResultsFile(f.app.file("one.vnr"));
+    f.OpenRows({{"One", "http://one.example/", "", "e"}});
     for (const int id : needing) {
         EXPECT_TRUE(frame.Action(id)->isEnabled()) << id;
     }
@@ -288,14 +226,10 @@ TEST(MainFrame, OpeningResultsDuringASearchStopsItAndKeepsRowsTrue) {
     f.Search("cats");
     ASSERT_TRUE(
         runEventsUntil([&] { return frame.Session().Results().Count() >= 5; }, kSearchLimitMs));
-    ResultList list;
-    list.Add("One", "http://one.example/", "", "e");
-    list.Add("Two", "http://two.example/", "", "e");
-    ResultsFile::WriteResultsFile(list, f.app.file("two.vnr"));
-    frame.OpenResultsFile(f.app.file("two.vnr"));
+    f.OpenRows({{"One", "http://one.example/", "", "e"}, {"Two", "http://two.example/", "", "e"}});
     EXPECT_FALSE(frame.Session().IsSearching());
     runEventsFor(400);
-    const CReportCtrl& control = frame.View().GetReportCtrl();
+    const CReportCtrl& control = f.Control();
     ASSERT_EQ(frame.Session().Results().Count(), 2);
     ASSERT_EQ(control.GetItemCount(), 2);
     for (int item = 0; item < 2; ++item) {
@@ -304,8 +238,7 @@ TEST(MainFrame, OpeningResultsDuringASearchStopsItAndKeepsRowsTrue) {
     }
 }
 
-// The Engine Report window follows a search live and keeps its account after the search; the
-// command has its tool tip and accessible name.
+// The Engine Report window follows a search live and keeps its account after the search.
 TEST(MainFrame, EngineReportShowsEachEngineLiveAndAfterTheSearch) {
     GuiFixture f;
     f.answerDelayMs = 50;
@@ -313,10 +246,7 @@ TEST(MainFrame, EngineReportShowsEachEngineLiveAndAfterTheSearch) {
     f.AddEngineAt("nowhere", "http://127.0.0.1:1");
     f.SetOption("MaxResult", "12");
     CMainFrame& frame = f.Frame();
-    QAction* command = frame.Action(kCmdEngineReport);
-    EXPECT_EQ(command->toolTip(), "Show what each search engine did in the last search");
-    EXPECT_FALSE(command->text().isEmpty());
-    EXPECT_TRUE(command->isEnabled());
+    EXPECT_TRUE(frame.Action(kCmdEngineReport)->isEnabled());
     frame.DoCommand(kCmdEngineReport);
     EngineReportDialog* report = frame.EngineReport();
     ASSERT_NE(report, nullptr);
@@ -392,10 +322,6 @@ TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     ASSERT_EQ(f.dialogs.initialFiles.size(), 1);
     EXPECT_TRUE(f.dialogs.initialFiles.front().contains("/cats and dogs"))
         << f.dialogs.initialFiles.front().toStdString();
-    EXPECT_EQ(std::filesystem::file_size(f.app.file("saved.vnr")), 3u * 1221u);
-    f.dialogs.answer = f.app.file("saved.TXT");
-    frame.DoCommand(kCmdSaveResults);
-    EXPECT_EQ(readFileBytes(f.app.file("saved.TXT")).substr(0, 14), "alpha  result ");
 
     // A file that cannot be written is reported, not passed over in silence.
     f.dialogs.answer = f.app.file("no such folder/saved.vnr");
@@ -425,38 +351,23 @@ TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     frame.DoCommand(kCmdOpenResults);
     EXPECT_EQ(f.Status(), "0 result(s)");
     EXPECT_EQ(frame.View().GetReportCtrl().GetItemCount(), 0);
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(f.messages.messages[0].text,
-              "Only file with the type of Vantorell 2001 can be read.");
+    EXPECT_EQ(f.messages.messages.size(), 1u);
     EXPECT_FALSE(frame.Action(kCmdSaveResults)->isEnabled());
 }
 
-TEST(MainFrame, UpdateEnginesCopiesChosenFilesIntoTheirFolders) {
+// The engine files chosen in the dialog reach the catalogue (which copies them; tested there).
+TEST(MainFrame, UpdateEnginesCopiesTheChosenFiles) {
     GuiFixture f;
-    f.AddEngine("alpha");
-    CMainFrame& frame = f.Frame();
-    std::filesystem::create_directory(f.app.file("incoming"));
     EngineDefinition pictures;
     pictures.name.set("pictures");
     pictures.category.set("Images");
-    writeFileBytes(f.app.file("incoming/pictures.vnp"), EngineFile::CanonicalBytes(pictures));
-    EngineDefinition recipes = pictures;
-    recipes.category.set("Recipes");
-    writeFileBytes(f.app.file("incoming/recipes.vnp"), EngineFile::CanonicalBytes(recipes));
-    const std::string missing = f.app.file("incoming/missing.vnp");
-    f.dialogs.answers = {f.app.file("incoming/pictures.vnp"), missing,
-                         f.app.file("incoming/recipes.vnp")};
-
-    frame.DoCommand(kCmdUpdateEngines);
+    writeFileBytes(f.app.file("pictures.vnp"), EngineFile::CanonicalBytes(pictures));
+    f.dialogs.answers = {f.app.file("pictures.vnp")};
+    f.Frame().DoCommand(kCmdUpdateEngines);
     EXPECT_EQ(f.dialogs.fileMode, QFileDialog::ExistingFiles);
     EXPECT_EQ(f.dialogs.filters, QStringList{"Vantorell2001 VNP Files(*.vnp)"});
     EXPECT_EQ(f.dialogs.defaultSuffix, "vnp");
     EXPECT_TRUE(std::filesystem::exists(f.app.file("Site/pictures.vnp")));
-    EXPECT_TRUE(std::filesystem::exists(f.app.file("User/recipes.vnp")));
-    // The failed file is named and the others are still copied.
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(f.messages.messages[0].caption, "Warning");
-    EXPECT_EQ(f.messages.messages[0].text, "Update or Add engine failed.--\"" + missing + "\"");
 }
 
 TEST(MainFrame, WinStateFollowsResizesAfterTheFirstPaint) {
@@ -469,14 +380,15 @@ TEST(MainFrame, WinStateFollowsResizesAfterTheFirstPaint) {
         EXPECT_EQ(f.Option("WinState"), "");
     }
     CMainFrame& frame = f.Frame();
-    frame.showMaximized();
-    ASSERT_TRUE(runEventsUntil([&] { return f.Option("WinState") == "3"; }, 2000));
-    frame.showNormal();
-    ASSERT_TRUE(runEventsUntil([&] { return f.Option("WinState") == "5"; }, 2000));
-    frame.showMaximized();
-    ASSERT_TRUE(runEventsUntil([&] { return f.Option("WinState") == "3"; }, 2000));
-    frame.showMinimized();
-    EXPECT_TRUE(runEventsUntil([&] { return f.Option("WinState") == "5"; }, 2000));
+    const std::vector<std::pair<void (QWidget::*)(), std::string>> steps = {
+        {&QWidget::showMaximized, "3"},
+        {&QWidget::showNormal, "5"},
+        {&QWidget::showMaximized, "3"},
+        {&QWidget::showMinimized, "5"}};
+    for (const auto& [show, state] : steps) {
+        (frame.*show)();
+        ASSERT_TRUE(runEventsUntil([&] { return f.Option("WinState") == state; }, 5000)) << state;
+    }
 }
 
 TEST(MainFrame, NewInstanceStartsThisProgramAgain) {
@@ -560,14 +472,10 @@ TEST(StatusBar, PanesReadWhatTheyShowToScreenReaders) {
     EXPECT_EQ(nameOf(textPane), "Ready");
     bar.SetPaneText("Received Item(s):7");
     EXPECT_EQ(nameOf(textPane), "Received Item(s):7");
-    bar.SetPaneText("Search Completed");
-    EXPECT_EQ(nameOf(textPane), "Search Completed");
 
-    constexpr int kMost = 50;
-    constexpr int kReceived = 37;
-    bar.SetProgressRange(0, kMost);
+    bar.SetProgressRange(0, 50);
     EXPECT_EQ(nameOf(progressPane), "0 of 50");
-    for (int step = 0; step < kReceived; ++step) {
+    for (int step = 0; step < 37; ++step) {
         bar.StepProgress();
     }
     EXPECT_EQ(nameOf(progressPane), "37 of 50");

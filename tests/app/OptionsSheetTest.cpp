@@ -71,9 +71,7 @@ TEST(OptionsSheet, OkAtOnceWritesOnlyTheGeneralPageAndClearEmptiesTheHistoryAtOn
 
     // Clear works at once and stays done although the sheet is cancelled.
     WithOptionsSheet(frame, [&](OptionsSheet& sheet) {
-        EXPECT_EQ(sheet.windowTitle(), "Options");
         ASSERT_EQ(sheet.Tabs().count(), 5);
-        EXPECT_EQ(sheet.Tabs().tabText(4), "Advance");
         QPushButton& clear = sheet.General().ClearButton();
         EXPECT_TRUE(clear.isEnabled());
         clear.click();

@@ -4,8 +4,6 @@
 #include "app/CMarovaneProView.h"
 #include "app/ProgressStatusBar.h"
 #include "app/QtMessageSink.h"
-#include "model/ResultList.h"
-#include "results/ResultsFile.h"
 #include "search/SearchSession.h"
 #include "widgets/CFlatHeaderCtrl.h"
 
@@ -24,28 +22,17 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// A window showing the results of a results file: title, address, summary, engine each.
+const std::vector<Texts> kThreeRows = {
+    {"Beta |> two", "http://b.example/", "Second summary", "Ask"},
+    {"alpha", "http://c.example/", "", "Bing"},
+    {"Gamma", "http://a.example/", "Third summary\twith a tab", "AOL"},
+};
+
+// A window showing kThreeRows.
 class ViewFixture : public GuiFixture {
   public:
-    explicit ViewFixture(const std::vector<Texts>& rows) {
-        ResultList list;
-        for (const Texts& row : rows) {
-            list.Add(row[0], row[1], row[2], row[3]);
-        }
-        ResultsFile::WriteResultsFile(list, app.file("rows.vnr"));
-        Frame().OpenResultsFile(app.file("rows.vnr"));
-    }
-
-    CMarovaneProView& View() {
-        return Frame().View();
-    }
-    CReportCtrl& Control() {
-        return View().GetReportCtrl();
-    }
-    // Clicks the row (display position) on its title cell.
-    void ClickRow(int row, Qt::MouseButton button = Qt::LeftButton) {
-        const QRect cell = Control().GetCellRect(row, Control().GetHeaderIndex(1));
-        QTest::mouseClick(&Control(), button, Qt::NoModifier, cell.center());
+    ViewFixture(const std::vector<Texts>& rows = kThreeRows) {
+        OpenRows(rows);
     }
     // Rights-clicks the point and returns the context menu that shows.
     QMenu* ContextMenuAt(const QPoint& point) {
@@ -55,14 +42,6 @@ class ViewFixture : public GuiFixture {
         QMenu* menu = View().ContextMenu();
         runEventsFor(50);
         return menu;
-    }
-    std::vector<int> Selected() {
-        std::vector<int> items;
-        for (int item = Control().GetFirstSelectedItem(); item >= 0;
-             item = Control().GetNextSelectedItem(item)) {
-            items.push_back(item);
-        }
-        return items;
     }
 };
 
@@ -77,16 +56,10 @@ Texts EnabledEntries(const QMenu& menu) {
     return entries;
 }
 
-const std::vector<Texts> kThreeRows = {
-    {"Beta |> two", "http://b.example/", "Second summary", "Ask"},
-    {"alpha", "http://c.example/", "", "Bing"},
-    {"Gamma", "http://a.example/", "Third summary\twith a tab", "AOL"},
-};
-
 } // namespace
 
 TEST(ResultsView, RowsColumnsAndCleanedTitles) {
-    ViewFixture f(kThreeRows);
+    ViewFixture f;
     CMarovaneProView& view = f.View();
     EXPECT_EQ(f.Column(1), (Texts{"Beta  two", "alpha", "Gamma"}));
     EXPECT_EQ(f.Column(3), (Texts{"Ask", "Bing", "AOL"}));
@@ -108,17 +81,16 @@ TEST(ResultsView, RowsColumnsAndCleanedTitles) {
 
     // Widths follow the view's width: w = W / 10 - 6.
     view.resize(100, view.height());
-    ReportSubItem column;
-    f.Control().GetSubItem(1, column);
-    EXPECT_EQ(column.width, 16);
-    f.Control().GetSubItem(2, column);
-    EXPECT_EQ(column.width, 16);
-    f.Control().GetSubItem(3, column);
-    EXPECT_EQ(column.width, 8);
+    for (const auto& [subItem, width] :
+         std::vector<std::pair<int, int>>{{1, 16}, {2, 16}, {3, 8}}) {
+        ReportSubItem column;
+        f.Control().GetSubItem(subItem, column);
+        EXPECT_EQ(column.width, width) << subItem;
+    }
 }
 
 TEST(ResultsView, SortsToggleTheirDirection) {
-    ViewFixture f(kThreeRows);
+    ViewFixture f;
     CMainFrame& frame = f.Frame();
     frame.DoCommand(kCmdSortTitle);
     EXPECT_EQ(f.View().SortState(), CMarovaneProView::kSortTitleAscending);
@@ -137,7 +109,7 @@ TEST(ResultsView, SortsToggleTheirDirection) {
 }
 
 TEST(ResultsView, CopyCopyAddressAndSelectionCounts) {
-    ViewFixture f(kThreeRows);
+    ViewFixture f;
     CMainFrame& frame = f.Frame();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText("before");
@@ -160,7 +132,7 @@ TEST(ResultsView, CopyCopyAddressAndSelectionCounts) {
 }
 
 TEST(ResultsView, OpenMarksTheRowAndHandsTheAddressToTheBrowser) {
-    ViewFixture f(kThreeRows);
+    ViewFixture f;
     f.dde.answers = true;
     f.ClickRow(2);
     f.Frame().DoCommand(kCmdOpenNewWindow);
@@ -182,7 +154,7 @@ TEST(ResultsView, OpenMarksTheRowAndHandsTheAddressToTheBrowser) {
 }
 
 TEST(ResultsView, ContextMenuGreysRowCommandsOffTheRows) {
-    ViewFixture f(kThreeRows);
+    ViewFixture f;
     const QRect cell = f.Control().GetCellRect(0, f.Control().GetHeaderIndex(1));
     QMenu* menu = f.ContextMenuAt(cell.center());
     ASSERT_NE(menu, nullptr);
@@ -206,7 +178,7 @@ TEST(ResultsView, ContextMenuGreysRowCommandsOffTheRows) {
 }
 
 TEST(ResultsView, ShowSummaryKeepsStatesAndResetsSelectionAndPreviews) {
-    ViewFixture f(kThreeRows);
+    ViewFixture f;
     CMainFrame& frame = f.Frame();
     ReportItem state;
     state.mask = kReportMaskImage;
@@ -260,19 +232,8 @@ TEST(ResultsView, SummaryIsPaintedUnderItsRow) {
     EXPECT_GT(dark, 20);
 }
 
-TEST(MessageBoxes, IconFollowsTheKindOfMessage) {
-    const std::vector<std::pair<std::string_view, QMessageBox::Icon>> cases = {
-        {MessageSink::kWarningCaption, QMessageBox::Warning},
-        {MessageSink::kInformationCaption, QMessageBox::Information},
-        // Find's notices and other caption-less texts tell the user something.
-        {"", QMessageBox::Information},
-        {MessageSink::kAppCaption, QMessageBox::Critical},
-    };
-    for (const auto& [caption, icon] : cases) {
-        EXPECT_EQ(QtMessageSink::IconFor(caption), icon) << "caption \"" << caption << '"';
-    }
-}
-
+// Each kind of message shows its caption, text and icon; caption-less texts (Find's notices)
+// tell the user something and carry the information sign.
 TEST(MessageBoxes, CaptionTextAndIconOfEachKind) {
     QtMessageSink sink;
     std::vector<std::pair<QString, QMessageBox::Icon>> seen;
@@ -288,7 +249,6 @@ TEST(MessageBoxes, CaptionTextAndIconOfEachKind) {
     sink.showMessage("Warning", "Path error of browser.");
     sink.showMessage("Information", "Deleted number of repeated Titles: 2");
     sink.showMessage("Vantorell 2001", "Read Engine Property Error!");
-    // Find's notices come without a caption; they tell, they do not alarm.
     sink.showMessage("", "Complete searching for key words");
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0].first, "Warning|Path error of browser.");

@@ -6,7 +6,7 @@
 #include "settings/OptionsStore.h"
 
 #include "support/EventLoopWait.h"
-#include "support/TempDir.h"
+#include "support/ProgramFolder.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,16 +14,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace {
 
 // A program folder with settings and a results file of two results.
 class StartUpFixture {
   public:
     StartUpFixture() {
-        std::filesystem::create_directory(app.file("Site"));
-        std::filesystem::create_directory(app.file("User"));
         ResultList list;
         list.Add("One", "http://one.example/", "", "e");
         list.Add("Two", "http://two.example/", "", "e");
@@ -33,7 +29,7 @@ class StartUpFixture {
         return QStringList{"--app-path", QString::fromStdString(app.path())} + rest;
     }
 
-    TempDir app;
+    ProgramFolder app;
 };
 
 } // namespace

@@ -15,30 +15,18 @@
 #include "support/RealPeers.h"
 #include "support/TestCertificates.h"
 #include "support/TestFiles.h"
-#include "support/TlsFixtureServer.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <filesystem>
 #include <map>
-#include <regex>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
 
 namespace {
-
-// The value of "first=" in a request line, or -1.
-int firstOffset(const std::string& request) {
-    std::smatch match;
-    static const std::regex first("first=([0-9]+)");
-    if (std::regex_search(request, match, first)) {
-        return std::stoi(match[1]);
-    }
-    return -1;
-}
 
 // The engine name in a request path "/<engine>?...".
 std::string engineOf(const std::string& request) {
@@ -400,61 +388,43 @@ TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkersBesideLinkValidation) {
 #endif
 }
 
-TEST(SearchSession, RealOriginDirectAndThroughAProxy) {
+// A real origin (nginx) and an HTTPS one, each directly and through a real proxy (tinyproxy,
+// with a CONNECT tunnel for https). This program trusts the test's own authority.
+TEST(SearchSession, RealAndHttpsOriginsDirectAndThroughAProxy) {
+    static TestCertificates certificates;
+    ASSERT_TRUE(certificates.Ok()) << certificates.Error();
+    certificates.Trust();
+    FixtureServer tls(FixtureServer::Answering(httpAnswer(resultPage("tls", 1, 3))),
+                      {certificates.ServerCertificate(), certificates.ServerKey()});
     TempDir root;
     writeFileBytes(root.file("page.html"), resultPage("n", 1, 3));
     NginxOrigin nginx;
     ASSERT_TRUE(nginx.Start(root.path())) << nginx.Error();
     TinyProxy proxy;
     ASSERT_TRUE(proxy.Start()) << proxy.Error();
-
-    for (const bool viaProxy : {false, true}) {
-        SCOPED_TRACE(viaProxy ? "through tinyproxy" : "direct");
-        SessionFixture f;
-        f.AddEngine("n", "http://127.0.0.1:" + std::to_string(nginx.Port()),
-                    "/page.html?q=$KEY$&first=$FIRST$");
-        f.SetOption("MaxResult", "3");
-        if (viaProxy) {
-            f.SetOption("UseProxy", "1");
-            f.SetOption("ProxyServer", "127.0.0.1");
-            f.SetOption("ProxyPort", std::to_string(proxy.Port()));
+    const std::vector<std::vector<std::string>> origins = {
+        {"n", "http://127.0.0.1:" + std::to_string(nginx.Port()), "/page.html?q=$KEY$&first=$FIRST$"},
+        {"tls", "https://localhost:" + std::to_string(tls.Port()), requestPath("tls")}};
+    for (const std::vector<std::string>& origin : origins) {
+        for (const bool viaProxy : {false, true}) {
+            SCOPED_TRACE(origin[1] + (viaProxy ? " through the proxy" : " direct"));
+            SessionFixture f;
+            f.AddEngine(origin[0], origin[1], origin[2]);
+            f.SetOption("MaxResult", "3");
+            if (viaProxy) {
+                f.UseProxy(proxy.Port());
+            }
+            f.Session().StartSearch();
+            ASSERT_TRUE(f.WaitForEnd(10000));
+            EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+            ASSERT_EQ(f.view.rows.size(), 3u);
+            EXPECT_EQ(f.view.rows[0].address.view(), origin[1] + "/r/" + origin[0] + "/1");
         }
-        f.Session().StartSearch();
-        ASSERT_TRUE(f.WaitForEnd(10000));
-        EXPECT_EQ(f.view.LastStatus(), "Search Completed");
-        ASSERT_EQ(f.view.rows.size(), 3u);
-        EXPECT_EQ(f.view.rows[0].address.view(),
-                  "http://127.0.0.1:" + std::to_string(nginx.Port()) + "/r/n/1");
     }
-}
-
-TEST(SearchSession, HttpsEngineDirectAndThroughAProxyTunnel) {
-    // This program trusts the test's own authority; no other test here speaks TLS.
-    static TestCertificates certificates;
-    ASSERT_TRUE(certificates.Ok()) << certificates.Error();
-    certificates.Trust();
-    TlsFixtureServer origin(certificates.ServerCertificate(), certificates.ServerKey(),
-                            httpAnswer(resultPage("tls", 1, 3)));
-    TinyProxy proxy;
-    ASSERT_TRUE(proxy.Start()) << proxy.Error();
-    const std::string website = "https://localhost:" + std::to_string(origin.Port());
-    for (const bool viaProxy : {false, true}) {
-        SCOPED_TRACE(viaProxy ? "through a CONNECT tunnel" : "direct");
-        SessionFixture f;
-        f.AddEngine("tls", website, requestPath("tls"));
-        f.SetOption("MaxResult", "3");
-        if (viaProxy) {
-            f.SetOption("UseProxy", "1");
-            f.SetOption("ProxyServer", "127.0.0.1");
-            f.SetOption("ProxyPort", std::to_string(proxy.Port()));
-        }
-        f.Session().StartSearch();
-        ASSERT_TRUE(f.WaitForEnd(10000));
-        EXPECT_EQ(f.view.LastStatus(), "Search Completed");
-        ASSERT_EQ(f.view.rows.size(), 3u);
-        EXPECT_EQ(f.view.rows[0].address.view(), website + "/r/tls/1");
+    EXPECT_EQ(tls.ServerNames(), (std::vector<std::string>{"localhost", "localhost"}));
+    for (const std::string& request : tls.Requests()) {
+        EXPECT_EQ(request.rfind("GET /tls?q=cats&first=", 0), 0u) << "origin form in the tunnel";
     }
-    EXPECT_EQ(origin.ServerNames(), (std::vector<std::string>{"localhost", "localhost"}));
 }
 
 // The engine report of a search over engines that fail in every way an engine can: each

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 
 const char* const kTestGrammar = "<r><a href=\"$URL$\">$NAME$</a><p>$MEMO$</p$END$";
 
@@ -98,6 +99,12 @@ void SessionFixture::SetOption(const std::string& key, const std::string& value)
     app.SetOption(key, value);
 }
 
+void SessionFixture::UseProxy(int port) {
+    app.SetOption("UseProxy", "1");
+    app.SetOption("ProxyServer", "127.0.0.1");
+    app.SetOption("ProxyPort", std::to_string(port));
+}
+
 SearchSession& SessionFixture::Session() {
     if (m_session == nullptr) {
         m_catalog = std::make_unique<EngineCatalog>(app.path(), messages);
@@ -121,6 +128,12 @@ std::string resultPage(const std::string& engine, int first, int count) {
     }
     page += "</body></html>\n";
     return page;
+}
+
+int firstOffset(const std::string& request) {
+    std::smatch match;
+    static const std::regex first("first=([0-9]+)");
+    return std::regex_search(request, match, first) ? std::stoi(match[1]) : 0;
 }
 
 std::string httpAnswer(const std::string& body) {

@@ -63,6 +63,8 @@ class SessionFixture {
                    const std::string& category = "The Web", const std::string& trunpage = "266",
                    const std::string& method = "GET");
     void SetOption(const std::string& key, const std::string& value);
+    // Searches through the proxy at 127.0.0.1:port.
+    void UseProxy(int port);
     // Loads the catalogue and creates the session; call after the engines are written.
     SearchSession& Session();
     // Runs the event loop until the search has ended (or the limit passed).
@@ -82,5 +84,7 @@ class SessionFixture {
 // first; the addresses are "/r/<engine>/<n>".
 extern const char* const kTestGrammar;
 std::string resultPage(const std::string& engine, int first, int count);
+// The value of "first=" in a request line; 0 for none (a CONNECT request).
+int firstOffset(const std::string& request);
 // An HTTP/1.0 answer carrying body.
 std::string httpAnswer(const std::string& body);

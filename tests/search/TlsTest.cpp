@@ -1,9 +1,7 @@
 #include "search/HttpClient.h"
 
 #include "support/FixtureServer.h"
-#include "support/RealPeers.h"
 #include "support/TestCertificates.h"
-#include "support/TlsFixtureServer.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +21,11 @@ const TestCertificates& certificates() {
         return certs;
     }();
     return *made;
+}
+
+// The certificate and key for localhost that the authority signed.
+FixtureServer::Tls trusted() {
+    return {certificates().ServerCertificate(), certificates().ServerKey()};
 }
 
 class RecordingClient : public HttpClient {
@@ -54,8 +57,7 @@ std::string url(const std::string& host, uint16_t port, const std::string& path)
 
 TEST(Tls, FetchesOverTlsWithTheSameRequestAndNotices) {
     ASSERT_TRUE(certificates().Ok()) << certificates().Error();
-    TlsFixtureServer server(certificates().ServerCertificate(), certificates().ServerKey(),
-                            kAnswer);
+    FixtureServer server(FixtureServer::Answering(kAnswer), trusted());
     ASSERT_TRUE(server.Listening());
     for (const std::string host : {"127.0.0.1", "localhost"}) {
         SCOPED_TRACE(host);
@@ -94,7 +96,7 @@ TEST(Tls, RefusesUntrustedAndWrongNameCertificates) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.certificate + " for " + c.host);
-        TlsFixtureServer server(c.certificate, c.key, kAnswer);
+        FixtureServer server(FixtureServer::Answering(kAnswer), {c.certificate, c.key});
         RecordingClient client;
         client.SetUrl(url(c.host, server.Port(), "/"));
         client.Execute();
@@ -107,11 +109,7 @@ TEST(Tls, RefusesUntrustedAndWrongNameCertificates) {
 
 TEST(Tls, PlainServerOnAnHttpsAddressFailsTheHandshake) {
     ASSERT_TRUE(certificates().Ok()) << certificates().Error();
-    FixtureServer plain([](const std::string&) {
-        FixtureReply reply;
-        reply.bytes = "HTTP/1.0 200 OK\r\n\r\nplain";
-        return reply;
-    });
+    FixtureServer plain(FixtureServer::Answering("HTTP/1.0 200 OK\r\n\r\nplain"));
     // It waits for a request line that the client's hello never brings: the handshake waits
     // at most the send time-out.
     RecordingClient client;
@@ -126,22 +124,4 @@ TEST(Tls, PlainServerOnAnHttpsAddressFailsTheHandshake) {
     closed.Execute();
     EXPECT_EQ(closed.ErrorText(), "Error: TLS handshake.");
     EXPECT_EQ(client.ErrorCode(), HttpClient::kCodeSocketFailure);
-}
-
-TEST(Tls, TunnelsThroughARealProxy) {
-    ASSERT_TRUE(certificates().Ok()) << certificates().Error();
-    TlsFixtureServer origin(certificates().ServerCertificate(), certificates().ServerKey(),
-                            kAnswer);
-    TinyProxy proxy;
-    ASSERT_TRUE(proxy.Start()) << proxy.Error();
-    RecordingClient client;
-    client.SetUrl(url("localhost", origin.Port(), "/via?proxy=1"));
-    client.SetProxy("127.0.0.1", std::to_string(proxy.Port()), true);
-    client.Execute();
-    EXPECT_FALSE(client.failed) << client.ErrorText();
-    EXPECT_EQ(client.completed, kAnswer);
-    EXPECT_EQ(client.RequestTarget(), "/via?proxy=1") << "origin form inside the tunnel";
-    ASSERT_EQ(origin.Requests().size(), 1u);
-    EXPECT_EQ(origin.Requests()[0].substr(0, 29), "GET /via?proxy=1 HTTP/1.0\r\nAc");
-    EXPECT_EQ(origin.ServerNames()[0], "localhost");
 }

@@ -403,7 +403,8 @@ TEST(SearchSession, RealAndHttpsOriginsDirectAndThroughAProxy) {
     TinyProxy proxy;
     ASSERT_TRUE(proxy.Start()) << proxy.Error();
     const std::vector<std::vector<std::string>> origins = {
-        {"n", "http://127.0.0.1:" + std::to_string(nginx.Port()), "/page.html?q=$KEY$&first=$FIRST$"},
+        {"n", "http://127.0.0.1:" + std::to_string(nginx.Port()),
+         "/page.html?q=$KEY$&first=$FIRST$"},
         {"tls", "https://localhost:" + std::to_string(tls.Port()), requestPath("tls")}};
     for (const std::vector<std::string>& origin : origins) {
         for (const bool viaProxy : {false, true}) {

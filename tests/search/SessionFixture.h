@@ -5,8 +5,8 @@
 #include "search/SearchSession.h"
 #include "search/SearchSessionView.h"
 
-#include "support/RecordingMessageSink.h"
 #include "support/ProgramFolder.h"
+#include "support/RecordingMessageSink.h"
 
 #include <functional>
 #include <memory>

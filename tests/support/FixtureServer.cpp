@@ -57,7 +57,8 @@ std::size_t contentLength(std::string_view head) {
 
 } // namespace
 
-FixtureServer::FixtureServer(Handler handler) : FixtureServer(std::move(handler), Tls{}) {}
+FixtureServer::FixtureServer(Handler handler) : FixtureServer(std::move(handler), Tls{}) {
+}
 
 FixtureServer::FixtureServer(Handler handler, const Tls& tls) : m_handler(std::move(handler)) {
     if (!tls.certificateFile.empty()) {
@@ -116,8 +117,8 @@ uint16_t FixtureServer::Port() const {
 }
 
 std::string FixtureServer::Url(std::string_view path) const {
-    return std::string(m_tls != nullptr ? "https://" : "http://") + "127.0.0.1:" +
-           std::to_string(m_port) + std::string(path);
+    return std::string(m_tls != nullptr ? "https://" : "http://") +
+           "127.0.0.1:" + std::to_string(m_port) + std::string(path);
 }
 
 void FixtureServer::SetCloseAtOnce(bool on) {
@@ -332,7 +333,8 @@ std::size_t FixtureServer::Receive(Link& link, std::string* into, bool wait) {
             }
         } else {
             const ssize_t got = ::recv(link.fd, buffer, sizeof buffer, 0);
-            if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+            if (got == 0 ||
+                (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
                 return 0;
             }
             count = got > 0 ? static_cast<std::size_t>(got) : 0;

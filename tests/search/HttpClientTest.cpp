@@ -116,30 +116,20 @@ class RecordingClient : public HttpClient, private HttpNoticeTarget {
     Events m_events;
 };
 
-FixtureServer::Handler answerWith(FixtureReply reply) {
-    return [reply](const std::string&) { return reply; };
-}
+// The lines of a GET or POST request between its request line and its Host line.
+constexpr std::string_view kCommonLines = "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
+                                          "Accept-Language: en\r\nCache-Control: no-cache\r\n"
+                                          "Proxy-Connection: Keep-Alive\r\n"
+                                          "User-Agent: Vantorell 2001\r\n";
 
 std::string getRequest(const std::string& target, const std::string& host) {
-    return "GET " + target + " HTTP/1.0\r\n" +
-           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
-           "Accept-Language: en\r\n"
-           "Cache-Control: no-cache\r\n"
-           "Proxy-Connection: Keep-Alive\r\n"
-           "User-Agent: Vantorell 2001\r\n"
-           "Host: " +
-           host + "\r\n\r\n";
+    return "GET " + target + " HTTP/1.0\r\n" + std::string(kCommonLines) + "Host: " + host +
+           "\r\n\r\n";
 }
 
 std::string postRequest(const std::string& target, const std::string& body) {
-    return "POST " + target + " HTTP/1.0\r\n" +
-           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
-           "Accept-Language: en\r\n"
-           "Cache-Control: no-cache\r\n"
-           "Proxy-Connection: Keep-Alive\r\n"
-           "User-Agent: Vantorell 2001\r\n"
-           "Host: 127.0.0.1\r\n"
-           "Content-type: application/x-www-form-urlencoded\r\n"
+    return "POST " + target + " HTTP/1.0\r\n" + std::string(kCommonLines) +
+           "Host: 127.0.0.1\r\nContent-type: application/x-www-form-urlencoded\r\n"
            "Content-length: " +
            std::to_string(body.size()) + "\r\n\r\n" + body + "\r\n\r\n";
 }
@@ -170,91 +160,63 @@ std::chrono::milliseconds cancelAfter(RecordingClient& client, const std::string
 
 } // namespace
 
-TEST(HttpClient, SendsTheExactRequestOfEachMethod) {
+TEST(HttpClient, SendsTheExactRequestOfEachMethodDirectlyAndThroughAProxy) {
     // The answer waits a moment, so the two line ends after a POST body have arrived before
     // the client reads its answer and closes the connection with a reset.
-    FixtureServer server(
-        answerWith({.bytes = std::string(kAnswer), .delay = std::chrono::milliseconds(30)}));
+    FixtureServer server(FixtureServer::Answering(
+        {.bytes = std::string(kAnswer), .delay = std::chrono::milliseconds(30)}));
     ASSERT_TRUE(server.Listening());
     const std::string port = std::to_string(server.Port());
-
-    // An explicit port never reaches the Host line; the query string stays in the target.
-    RecordingClient get;
-    get.SetUrl(server.Url("/find?q=a+b&n=10"));
-    get.Execute();
-    EXPECT_EQ(get.Log(), kCompleted);
-    EXPECT_TRUE(get.Done());
-    EXPECT_EQ(get.completedResponse, kAnswer);
-    EXPECT_EQ(get.received, kAnswer);
-
-    RecordingClient post;
-    post.SetMethod(HttpClient::kMethodPost);
-    post.SetUrl(server.Url("/post"));
-    post.SetBody("q=abcdefgh");
-    post.Execute();
-    EXPECT_EQ(post.Log(), kCompleted);
-
-    RecordingClient head;
-    head.SetMethod(HttpClient::kMethodHead);
-    head.SetUrl(server.Url("/head"));
-    head.Execute();
-    EXPECT_EQ(head.Log(), kCompleted);
-
-    // An unknown method is sent as GET; a URL without scheme or path asks for "/".
-    RecordingClient other;
-    other.SetMethod(2);
-    other.SetUrl("127.0.0.1:" + port);
-    other.Execute();
-    EXPECT_EQ(other.Log(), kCompleted);
-
-    // A body is cut to its field.
-    RecordingClient longPost;
-    longPost.SetMethod(HttpClient::kMethodPost);
-    longPost.SetUrl(server.Url("/post"));
-    longPost.SetBody(std::string(600, 'b'));
-    longPost.Execute();
-
-    const std::vector<std::string> requests = server.WaitForRequests(5, kWaitLimit);
-    ASSERT_EQ(requests.size(), 5u);
-    EXPECT_EQ(requests[0], getRequest("/find?q=a+b&n=10", "127.0.0.1"));
-    // Content length 10, then the body and two line ends more.
-    EXPECT_EQ(requests[1], postRequest("/post", "q=abcdefgh"));
-    EXPECT_NE(requests[1].find("Content-length: 10\r\n\r\nq=abcdefgh\r\n\r\n"), std::string::npos);
-    EXPECT_EQ(requests[2], "HEAD /head HTTP/1.0\r\n"
-                           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
-                           "Accept-Language: en\r\n"
-                           "Host: 127.0.0.1\r\n\r\n");
-    EXPECT_EQ(requests[3], getRequest("/", "127.0.0.1"));
-    EXPECT_EQ(requests[4], postRequest("/post", std::string(511, 'b')));
-}
-
-TEST(HttpClient, ProxyModeSendsTheAbsoluteUrlToTheProxy) {
-    FixtureServer proxy(answerWith({.bytes = std::string(kAnswer)}));
-    ASSERT_TRUE(proxy.Listening());
-    const std::string proxyPort = std::to_string(proxy.Port());
-
-    // The URL's host is never looked up: only the proxy is reached.
-    RecordingClient withScheme;
-    withScheme.SetUrl("http://example.invalid:8000/p?q=1");
-    withScheme.SetProxy("127.0.0.1", proxyPort, true);
-    withScheme.Execute();
-    EXPECT_EQ(withScheme.Log(), kCompleted);
-
-    RecordingClient withoutScheme;
-    withoutScheme.SetUrl("example.invalid/p");
-    withoutScheme.SetProxy("127.0.0.1", proxyPort, true);
-    withoutScheme.Execute();
-    EXPECT_EQ(withoutScheme.Log(), kCompleted);
-
-    const std::vector<std::string> requests = proxy.WaitForRequests(2, kWaitLimit);
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0], getRequest("http://example.invalid:8000/p?q=1", "example.invalid"));
-    EXPECT_EQ(requests[1], getRequest("http://example.invalid/p", "example.invalid"));
+    struct Case {
+        uint32_t method;
+        std::string url;
+        bool viaProxy;
+        std::string body;
+        std::string request;
+    };
+    const std::vector<Case> cases = {
+        // An explicit port never reaches the Host line; the query string stays in the target.
+        {HttpClient::kMethodGet, server.Url("/find?q=a+b&n=10"), false, "",
+         getRequest("/find?q=a+b&n=10", "127.0.0.1")},
+        // Content length 10, then the body and two line ends more.
+        {HttpClient::kMethodPost, server.Url("/post"), false, "q=abcdefgh",
+         postRequest("/post", "q=abcdefgh")},
+        {HttpClient::kMethodHead, server.Url("/head"), false, "",
+         "HEAD /head HTTP/1.0\r\nAccept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
+         "Accept-Language: en\r\nHost: 127.0.0.1\r\n\r\n"},
+        // An unknown method is sent as GET; a URL without scheme or path asks for "/".
+        {2, "127.0.0.1:" + port, false, "", getRequest("/", "127.0.0.1")},
+        // A body is cut to its field.
+        {HttpClient::kMethodPost, server.Url("/post"), false, std::string(600, 'b'),
+         postRequest("/post", std::string(511, 'b'))},
+        // By proxy the URL's host is never looked up: only the proxy is reached.
+        {HttpClient::kMethodGet, "http://example.invalid:8000/p?q=1", true, "",
+         getRequest("http://example.invalid:8000/p?q=1", "example.invalid")},
+        {HttpClient::kMethodGet, "example.invalid/p", true, "",
+         getRequest("http://example.invalid/p", "example.invalid")},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.url);
+        RecordingClient client;
+        client.SetMethod(c.method);
+        client.SetUrl(c.url);
+        client.SetBody(c.body);
+        client.SetProxy("127.0.0.1", port, c.viaProxy);
+        client.Execute();
+        EXPECT_EQ(client.Log(), kCompleted);
+        EXPECT_TRUE(client.Done());
+        EXPECT_EQ(client.completedResponse, kAnswer);
+        EXPECT_EQ(client.received, kAnswer);
+        const std::vector<std::string> requests = server.WaitForRequests(i + 1, kWaitLimit);
+        ASSERT_EQ(requests.size(), i + 1);
+        EXPECT_EQ(requests[i], c.request);
+    }
 
     // A refusal comes before any socket exists (so no notice 11), without a detail.
     RecordingClient noProxyHost;
     noProxyHost.SetUrl("http://example.invalid/");
-    noProxyHost.SetProxy("", proxyPort, true);
+    noProxyHost.SetProxy("", port, true);
     noProxyHost.Execute();
     EXPECT_EQ(noProxyHost.Log(), failedBeforeSocket(5, "Error: Proxy Not Specified."));
     EXPECT_EQ(noProxyHost.ErrorDetail(), 0);
@@ -277,7 +239,7 @@ TEST(HttpClient, FailuresOnceTheSocketExists) {
 }
 
 TEST(HttpClient, EmptyAnswerIsReportedThenCompletes) {
-    FixtureServer server(answerWith({}));
+    FixtureServer server(FixtureServer::Answering(FixtureReply{}));
     ASSERT_TRUE(server.Listening());
     RecordingClient client;
     client.SetUrl(server.Url("/"));
@@ -290,7 +252,8 @@ TEST(HttpClient, EmptyAnswerIsReportedThenCompletes) {
 
 TEST(HttpClient, ReceiveTimeoutComesAfterTheBytesReceived) {
     const std::string partial = "HTTP/1.0 200 OK\r\n\r\npart of a page";
-    FixtureServer server(answerWith({.bytes = partial, .ending = FixtureReply::Ending::KeepOpen}));
+    FixtureServer server(FixtureServer::Answering(
+        FixtureReply{.bytes = partial, .ending = FixtureReply::Ending::KeepOpen}));
     ASSERT_TRUE(server.Listening());
     RecordingClient client;
     client.SetUrl(server.Url("/"));
@@ -311,8 +274,8 @@ TEST(HttpClient, LargeAnswersArriveWholeInBoundedPieces) {
     // A trickled megabyte: pieces never exceed 4095 bytes, each ends in a zero byte, and
     // together they are the answer.
     const std::string megabyte = patternBytes(1 << 20);
-    FixtureServer trickling(
-        answerWith({.bytes = megabyte, .chunkSize = 100003, .chunkDelay = 1ms}));
+    FixtureServer trickling(FixtureServer::Answering(
+        FixtureReply{.bytes = megabyte, .chunkSize = 100003, .chunkDelay = 1ms}));
     ASSERT_TRUE(trickling.Listening());
     RecordingClient client;
     client.SetUrl(trickling.Url("/"));
@@ -324,7 +287,7 @@ TEST(HttpClient, LargeAnswersArriveWholeInBoundedPieces) {
     EXPECT_TRUE(client.completedResponse == megabyte);
 
     const std::string twentyMegabytes = patternBytes(20 << 20);
-    FixtureServer bulk(answerWith({.bytes = twentyMegabytes}));
+    FixtureServer bulk(FixtureServer::Answering(twentyMegabytes));
     ASSERT_TRUE(bulk.Listening());
     RecordingClient large;
     large.SetUrl(bulk.Url("/"));
@@ -335,7 +298,7 @@ TEST(HttpClient, LargeAnswersArriveWholeInBoundedPieces) {
 }
 
 TEST(HttpClient, ResponseLimitKeepsTheFirstBytesAndStillHandsOnEveryPiece) {
-    FixtureServer server(answerWith({.bytes = std::string(kAnswer)}));
+    FixtureServer server(FixtureServer::Answering(std::string(kAnswer)));
     ASSERT_TRUE(server.Listening());
     for (const std::size_t limit :
          {std::size_t{0}, std::size_t{5}, HttpClient::kKeepWholeResponse}) {
@@ -354,8 +317,8 @@ TEST(HttpClient, ResponseLimitKeepsTheFirstBytesAndStillHandsOnEveryPiece) {
 
 TEST(HttpClient, ResetAndEarlyCloseEndTheExchangeCleanly) {
     const std::string answer = patternBytes(10000);
-    FixtureServer resetting(
-        answerWith({.bytes = answer, .ending = FixtureReply::Ending::Reset, .resetAfter = 100}));
+    FixtureServer resetting(FixtureServer::Answering(
+        {.bytes = answer, .ending = FixtureReply::Ending::Reset, .resetAfter = 100}));
     ASSERT_TRUE(resetting.Listening());
     RecordingClient reset;
     reset.SetUrl(resetting.Url("/"));
@@ -368,7 +331,7 @@ TEST(HttpClient, ResetAndEarlyCloseEndTheExchangeCleanly) {
     // A server that drops the connection at once: the client, slow to handle its connected
     // notice, sends into a connection the server has already reset. The send fails; it must
     // never raise SIGPIPE.
-    FixtureServer closing(answerWith({}));
+    FixtureServer closing(FixtureServer::Answering(FixtureReply{}));
     ASSERT_TRUE(closing.Listening());
     closing.SetCloseAtOnce(true);
     RecordingClient late;
@@ -382,7 +345,7 @@ TEST(HttpClient, ResetAndEarlyCloseEndTheExchangeCleanly) {
 
 TEST(HttpClient, CancelEndsTheExchangeAtOnceAndSilently) {
     // While the receive waits on a server that never answers.
-    FixtureServer stalling(answerWith({.bytes = {}, .stall = true}));
+    FixtureServer stalling(FixtureServer::Answering(FixtureReply{.stall = true}));
     ASSERT_TRUE(stalling.Listening());
     RecordingClient receiving;
     receiving.SetUrl(stalling.Url("/"));
@@ -391,7 +354,7 @@ TEST(HttpClient, CancelEndsTheExchangeAtOnceAndSilently) {
     EXPECT_FALSE(receiving.Done());
 
     // From inside a notice or a piece, as a stop during a hand-over to another thread does.
-    FixtureServer answering(answerWith({.bytes = patternBytes(1 << 16)}));
+    FixtureServer answering(FixtureServer::Answering(patternBytes(1 << 16)));
     ASSERT_TRUE(answering.Listening());
     RecordingClient inNotice;
     inNotice.cancelOnNotice = HttpClient::kNoticeConnected;

@@ -38,11 +38,7 @@ TEST(ProxyTunnel, SendsConnectAndAcceptsOnlyA2xxAnswer) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
-        FixtureServer proxy([&c](const std::string&) {
-            FixtureReply reply;
-            reply.bytes = c.answer;
-            return reply;
-        });
+        FixtureServer proxy(FixtureServer::Answering(c.answer));
         ASSERT_TRUE(proxy.Listening());
         ExchangeSocket socket;
         SocketConnector connector(socket, kTimeoutMs, kTimeoutMs);

@@ -107,13 +107,8 @@ TEST(SearchSession, TurnsPagesRoundAndRoundWithTheExactRequest) {
     EXPECT_EQ(firstOffset(requests[0]), 1);
     EXPECT_EQ(firstOffset(requests[1]), 11);
     EXPECT_EQ(firstOffset(requests[2]), 21);
-    EXPECT_EQ(requests[0], "GET /solo?q=cats&first=1 HTTP/1.0\r\n"
-                           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
-                           "Accept-Language: en\r\n"
-                           "Cache-Control: no-cache\r\n"
-                           "Proxy-Connection: Keep-Alive\r\n"
-                           "User-Agent: Vantorell 2001\r\n"
-                           "Host: 127.0.0.1\r\n\r\n");
+    // The request's other lines are the HTTP client's own (its tests check them).
+    EXPECT_EQ(requests[0].substr(0, requests[0].find("\r\n")), "GET /solo?q=cats&first=1 HTTP/1.0");
 }
 
 TEST(SearchSession, TimesOutCountingFromTheLastBatch) {
@@ -206,11 +201,7 @@ TEST(SearchSession, UnresolvableHostsEndWithHostNotFound) {
 }
 
 TEST(SearchSession, UserStopHaltsEveryWorkerAtOnce) {
-    FixtureServer server([](const std::string&) {
-        FixtureReply reply;
-        reply.stall = true;
-        return reply;
-    });
+    FixtureServer server(FixtureServer::Answering(FixtureReply{.stall = true}));
     SessionFixture f;
     for (int i = 0; i < 12; ++i) {
         f.AddEngine("e" + std::to_string(i), server.Url(""), requestPath("e"));

@@ -5,9 +5,10 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
-#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
+#include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
 #include <pthread.h>
@@ -28,31 +29,21 @@ constexpr int kLingerOn = 1;
 constexpr int kLingerSeconds = 0;
 constexpr uint64_t kStopIncrement = 1;
 constexpr std::string_view kHeaderEnd = "\r\n\r\n";
-constexpr std::string_view kContentLengthName = "\ncontent-length:";
-constexpr std::size_t kDecimalBase = 10;
+constexpr const char* kContentLengthName = "\ncontent-length:";
 // A declared body longer than this is not waited for.
 constexpr std::size_t kMaxBodyWait = 1 << 20;
 
 // The Content-length value of a request head, or 0.
-std::size_t contentLength(std::string_view head) {
-    std::string lower(head);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const std::size_t name = lower.find(kContentLengthName);
-    if (name == std::string::npos) {
+std::size_t contentLength(const std::string& head) {
+    const char* name = ::strcasestr(head.c_str(), kContentLengthName);
+    if (name == nullptr) {
         return 0;
     }
-    std::size_t index = name + kContentLengthName.size();
-    while (index < lower.size() && lower[index] == ' ') {
-        ++index;
-    }
-    std::size_t value = 0;
-    while (index < lower.size() && std::isdigit(static_cast<unsigned char>(lower[index])) &&
-           value <= kMaxBodyWait) {
-        value = value * kDecimalBase + static_cast<std::size_t>(lower[index] - '0');
-        ++index;
-    }
-    return std::min(value, kMaxBodyWait);
+    std::string_view value(name + std::strlen(kContentLengthName));
+    value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
+    std::size_t length = 0;
+    std::from_chars(value.data(), value.data() + value.size(), length);
+    return std::min(length, kMaxBodyWait);
 }
 
 } // namespace
@@ -101,11 +92,11 @@ FixtureServer::~FixtureServer() {
 }
 
 FixtureServer::Handler FixtureServer::Answering(std::string bytes) {
-    return [bytes = std::move(bytes)](const std::string&) {
-        FixtureReply reply;
-        reply.bytes = bytes;
-        return reply;
-    };
+    return Answering(FixtureReply{.bytes = std::move(bytes)});
+}
+
+FixtureServer::Handler FixtureServer::Answering(FixtureReply reply) {
+    return [reply = std::move(reply)](const std::string&) { return reply; };
 }
 
 bool FixtureServer::Listening() const {

@@ -72,8 +72,9 @@ class FixtureServer {
     FixtureServer(const FixtureServer&) = delete;
     FixtureServer& operator=(const FixtureServer&) = delete;
 
-    // A handler that answers every request with bytes.
+    // A handler that answers every request with bytes, or as reply says.
     static Handler Answering(std::string bytes);
+    static Handler Answering(FixtureReply reply);
 
     // False when the listening socket (or the TLS context) could not be set up.
     bool Listening() const;

@@ -25,7 +25,7 @@ struct FixtureReply {
         Reset     // close with a reset (SO_LINGER 0) once resetAfter bytes have been sent
     };
 
-    std::string bytes;
+    std::string bytes{};
     // Wait before sending anything.
     std::chrono::milliseconds delay{0};
     // Send in chunks of this many bytes (0: all at once), waiting chunkDelay between them.

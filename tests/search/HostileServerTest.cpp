@@ -289,8 +289,7 @@ TEST(HostileServer, TwoHundredMegabytesStreamThroughInBoundedMemory) {
 
     ASSERT_TRUE(resetPeakResident());
     const std::size_t before = residentKilobytes("VmRSS");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(kHugeWaitMs));
+    ASSERT_TRUE(f.Search(kHugeWaitMs));
     const std::size_t peak = residentKilobytes("VmHWM");
 
     EXPECT_EQ(f.view.LastStatus(), "Search Completed");

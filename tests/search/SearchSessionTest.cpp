@@ -97,8 +97,7 @@ TEST(SearchSession, TurnsPagesRoundAndRoundWithTheExactRequest) {
     f.AddEngine("solo", server.Url(""), requestPath("solo"));
     f.SetOption("MaxResult", "6");
     f.SetOption("MaxEngine", "5");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(10000));
+    ASSERT_TRUE(f.Search());
     EXPECT_EQ(f.view.LastStatus(), "Search Completed");
 
     const std::vector<std::string> requests = server.WaitForRequests(3, std::chrono::seconds(5));
@@ -125,8 +124,7 @@ TEST(SearchSession, TimesOutCountingFromTheLastBatch) {
     f.AddEngine("slow", server.Url(""), requestPath("slow"));
     f.SetOption("SearchTimeout", "1");
     f.SetOption("MaxEngine", "1");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(10000));
+    ASSERT_TRUE(f.Search());
     EXPECT_EQ(f.view.LastStatus(), "Search Timeout");
     EXPECT_EQ(f.view.rows.size(), 2u);
 }
@@ -147,8 +145,7 @@ TEST(SearchSession, EnginesOutOfPagesLeaveTheRoundAndTheSearchEndsByItsRules) {
         f.AddEngine("second", server.Url(""), requestPath("second"), "The Web", onePage);
         f.SetOption("MaxResult", "100");
         f.SetOption("SearchTimeout", "1");
-        f.Session().StartSearch();
-        ASSERT_TRUE(f.WaitForEnd(10000));
+        ASSERT_TRUE(f.Search());
         EXPECT_EQ(f.view.LastStatus(), "Search Timeout");
         EXPECT_EQ(f.view.rows.size(), 4u);
         const std::vector<std::string> requests = server.Requests();
@@ -164,8 +161,7 @@ TEST(SearchSession, EnginesOutOfPagesLeaveTheRoundAndTheSearchEndsByItsRules) {
         f.AddEngine("long", server.Url(""), requestPath("long"));
         f.SetOption("MaxResult", "10");
         f.SetOption("MaxEngine", "2");
-        f.Session().StartSearch();
-        ASSERT_TRUE(f.WaitForEnd(10000));
+        ASSERT_TRUE(f.Search());
         EXPECT_EQ(f.view.LastStatus(), "Search Completed");
         const std::vector<std::string> requests = server.Requests();
         EXPECT_EQ(requestsOf(requests, "short"), 1);
@@ -193,8 +189,7 @@ TEST(SearchSession, UnresolvableHostsEndWithHostNotFound) {
     f.AddEngine("bad", "http://nonexistent.invalid", requestPath("bad"));
     f.SetOption("MaxEngine", "3");
     f.SetOption("MaxResult", "5000");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(20000));
+    ASSERT_TRUE(f.Search(20000));
     // Failures add up over the rounds and successes never reset them.
     EXPECT_EQ(f.view.LastStatus(), "Host Not Found");
     EXPECT_GE(f.view.rows.size(), 1u);
@@ -233,8 +228,7 @@ TEST(SearchSession, RemovesRepeatedAddressesOnlyWhenAsked) {
         f.SetOption("AutoRemoveUrl", setting);
         f.SetOption("MaxResult", "3");
         f.SetOption("SearchTimeout", "1");
-        f.Session().StartSearch();
-        ASSERT_TRUE(f.WaitForEnd(10000));
+        ASSERT_TRUE(f.Search());
         EXPECT_EQ(f.view.rows.size(), setting[0] == '1' ? 2u : 3u) << setting;
     }
 }
@@ -324,8 +318,7 @@ TEST(SearchSession, ReceiveTimeOutShowsConnectTimeoutAndRefillsTheSlot) {
     f.AddEngine("s", server.Url(""), requestPath("s"));
     f.SetOption("RecvTimeout", "1");
     f.SetOption("MaxResult", "1");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(10000));
+    ASSERT_TRUE(f.Search());
     EXPECT_TRUE(f.view.Saw("Connect Timeout"));
     EXPECT_EQ(f.view.LastStatus(), "Search Completed");
     ASSERT_EQ(f.view.rows.size(), 1u);
@@ -406,8 +399,7 @@ TEST(SearchSession, RealAndHttpsOriginsDirectAndThroughAProxy) {
             if (viaProxy) {
                 f.UseProxy(proxy.Port());
             }
-            f.Session().StartSearch();
-            ASSERT_TRUE(f.WaitForEnd(10000));
+            ASSERT_TRUE(f.Search());
             EXPECT_EQ(f.view.LastStatus(), "Search Completed");
             ASSERT_EQ(f.view.rows.size(), 3u);
             EXPECT_EQ(f.view.rows[0].address.view(), origin[1] + "/r/" + origin[0] + "/1");
@@ -446,8 +438,7 @@ TEST(SearchSession, EngineReportTellsWhatEachEngineDid) {
     f.SetOption("MaxEngine", "6");
     f.SetOption("MaxResult", "5000");
     f.SetOption("SearchTimeout", "1");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(20000));
+    ASSERT_TRUE(f.Search(20000));
 
     std::map<std::string, EngineRecord> records;
     for (const EngineRecord& record : f.Session().Account().Records()) {
@@ -503,8 +494,7 @@ TEST(SearchSession, BlockedThreeSearchesInARowTheEngineRests) {
     f.SetOption("MaxResult", "5000");
     f.SetOption("SearchTimeout", "1");
     for (int search = 1; search <= 4; ++search) {
-        f.Session().StartSearch();
-        ASSERT_TRUE(f.WaitForEnd(10000)) << search;
+        ASSERT_TRUE(f.Search()) << search;
     }
     EXPECT_EQ(busyRequests.load(), 3);
     const auto restText = std::find_if(
@@ -538,8 +528,7 @@ TEST(SearchSession, OnePageFoundByTwoEnginesIsOneRowNamingBoth) {
     f.SetOption("AutoRemoveUrl", "1");
     f.SetOption("MaxResult", "5000");
     f.SetOption("SearchTimeout", "1");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(10000));
+    ASSERT_TRUE(f.Search());
     ASSERT_EQ(f.Session().Results().Count(), 1);
     const SearchResult& kept = *f.Session().Results().Get(0);
     EXPECT_EQ(AddressKey::Normalise(kept.address.view()), "https://page.example/x");
@@ -548,8 +537,7 @@ TEST(SearchSession, OnePageFoundByTwoEnginesIsOneRowNamingBoth) {
     EXPECT_EQ(f.view.updatedRows, 1);
 
     f.SetOption("CleanAddresses", "0");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(10000));
+    ASSERT_TRUE(f.Search());
     EXPECT_EQ(f.Session().Results().Count(), 2);
 }
 

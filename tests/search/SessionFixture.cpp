@@ -119,6 +119,11 @@ bool SessionFixture::WaitForEnd(int limitMs) {
     return runEventsUntil([this] { return !Session().IsSearching(); }, limitMs);
 }
 
+bool SessionFixture::Search(int limitMs) {
+    Session().StartSearch();
+    return WaitForEnd(limitMs);
+}
+
 std::string resultPage(const std::string& engine, int first, int count) {
     std::string page = "<html><body>\n";
     for (int n = first; n < first + count; ++n) {

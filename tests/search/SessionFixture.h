@@ -69,6 +69,8 @@ class SessionFixture {
     SearchSession& Session();
     // Runs the event loop until the search has ended (or the limit passed).
     bool WaitForEnd(int limitMs);
+    // Starts a search and waits for its end.
+    bool Search(int limitMs = 10000);
 
     ProgramFolder app;
     RecordingView view;

@@ -217,11 +217,12 @@ void FixtureServer::Serve(int fd, std::size_t index) {
     sigaddset(&pipe, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     Link link{fd, index, nullptr};
-    if (!m_closeAtOnce && m_tls != nullptr) {
+    const bool answer = !m_closeAtOnce;
+    if (answer && m_tls != nullptr) {
         link.ssl = SSL_new(m_tls);
         SSL_set_fd(link.ssl, fd);
     }
-    if (!m_closeAtOnce && (link.ssl == nullptr || Handshake(link))) {
+    if (answer && (link.ssl == nullptr || Handshake(link))) {
         Answer(link);
     }
     if (link.ssl != nullptr) {

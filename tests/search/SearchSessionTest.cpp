@@ -73,11 +73,10 @@ TEST(SearchSession, CompletesAtMaxResultWithStatusAndProgress) {
     EXPECT_EQ(f.view.rows.size(), 12u) << "later items of the last batch are not added";
     EXPECT_EQ(f.Session().Results().Count(), 12);
     EXPECT_EQ(f.view.LastStatus(), "Search Completed");
-    EXPECT_TRUE(f.view.Saw("Initialization done"));
-    EXPECT_TRUE(f.view.Saw("Connection to Internet Succeed"));
-    EXPECT_TRUE(f.view.Saw("Ready to recevie"));
-    EXPECT_TRUE(f.view.Saw("Received Item(s):1"));
-    EXPECT_TRUE(f.view.Saw("Received Item(s):12"));
+    for (const char* status : {"Initialization done", "Connection to Internet Succeed",
+                               "Ready to recevie", "Received Item(s):1", "Received Item(s):12"}) {
+        EXPECT_TRUE(f.view.Saw(status)) << status;
+    }
     EXPECT_EQ(f.view.progressUpper, 12);
     EXPECT_EQ(f.view.progressSteps, 12);
     EXPECT_EQ(f.view.progressResets, 1);

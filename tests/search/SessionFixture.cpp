@@ -48,7 +48,6 @@ void RecordingView::ShowMessage(std::string_view caption, std::string_view text)
 }
 
 void RecordingView::ClearResults() {
-    ++clears;
     rows.clear();
 }
 
@@ -88,9 +87,9 @@ SessionFixture::~SessionFixture() {
 
 void SessionFixture::AddEngine(const std::string& name, const std::string& website,
                                const std::string& path, const std::string& category,
-                               const std::string& trunpage, const std::string& method) {
+                               const std::string& trunpage) {
     EngineDefinition engine = ProgramFolder::Engine(name, website, path, kTestGrammar, category);
-    engine.method.set(method);
+    engine.method.set("GET");
     engine.trunpage.set(trunpage);
     app.AddEngine(engine);
 }

@@ -25,7 +25,6 @@ class RecordingView : public SearchSessionView {
     int progressUpper = -1;
     int progressSteps = 0;
     int progressResets = 0;
-    int clears = 0;
     int updatedRows = 0;
     // Runs after each new row, as a user's command between two batches would.
     std::function<void()> afterRow;
@@ -60,8 +59,7 @@ class SessionFixture {
 
     // Writes a canonical engine file into Site (or User) whose requests go to base + path.
     void AddEngine(const std::string& name, const std::string& website, const std::string& path,
-                   const std::string& category = "The Web", const std::string& trunpage = "266",
-                   const std::string& method = "GET");
+                   const std::string& category = "The Web", const std::string& trunpage = "266");
     void SetOption(const std::string& key, const std::string& value);
     // Searches through the proxy at 127.0.0.1:port.
     void UseProxy(int port);

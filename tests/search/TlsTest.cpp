@@ -34,7 +34,6 @@ TEST(Tls, FetchesOverTlsWithTheSameRequestAndNotices) {
     ASSERT_TRUE(certificates().Ok()) << certificates().Error();
     FixtureServer server(FixtureServer::Answering(kAnswer),
                          {certificates().ServerCertificate(), certificates().ServerKey()});
-    ASSERT_TRUE(server.Listening());
     for (const std::string host : {"127.0.0.1", "localhost"}) {
         SCOPED_TRACE(host);
         RecordingClient client;

@@ -12,13 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <fstream>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -92,24 +88,14 @@ struct Hostile {
     std::string titles;
 };
 
-FixtureReply replyOf(std::string bytes) {
-    FixtureReply reply;
-    reply.bytes = std::move(bytes);
-    return reply;
-}
-
 std::vector<Hostile> hostileServers() {
-    FixtureReply silent;
-    silent.stall = true;
-    FixtureReply trickle = replyOf("HTT");
-    trickle.chunkSize = 1;
-    trickle.chunkDelay = kTrickleDelay;
+    const FixtureReply silent{.stall = true};
+    const FixtureReply trickle{.bytes = "HTT", .chunkSize = 1, .chunkDelay = kTrickleDelay};
     const std::string page = firstPage();
-    FixtureReply reset = replyOf(page + std::string(kBodyAfterPage, 'x'));
-    reset.ending = FixtureReply::Ending::Reset;
-    reset.resetAfter = page.size() + kBytesBeforeReset;
-    FixtureReply open = replyOf(page);
-    open.ending = FixtureReply::Ending::KeepOpen;
+    const FixtureReply reset{.bytes = page + std::string(kBodyAfterPage, 'x'),
+                             .ending = FixtureReply::Ending::Reset,
+                             .resetAfter = page.size() + kBytesBeforeReset};
+    const FixtureReply open{.bytes = page, .ending = FixtureReply::Ending::KeepOpen};
     const char* const timeout = "Connect Timeout";
     const char* const recv = "Error: recieve()";
     return {
@@ -118,12 +104,13 @@ std::vector<Hostile> hostileServers() {
         {"trickles a byte a second", Route::Direct, trickle, -1, "", 0, 3, nullptr, "s result 11"},
         {"resets mid-body", Route::Direct, reset, 1, recv, ECONNRESET,
          page.size() + kBytesBeforeReset, timeout, "s result 1|s result 11"},
-        {"sends only NUL bytes", Route::Direct, replyOf(std::string(kNulBytes, '\0')), -1, "", 0,
-         kNulBytes, nullptr, "s result 11"},
+        {"sends only NUL bytes", Route::Direct, FixtureReply{.bytes = std::string(kNulBytes, '\0')},
+         -1, "", 0, kNulBytes, nullptr, "s result 11"},
         {"never closes after a full page", Route::Direct, open, 1, recv, ETIMEDOUT, page.size(),
          timeout, "s result 1|s result 11"},
-        {"proxy refuses the tunnel", Route::RefusingProxy, replyOf(std::string(kForbidden)), 1,
-         "Error: Proxy CONNECT.", kForbiddenStatus, 0, timeout, ""},
+        {"proxy refuses the tunnel", Route::RefusingProxy,
+         FixtureReply{.bytes = std::string(kForbidden)}, 1, "Error: Proxy CONNECT.",
+         kForbiddenStatus, 0, timeout, ""},
         {"proxy refuses the connection", Route::ClosedProxy, FixtureReply{}, 1, "Error: connect()",
          ECONNREFUSED, 0, timeout, ""},
     };
@@ -137,7 +124,7 @@ FixtureServer::Handler handlerFor(const Hostile& row, bool everyPage = false) {
         if (everyPage || row.route == Route::RefusingProxy || first <= 1) {
             return row.reply;
         }
-        return replyOf(httpAnswer(resultPage("s", first, 1)));
+        return FixtureReply{.bytes = httpAnswer(resultPage("s", first, 1))};
     };
 }
 
@@ -149,7 +136,7 @@ FixtureReply hugeReply() {
     while (block.size() < kBlockBytes) {
         block += "<p class=\"filler\">no result here</p>\n";
     }
-    FixtureReply reply = replyOf(firstPage());
+    FixtureReply reply{.bytes = firstPage()};
     reply.repeated = block;
     reply.repeatCount = kBlocks;
     reply.tail = resultPage("s", 2, 1);

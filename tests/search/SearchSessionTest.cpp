@@ -47,9 +47,8 @@ class CountingLinkTarget : public LinkCheckTarget {
 // Answers every engine's every page with count results numbered from the page's offset.
 FixtureServer::Handler pagesOf(int count) {
     return [count](const std::string& request) {
-        FixtureReply reply;
-        reply.bytes = httpAnswer(resultPage(engineOf(request), firstOffset(request), count));
-        return reply;
+        return FixtureReply{
+            .bytes = httpAnswer(resultPage(engineOf(request), firstOffset(request), count))};
     };
 }
 
@@ -112,12 +111,11 @@ TEST(SearchSession, TurnsPagesRoundAndRoundWithTheExactRequest) {
 TEST(SearchSession, TimesOutCountingFromTheLastBatch) {
     std::atomic<int> served{0};
     FixtureServer server([&served](const std::string& request) {
-        FixtureReply reply;
         // The first page has results, later pages none: the time-out starts after page one.
         const bool first = served++ == 0;
-        reply.bytes = httpAnswer(first ? resultPage("slow", firstOffset(request), 2) : "");
-        reply.delay = std::chrono::milliseconds(first ? 600 : 100);
-        return reply;
+        return FixtureReply{
+            .bytes = httpAnswer(first ? resultPage("slow", firstOffset(request), 2) : ""),
+            .delay = std::chrono::milliseconds(first ? 600 : 100)};
     });
     SessionFixture f;
     f.AddEngine("slow", server.Url(""), requestPath("slow"));
@@ -214,12 +212,10 @@ TEST(SearchSession, UserStopHaltsEveryWorkerAtOnce) {
 
 TEST(SearchSession, RemovesRepeatedAddressesOnlyWhenAsked) {
     FixtureServer server([](const std::string& request) {
-        FixtureReply reply;
         const std::string page = "<r><a href=\"http://x.example/A\">1</a><p>s</p>\n"
                                  "<r><a href=\"http://x.example/a\">2</a><p>s</p>\n"
                                  "<r><a href=\"http://x.example/A\">3</a><p>s</p>\n";
-        reply.bytes = httpAnswer(firstOffset(request) == 1 ? page : "");
-        return reply;
+        return FixtureReply{.bytes = httpAnswer(firstOffset(request) == 1 ? page : "")};
     });
     for (const char* setting : {"1", "0"}) {
         SessionFixture f;
@@ -305,13 +301,10 @@ TEST(SearchSession, KeywordConnectionAndHistoryChecks) {
 TEST(SearchSession, ReceiveTimeOutShowsConnectTimeoutAndRefillsTheSlot) {
     std::atomic<int> served{0};
     FixtureServer server([&served](const std::string& request) {
-        FixtureReply reply;
         if (served++ == 0) {
-            reply.stall = true;
-        } else {
-            reply.bytes = httpAnswer(resultPage("s", firstOffset(request), 1));
+            return FixtureReply{.stall = true};
         }
-        return reply;
+        return FixtureReply{.bytes = httpAnswer(resultPage("s", firstOffset(request), 1))};
     });
     SessionFixture f;
     f.AddEngine("s", server.Url(""), requestPath("s"));
@@ -331,15 +324,12 @@ TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkersBesideLinkValidation) {
     constexpr int kMomentsMs = 7;
     constexpr int kAddresses = 12;
     FixtureServer server([](const std::string& request) {
-        FixtureReply reply;
         if (request.rfind("HEAD ", 0) == 0) {
-            reply.bytes = "HTTP/1.0 200 OK\r\n\r\n";
-            return reply;
+            return FixtureReply{.bytes = "HTTP/1.0 200 OK\r\n\r\n"};
         }
-        reply.bytes = httpAnswer(resultPage("r", firstOffset(request), 20));
-        reply.chunkSize = 97;
-        reply.chunkDelay = std::chrono::milliseconds(1);
-        return reply;
+        return FixtureReply{.bytes = httpAnswer(resultPage("r", firstOffset(request), 20)),
+                            .chunkSize = 97,
+                            .chunkDelay = std::chrono::milliseconds(1)};
     });
     SessionFixture f;
     for (int i = 0; i < 10; ++i) {
@@ -414,20 +404,15 @@ TEST(SearchSession, RealAndHttpsOriginsDirectAndThroughAProxy) {
 // engine's line says what happened to it, and only the good engine's results count.
 TEST(SearchSession, EngineReportTellsWhatEachEngineDid) {
     FixtureServer server([](const std::string& request) {
+        static const std::map<std::string, std::string> kAnswers = {
+            {"missing", "HTTP/1.0 404 Not Found\r\n\r\nnothing here"},
+            {"drift", httpAnswer("<html><div class=\"new-markup\">x</div></html>")},
+            {"busy", "HTTP/1.0 429 Too Many Requests\r\n\r\nslow down"},
+            {"captcha", httpAnswer("<form id=\"challenge-form\">Are you a robot?</form>")}};
         const std::string engine = engineOf(request);
-        FixtureReply reply;
-        if (engine == "good") {
-            reply.bytes = httpAnswer(resultPage("good", firstOffset(request), 3));
-        } else if (engine == "missing") {
-            reply.bytes = "HTTP/1.0 404 Not Found\r\n\r\nnothing here";
-        } else if (engine == "drift") {
-            reply.bytes = httpAnswer("<html><div class=\"new-markup\">x</div></html>");
-        } else if (engine == "busy") {
-            reply.bytes = "HTTP/1.0 429 Too Many Requests\r\n\r\nslow down";
-        } else {
-            reply.bytes = httpAnswer("<form id=\"challenge-form\">Are you a robot?</form>");
-        }
-        return reply;
+        return FixtureReply{.bytes = engine == "good"
+                                         ? httpAnswer(resultPage("good", firstOffset(request), 3))
+                                         : kAnswers.at(engine)};
     });
     SessionFixture f;
     for (const char* name : {"good", "missing", "drift", "busy", "captcha"}) {
@@ -477,14 +462,11 @@ TEST(SearchSession, EngineReportTellsWhatEachEngineDid) {
 TEST(SearchSession, BlockedThreeSearchesInARowTheEngineRests) {
     std::atomic<int> busyRequests{0};
     FixtureServer server([&busyRequests](const std::string& request) {
-        FixtureReply reply;
         if (engineOf(request) == "busy") {
             ++busyRequests;
-            reply.bytes = "HTTP/1.0 429 Too Many Requests\r\n\r\n";
-        } else {
-            reply.bytes = httpAnswer(resultPage("good", firstOffset(request), 2));
+            return FixtureReply{.bytes = "HTTP/1.0 429 Too Many Requests\r\n\r\n"};
         }
-        return reply;
+        return FixtureReply{.bytes = httpAnswer(resultPage("good", firstOffset(request), 2))};
     });
     SessionFixture f;
     // One page each search: the offset after 1 would not fit its byte.
@@ -515,11 +497,10 @@ TEST(SearchSession, OnePageFoundByTwoEnginesIsOneRowNamingBoth) {
             engine == "duck" ? "//duckduckgo.com/l/?uddg=https%3A%2F%2Fpage.example%2Fx&amp;rut=abc"
                              : "https://r.search.yahoo.com/_ylt=A/RV=2/RE=1/RO=10/"
                                "RU=https%3a%2f%2fPAGE.example%3a443%2fx/RK=2/RS=q";
-        FixtureReply reply;
-        reply.bytes = httpAnswer(firstOffset(request) == 1
-                                     ? "<r><a href=\"" + wrapped + "\">Page</a><p>s</p>\n"
-                                     : std::string());
-        return reply;
+        return FixtureReply{.bytes =
+                                httpAnswer(firstOffset(request) == 1
+                                               ? "<r><a href=\"" + wrapped + "\">Page</a><p>s</p>\n"
+                                               : std::string())};
     });
     SessionFixture f;
     f.AddEngine("duck", server.Url(""), requestPath("duck"));

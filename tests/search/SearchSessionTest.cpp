@@ -298,25 +298,6 @@ TEST(SearchSession, KeywordConnectionAndHistoryChecks) {
     EXPECT_EQ(f.Session().CurrentKeyword(), std::string(253, 'k'));
 }
 
-TEST(SearchSession, ReceiveTimeOutShowsConnectTimeoutAndRefillsTheSlot) {
-    std::atomic<int> served{0};
-    FixtureServer server([&served](const std::string& request) {
-        if (served++ == 0) {
-            return FixtureReply{.stall = true};
-        }
-        return FixtureReply{.bytes = httpAnswer(resultPage("s", firstOffset(request), 1))};
-    });
-    SessionFixture f;
-    f.AddEngine("s", server.Url(""), requestPath("s"));
-    f.SetOption("RecvTimeout", "1");
-    f.SetOption("MaxResult", "1");
-    ASSERT_TRUE(f.Search());
-    EXPECT_TRUE(f.view.Saw("Connect Timeout"));
-    EXPECT_EQ(f.view.LastStatus(), "Search Completed");
-    ASSERT_EQ(f.view.rows.size(), 1u);
-    EXPECT_EQ(f.view.rows[0].title.view(), "s result 11") << "the refilled slot took page two";
-}
-
 TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkersBesideLinkValidation) {
     // Searches of ten workers started and stopped again and again, each stopped at another
     // moment of its exchanges, with link validation of eight checkers running beside them.

@@ -2,15 +2,15 @@
 // input is either a URL with proxy settings, checked up to the moment a socket would connect,
 // or an exchange with a peer on 127.0.0.1 that answers with the input's bytes, in the input's
 // pieces, through a proxy or not.
-#include "LoopbackPeer.h"
-
 #include "search/HttpClient.h"
+#include "support/FixtureServer.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -72,9 +72,22 @@ class ProbeClient : public HttpClient {
     }
 };
 
-LoopbackPeer& peer() {
-    static LoopbackPeer instance;
+// The far end answers every connection with the reply armed for the current input; a
+// connection of an earlier exchange served late finds its client gone, which costs nothing.
+std::mutex armedMutex;
+FixtureReply armed;
+
+FixtureServer& peer() {
+    static FixtureServer instance([](const std::string&) {
+        std::lock_guard<std::mutex> lock(armedMutex);
+        return armed;
+    });
     return instance;
+}
+
+void arm(FixtureReply reply) {
+    std::lock_guard<std::mutex> lock(armedMutex);
+    armed = std::move(reply);
 }
 
 // The failures that come from the URL and proxy settings alone, before any socket.
@@ -137,8 +150,15 @@ void checkExchange(FuzzedDataProvider& input, ProbeClient& client, Mode mode) {
     for (std::size_t i = 0; i < pieceCount; ++i) {
         pieces.push_back(input.ConsumeIntegralInRange<std::size_t>(1, kLargestPiece));
     }
-    const std::string answer = input.ConsumeRemainingBytesAsString();
-    peer().Arm(answer, pieces, reset);
+    FixtureReply reply;
+    reply.bytes = input.ConsumeRemainingBytesAsString();
+    reply.pieces = pieces;
+    if (reset) {
+        reply.ending = FixtureReply::Ending::Reset;
+        reply.resetAfter = reply.bytes.size();
+    }
+    const std::string answer = reply.bytes;
+    arm(std::move(reply));
     client.Execute();
 
     if (!client.errors.empty() && isUrlFailure(client.errors.front())) {
@@ -179,6 +199,12 @@ void checkExchange(FuzzedDataProvider& input, ProbeClient& client, Mode mode) {
 }
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // Nothing reads what the peer received: keeping it would grow with every input.
+    peer().SetRecording(false);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);

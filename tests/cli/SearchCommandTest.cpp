@@ -7,7 +7,6 @@
 #include "support/ProgramFolder.h"
 #include "support/TestCertificates.h"
 #include "support/TestFiles.h"
-#include "support/TlsFixtureServer.h"
 
 #include <gtest/gtest.h>
 
@@ -168,8 +167,8 @@ TEST(SearchCommand, SearchesAnHttpsEngine) {
     TestCertificates certificates;
     ASSERT_TRUE(certificates.Ok()) << certificates.Error();
     // Only the child process trusts the test's authority.
-    TlsFixtureServer server(certificates.ServerCertificate(), certificates.ServerKey(),
-                            pageOfFive("").bytes);
+    FixtureServer server(FixtureServer::Answering(pageOfFive("").bytes),
+                         {certificates.ServerCertificate(), certificates.ServerKey()});
     const std::string website = "https://localhost:" + std::to_string(server.Port());
     SearchFolder folder(website);
     ::setenv("SSL_CERT_FILE", certificates.AuthorityFile().c_str(), 1);

@@ -12,14 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <fstream>
-#include <netinet/in.h>
-#include <regex>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -47,13 +42,6 @@ constexpr int kRunBeforeStopMs = 200;
 // The proxy's refusal of a tunnel, and its status as the failure's detail.
 constexpr std::string_view kForbidden = "HTTP/1.0 403 Forbidden\r\n\r\n";
 constexpr int kForbiddenStatus = 403;
-
-// The value of "first=" in a request line; 0 for none (a CONNECT request).
-int firstOffset(const std::string& request) {
-    std::smatch match;
-    static const std::regex first("first=([0-9]+)");
-    return std::regex_search(request, match, first) ? std::stoi(match[1]) : 0;
-}
 
 // The engine's first page, as a well-behaved server sends it.
 std::string firstPage() {
@@ -96,97 +84,36 @@ struct Hostile {
     // The status text the failure shows, if any, and the results the search then lists; a
     // search through a refusing proxy lists none and is stopped once its slot was refilled.
     const char* status;
-    std::vector<std::string> titles;
+    // The titles of those results, joined by "|".
+    std::string titles;
 };
 
-FixtureReply replyOf(std::string bytes) {
-    FixtureReply reply;
-    reply.bytes = std::move(bytes);
-    return reply;
-}
-
 std::vector<Hostile> hostileServers() {
-    std::vector<Hostile> rows;
-    FixtureReply silent;
-    silent.stall = true;
-    rows.push_back({"accepts and never answers",
-                    Route::Direct,
-                    silent,
-                    1,
-                    "Error: recieve()",
-                    ETIMEDOUT,
-                    0,
-                    "Connect Timeout",
-                    {"s result 11"}});
-
-    FixtureReply trickle = replyOf("HTT");
-    trickle.chunkSize = 1;
-    trickle.chunkDelay = kTrickleDelay;
-    rows.push_back({"trickles a byte a second",
-                    Route::Direct,
-                    trickle,
-                    -1,
-                    "",
-                    0,
-                    3,
-                    nullptr,
-                    {"s result 11"}});
-
+    const FixtureReply silent{.stall = true};
+    const FixtureReply trickle{.bytes = "HTT", .chunkSize = 1, .chunkDelay = kTrickleDelay};
     const std::string page = firstPage();
-    FixtureReply reset = replyOf(page + std::string(kBodyAfterPage, 'x'));
-    reset.ending = FixtureReply::Ending::Reset;
-    reset.resetAfter = page.size() + kBytesBeforeReset;
-    rows.push_back({"resets mid-body",
-                    Route::Direct,
-                    reset,
-                    1,
-                    "Error: recieve()",
-                    ECONNRESET,
-                    page.size() + kBytesBeforeReset,
-                    "Connect Timeout",
-                    {"s result 1", "s result 11"}});
-
-    rows.push_back({"sends only NUL bytes",
-                    Route::Direct,
-                    replyOf(std::string(kNulBytes, '\0')),
-                    -1,
-                    "",
-                    0,
-                    kNulBytes,
-                    nullptr,
-                    {"s result 11"}});
-
-    FixtureReply open = replyOf(page);
-    open.ending = FixtureReply::Ending::KeepOpen;
-    rows.push_back({"never closes after a full page",
-                    Route::Direct,
-                    open,
-                    1,
-                    "Error: recieve()",
-                    ETIMEDOUT,
-                    page.size(),
-                    "Connect Timeout",
-                    {"s result 1", "s result 11"}});
-
-    rows.push_back({"proxy refuses the tunnel",
-                    Route::RefusingProxy,
-                    replyOf(std::string(kForbidden)),
-                    1,
-                    "Error: Proxy CONNECT.",
-                    kForbiddenStatus,
-                    0,
-                    "Connect Timeout",
-                    {}});
-    rows.push_back({"proxy refuses the connection",
-                    Route::ClosedProxy,
-                    {},
-                    1,
-                    "Error: connect()",
-                    ECONNREFUSED,
-                    0,
-                    "Connect Timeout",
-                    {}});
-    return rows;
+    const FixtureReply reset{.bytes = page + std::string(kBodyAfterPage, 'x'),
+                             .ending = FixtureReply::Ending::Reset,
+                             .resetAfter = page.size() + kBytesBeforeReset};
+    const FixtureReply open{.bytes = page, .ending = FixtureReply::Ending::KeepOpen};
+    const char* const timeout = "Connect Timeout";
+    const char* const recv = "Error: recieve()";
+    return {
+        {"accepts and never answers", Route::Direct, silent, 1, recv, ETIMEDOUT, 0, timeout,
+         "s result 11"},
+        {"trickles a byte a second", Route::Direct, trickle, -1, "", 0, 3, nullptr, "s result 11"},
+        {"resets mid-body", Route::Direct, reset, 1, recv, ECONNRESET,
+         page.size() + kBytesBeforeReset, timeout, "s result 1|s result 11"},
+        {"sends only NUL bytes", Route::Direct, FixtureReply{.bytes = std::string(kNulBytes, '\0')},
+         -1, "", 0, kNulBytes, nullptr, "s result 11"},
+        {"never closes after a full page", Route::Direct, open, 1, recv, ETIMEDOUT, page.size(),
+         timeout, "s result 1|s result 11"},
+        {"proxy refuses the tunnel", Route::RefusingProxy,
+         FixtureReply{.bytes = std::string(kForbidden)}, 1, "Error: Proxy CONNECT.",
+         kForbiddenStatus, 0, timeout, ""},
+        {"proxy refuses the connection", Route::ClosedProxy, FixtureReply{}, 1, "Error: connect()",
+         ECONNREFUSED, 0, timeout, ""},
+    };
 }
 
 // Page one gets the row's answer; later pages a page with one result, or the row's answer too
@@ -197,7 +124,7 @@ FixtureServer::Handler handlerFor(const Hostile& row, bool everyPage = false) {
         if (everyPage || row.route == Route::RefusingProxy || first <= 1) {
             return row.reply;
         }
-        return replyOf(httpAnswer(resultPage("s", first, 1)));
+        return FixtureReply{.bytes = httpAnswer(resultPage("s", first, 1))};
     };
 }
 
@@ -209,19 +136,16 @@ FixtureReply hugeReply() {
     while (block.size() < kBlockBytes) {
         block += "<p class=\"filler\">no result here</p>\n";
     }
-    FixtureReply reply = replyOf(firstPage());
+    FixtureReply reply{.bytes = firstPage()};
     reply.repeated = block;
     reply.repeatCount = kBlocks;
     reply.tail = resultPage("s", 2, 1);
     return reply;
 }
 
-// The engine's site and the proxy settings of the row's route.
+// The engine's site and the proxy of the row's route.
 std::string websiteFor(const Hostile& row, const FixtureServer& server) {
-    if (row.route == Route::Direct) {
-        return server.Url("");
-    }
-    return "https://www.example.invalid";
+    return row.route == Route::Direct ? server.Url("") : "https://www.example.invalid";
 }
 
 uint16_t proxyPortFor(const Hostile& row, const FixtureServer& server) {
@@ -232,12 +156,19 @@ void configureSession(SessionFixture& f, const Hostile& row, const FixtureServer
     f.AddEngine("s", websiteFor(row, server), "/s?q=$KEY$&first=$FIRST$");
     f.SetOption("MaxEngine", "1");
     f.SetOption("RecvTimeout", kRecvTimeoutSetting);
-    f.SetOption("MaxResult", std::to_string(std::max<std::size_t>(row.titles.size(), 1)));
+    f.SetOption("MaxResult",
+                std::to_string(std::count(row.titles.begin(), row.titles.end(), '|') + 1));
     if (row.route != Route::Direct) {
-        f.SetOption("UseProxy", "1");
-        f.SetOption("ProxyServer", "127.0.0.1");
-        f.SetOption("ProxyPort", std::to_string(proxyPortFor(row, server)));
+        f.UseProxy(proxyPortFor(row, server));
     }
+}
+
+std::string titlesOf(const RecordingView& view) {
+    std::string titles;
+    for (const SearchResult& result : view.rows) {
+        titles += (titles.empty() ? "" : "|") + result.title.str();
+    }
+    return titles;
 }
 
 long countOf(const RecordingView& view, const std::string& status) {
@@ -268,17 +199,13 @@ TEST(HostileServer, EachEndsWithItsNoticeAndTheSlotIsRefilled) {
     for (const Hostile& row : hostileServers()) {
         SCOPED_TRACE(row.name);
         FixtureServer server(handlerFor(row));
-        ASSERT_TRUE(server.Listening());
 
         // The exchange itself.
         EndingClient client;
         client.SetReceiveTimeout(kClientTimeoutMs);
-        if (row.route == Route::Direct) {
-            client.SetUrl(server.Url("/s?q=x&first=1"));
-        } else {
-            client.SetUrl("https://www.example.invalid/s?q=x&first=1");
-            client.SetProxy("127.0.0.1", std::to_string(proxyPortFor(row, server)), true);
-        }
+        client.SetUrl(websiteFor(row, server) + "/s?q=x&first=1");
+        client.SetProxy("127.0.0.1", std::to_string(proxyPortFor(row, server)),
+                        row.route != Route::Direct);
         client.Execute();
         EXPECT_EQ(client.code, row.code);
         EXPECT_EQ(client.text, row.text);
@@ -304,25 +231,20 @@ TEST(HostileServer, EachEndsWithItsNoticeAndTheSlotIsRefilled) {
         } else {
             EXPECT_FALSE(f.view.Saw("Connect Timeout"));
         }
-        std::vector<std::string> titles;
-        for (const SearchResult& result : f.view.rows) {
-            titles.push_back(result.title.str());
-        }
-        EXPECT_EQ(titles, row.titles);
+        EXPECT_EQ(titlesOf(f.view), row.titles);
         EXPECT_GE(countOf(f.view, "Initialization done"), 2);
     }
 }
 
 TEST(HostileServer, StopReturnsAtOnceWhateverTheServerDoes) {
     std::vector<Hostile> rows = hostileServers();
-    rows.push_back({"sends 200 MB", Route::Direct, hugeReply(), -1, "", 0, 0, nullptr, {}});
+    rows.push_back({"sends 200 MB", Route::Direct, hugeReply(), -1, "", 0, 0, nullptr, ""});
     for (Hostile& row : rows) {
         SCOPED_TRACE(row.name);
         if (row.reply.chunkSize > 0) {
             row.reply.bytes.append(kEndlessTrickle, 'x');
         }
         FixtureServer server(handlerFor(row, true));
-        ASSERT_TRUE(server.Listening());
         SessionFixture f;
         configureSession(f, row, server);
         f.Session().StartSearch();
@@ -343,25 +265,20 @@ TEST(HostileServer, TwoHundredMegabytesStreamThroughInBoundedMemory) {
     // and the grammar's capture fields. The rest of the bound is the sanitizers' bookkeeping
     // (freed blocks held in quarantine); a worker that kept the page would pass 400 MB.
     constexpr std::size_t kMemoryBoundKb = 128 * 1024;
-    Hostile row{"sends 200 MB", Route::Direct, hugeReply(), -1, "", 0, 0, nullptr, {}};
+    Hostile row{"sends 200 MB", Route::Direct, hugeReply(), -1, "", 0, 0, nullptr, ""};
     FixtureServer server(handlerFor(row));
-    ASSERT_TRUE(server.Listening());
     SessionFixture f;
-    row.titles = {"s result 1", "s result 2", "s result 11"};
+    row.titles = "s result 1|s result 2|s result 11";
     configureSession(f, row, server);
 
     ASSERT_TRUE(resetPeakResident());
     const std::size_t before = residentKilobytes("VmRSS");
-    f.Session().StartSearch();
-    ASSERT_TRUE(f.WaitForEnd(kHugeWaitMs));
+    ASSERT_TRUE(f.Search(kHugeWaitMs));
     const std::size_t peak = residentKilobytes("VmHWM");
 
     EXPECT_EQ(f.view.LastStatus(), "Search Completed");
-    std::vector<std::string> titles;
-    for (const SearchResult& result : f.view.rows) {
-        titles.push_back(result.title.str());
-    }
-    EXPECT_EQ(titles, row.titles) << "the result after the 200 MB is found, and the slot takes "
-                                     "page two";
+    EXPECT_EQ(titlesOf(f.view), row.titles)
+        << "the result after the 200 MB is found, and the slot takes "
+           "page two";
     EXPECT_LT(peak - before, kMemoryBoundKb) << "peak " << peak << " KiB, before " << before;
 }

@@ -38,12 +38,7 @@ TEST(ProxyTunnel, SendsConnectAndAcceptsOnlyA2xxAnswer) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
-        FixtureServer proxy([&c](const std::string&) {
-            FixtureReply reply;
-            reply.bytes = c.answer;
-            return reply;
-        });
-        ASSERT_TRUE(proxy.Listening());
+        FixtureServer proxy(FixtureServer::Answering(c.answer));
         ExchangeSocket socket;
         SocketConnector connector(socket, kTimeoutMs, kTimeoutMs);
         connector.Create();

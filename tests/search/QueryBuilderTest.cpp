@@ -4,6 +4,7 @@
 #include "search/JobQueue.h"
 #include "settings/OptionsStore.h"
 
+#include "support/ProgramFolder.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 
@@ -18,13 +19,8 @@ constexpr char kCategory[] = "The Web";
 constexpr char kWebsite[] = "http://e.com";
 
 EngineDefinition makeEngine(const std::string& name, const std::string& path = "/s?q=$KEY$") {
-    EngineDefinition def;
-    def.name.set(name);
-    def.website.set(kWebsite);
-    def.path.set(path);
+    EngineDefinition def = ProgramFolder::Engine(name, kWebsite, path, "", kCategory);
     def.method.set("GET");
-    def.enable.set("true");
-    def.category.set(kCategory);
     return def;
 }
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 
 const char* const kTestGrammar = "<r><a href=\"$URL$\">$NAME$</a><p>$MEMO$</p$END$";
 
@@ -47,7 +48,6 @@ void RecordingView::ShowMessage(std::string_view caption, std::string_view text)
 }
 
 void RecordingView::ClearResults() {
-    ++clears;
     rows.clear();
 }
 
@@ -87,15 +87,21 @@ SessionFixture::~SessionFixture() {
 
 void SessionFixture::AddEngine(const std::string& name, const std::string& website,
                                const std::string& path, const std::string& category,
-                               const std::string& trunpage, const std::string& method) {
+                               const std::string& trunpage) {
     EngineDefinition engine = ProgramFolder::Engine(name, website, path, kTestGrammar, category);
-    engine.method.set(method);
+    engine.method.set("GET");
     engine.trunpage.set(trunpage);
     app.AddEngine(engine);
 }
 
 void SessionFixture::SetOption(const std::string& key, const std::string& value) {
     app.SetOption(key, value);
+}
+
+void SessionFixture::UseProxy(int port) {
+    app.SetOption("UseProxy", "1");
+    app.SetOption("ProxyServer", "127.0.0.1");
+    app.SetOption("ProxyPort", std::to_string(port));
 }
 
 SearchSession& SessionFixture::Session() {
@@ -112,6 +118,11 @@ bool SessionFixture::WaitForEnd(int limitMs) {
     return runEventsUntil([this] { return !Session().IsSearching(); }, limitMs);
 }
 
+bool SessionFixture::Search(int limitMs) {
+    Session().StartSearch();
+    return WaitForEnd(limitMs);
+}
+
 std::string resultPage(const std::string& engine, int first, int count) {
     std::string page = "<html><body>\n";
     for (int n = first; n < first + count; ++n) {
@@ -121,6 +132,12 @@ std::string resultPage(const std::string& engine, int first, int count) {
     }
     page += "</body></html>\n";
     return page;
+}
+
+int firstOffset(const std::string& request) {
+    std::smatch match;
+    static const std::regex first("first=([0-9]+)");
+    return std::regex_search(request, match, first) ? std::stoi(match[1]) : 0;
 }
 
 std::string httpAnswer(const std::string& body) {

@@ -5,8 +5,8 @@
 #include "search/SearchSession.h"
 #include "search/SearchSessionView.h"
 
-#include "support/RecordingMessageSink.h"
 #include "support/ProgramFolder.h"
+#include "support/RecordingMessageSink.h"
 
 #include <functional>
 #include <memory>
@@ -25,7 +25,6 @@ class RecordingView : public SearchSessionView {
     int progressUpper = -1;
     int progressSteps = 0;
     int progressResets = 0;
-    int clears = 0;
     int updatedRows = 0;
     // Runs after each new row, as a user's command between two batches would.
     std::function<void()> afterRow;
@@ -60,13 +59,16 @@ class SessionFixture {
 
     // Writes a canonical engine file into Site (or User) whose requests go to base + path.
     void AddEngine(const std::string& name, const std::string& website, const std::string& path,
-                   const std::string& category = "The Web", const std::string& trunpage = "266",
-                   const std::string& method = "GET");
+                   const std::string& category = "The Web", const std::string& trunpage = "266");
     void SetOption(const std::string& key, const std::string& value);
+    // Searches through the proxy at 127.0.0.1:port.
+    void UseProxy(int port);
     // Loads the catalogue and creates the session; call after the engines are written.
     SearchSession& Session();
     // Runs the event loop until the search has ended (or the limit passed).
     bool WaitForEnd(int limitMs);
+    // Starts a search and waits for its end.
+    bool Search(int limitMs = 10000);
 
     ProgramFolder app;
     RecordingView view;
@@ -82,5 +84,7 @@ class SessionFixture {
 // first; the addresses are "/r/<engine>/<n>".
 extern const char* const kTestGrammar;
 std::string resultPage(const std::string& engine, int first, int count);
+// The value of "first=" in a request line; 0 for none (a CONNECT request).
+int firstOffset(const std::string& request);
 // An HTTP/1.0 answer carrying body.
 std::string httpAnswer(const std::string& body);

@@ -1,12 +1,11 @@
-#include "search/HttpClient.h"
+#include "search/RecordingClient.h"
 
 #include "support/FixtureServer.h"
-#include "support/RealPeers.h"
 #include "support/TestCertificates.h"
-#include "support/TlsFixtureServer.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,27 +24,6 @@ const TestCertificates& certificates() {
     return *made;
 }
 
-class RecordingClient : public HttpClient {
-  public:
-    std::vector<int> notices;
-    std::string completed;
-    bool failed = false;
-
-  protected:
-    void Notify(int code, int detail) override {
-        notices.push_back(code);
-        HttpClient::Notify(code, detail);
-    }
-    void OnError() override {
-        failed = true;
-        HttpClient::OnError();
-    }
-    void OnComplete() override {
-        completed = std::string(Response());
-        HttpClient::OnComplete();
-    }
-};
-
 std::string url(const std::string& host, uint16_t port, const std::string& path) {
     return "https://" + host + ":" + std::to_string(port) + path;
 }
@@ -54,28 +32,20 @@ std::string url(const std::string& host, uint16_t port, const std::string& path)
 
 TEST(Tls, FetchesOverTlsWithTheSameRequestAndNotices) {
     ASSERT_TRUE(certificates().Ok()) << certificates().Error();
-    TlsFixtureServer server(certificates().ServerCertificate(), certificates().ServerKey(),
-                            kAnswer);
-    ASSERT_TRUE(server.Listening());
+    FixtureServer server(FixtureServer::Answering(kAnswer),
+                         {certificates().ServerCertificate(), certificates().ServerKey()});
     for (const std::string host : {"127.0.0.1", "localhost"}) {
         SCOPED_TRACE(host);
         RecordingClient client;
         client.SetUrl(url(host, server.Port(), "/find?q=a"));
         client.Execute();
-        EXPECT_FALSE(client.failed) << client.ErrorText();
-        EXPECT_EQ(client.completed, kAnswer);
-        EXPECT_EQ(client.notices, (std::vector<int>{11, 9, 10}));
+        EXPECT_EQ(client.Log(), kCompleted);
+        EXPECT_EQ(client.completedResponse, kAnswer);
         EXPECT_EQ(client.RequestTarget(), "/find?q=a");
     }
     const std::vector<std::string> requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0], "GET /find?q=a HTTP/1.0\r\n"
-                           "Accept: image/gif, image/x-bitmap, image/jpeg, */*\r\n"
-                           "Accept-Language: en\r\n"
-                           "Cache-Control: no-cache\r\n"
-                           "Proxy-Connection: Keep-Alive\r\n"
-                           "User-Agent: Vantorell 2001\r\n"
-                           "Host: 127.0.0.1\r\n\r\n");
+    EXPECT_EQ(requests[0], getRequest("/find?q=a", "127.0.0.1"));
     EXPECT_EQ(server.ServerNames(), (std::vector<std::string>{"", "localhost"}))
         << "the name goes out as SNI, an address does not";
 }
@@ -94,54 +64,32 @@ TEST(Tls, RefusesUntrustedAndWrongNameCertificates) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.certificate + " for " + c.host);
-        TlsFixtureServer server(c.certificate, c.key, kAnswer);
+        FixtureServer server(FixtureServer::Answering(kAnswer), {c.certificate, c.key});
         RecordingClient client;
         client.SetUrl(url(c.host, server.Port(), "/"));
         client.Execute();
-        EXPECT_TRUE(client.failed);
-        EXPECT_EQ(client.ErrorCode(), HttpClient::kCodeSocketFailure);
-        EXPECT_EQ(client.ErrorText(), "Error: TLS certificate.");
-        EXPECT_EQ(client.notices, (std::vector<int>{11, 1})) << "no request is sent";
+        // No request is sent.
+        EXPECT_EQ(client.Log(),
+                  failedAfterSocket(HttpClient::kCodeSocketFailure, "Error: TLS certificate."));
     }
 }
 
 TEST(Tls, PlainServerOnAnHttpsAddressFailsTheHandshake) {
     ASSERT_TRUE(certificates().Ok()) << certificates().Error();
-    FixtureServer plain([](const std::string&) {
-        FixtureReply reply;
-        reply.bytes = "HTTP/1.0 200 OK\r\n\r\nplain";
-        return reply;
-    });
+    FixtureServer plain(FixtureServer::Answering("HTTP/1.0 200 OK\r\n\r\nplain"));
     // It waits for a request line that the client's hello never brings: the handshake waits
     // at most the send time-out.
     RecordingClient client;
     client.SetSendTimeout(300);
     client.SetUrl(url("127.0.0.1", plain.Port(), "/"));
     client.Execute();
-    EXPECT_EQ(client.ErrorText(), "Error: TLS handshake.");
+    EXPECT_EQ(client.Log(),
+              failedAfterSocket(HttpClient::kCodeSocketFailure, "Error: TLS handshake."));
     EXPECT_EQ(client.ErrorDetail(), ETIMEDOUT);
     plain.SetCloseAtOnce(true);
     RecordingClient closed;
     closed.SetUrl(url("127.0.0.1", plain.Port(), "/"));
     closed.Execute();
-    EXPECT_EQ(closed.ErrorText(), "Error: TLS handshake.");
-    EXPECT_EQ(client.ErrorCode(), HttpClient::kCodeSocketFailure);
-}
-
-TEST(Tls, TunnelsThroughARealProxy) {
-    ASSERT_TRUE(certificates().Ok()) << certificates().Error();
-    TlsFixtureServer origin(certificates().ServerCertificate(), certificates().ServerKey(),
-                            kAnswer);
-    TinyProxy proxy;
-    ASSERT_TRUE(proxy.Start()) << proxy.Error();
-    RecordingClient client;
-    client.SetUrl(url("localhost", origin.Port(), "/via?proxy=1"));
-    client.SetProxy("127.0.0.1", std::to_string(proxy.Port()), true);
-    client.Execute();
-    EXPECT_FALSE(client.failed) << client.ErrorText();
-    EXPECT_EQ(client.completed, kAnswer);
-    EXPECT_EQ(client.RequestTarget(), "/via?proxy=1") << "origin form inside the tunnel";
-    ASSERT_EQ(origin.Requests().size(), 1u);
-    EXPECT_EQ(origin.Requests()[0].substr(0, 29), "GET /via?proxy=1 HTTP/1.0\r\nAc");
-    EXPECT_EQ(origin.ServerNames()[0], "localhost");
+    EXPECT_EQ(closed.Log(),
+              failedAfterSocket(HttpClient::kCodeSocketFailure, "Error: TLS handshake."));
 }

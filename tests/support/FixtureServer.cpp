@@ -1,11 +1,17 @@
 #include "support/FixtureServer.h"
 
+#include <openssl/crypto.h>
+#include <openssl/ssl.h>
+
 #include <algorithm>
 #include <arpa/inet.h>
-#include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -23,37 +29,37 @@ constexpr int kLingerOn = 1;
 constexpr int kLingerSeconds = 0;
 constexpr uint64_t kStopIncrement = 1;
 constexpr std::string_view kHeaderEnd = "\r\n\r\n";
-constexpr std::string_view kContentLengthName = "\ncontent-length:";
-constexpr std::string_view kLoopbackAddress = "127.0.0.1";
-constexpr std::size_t kDecimalBase = 10;
+constexpr const char* kContentLengthName = "\ncontent-length:";
 // A declared body longer than this is not waited for.
 constexpr std::size_t kMaxBodyWait = 1 << 20;
 
 // The Content-length value of a request head, or 0.
-std::size_t contentLength(std::string_view head) {
-    std::string lower(head);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const std::size_t name = lower.find(kContentLengthName);
-    if (name == std::string::npos) {
+std::size_t contentLength(const std::string& head) {
+    const char* name = ::strcasestr(head.c_str(), kContentLengthName);
+    if (name == nullptr) {
         return 0;
     }
-    std::size_t index = name + kContentLengthName.size();
-    while (index < lower.size() && lower[index] == ' ') {
-        ++index;
-    }
-    std::size_t value = 0;
-    while (index < lower.size() && std::isdigit(static_cast<unsigned char>(lower[index])) &&
-           value <= kMaxBodyWait) {
-        value = value * kDecimalBase + static_cast<std::size_t>(lower[index] - '0');
-        ++index;
-    }
-    return std::min(value, kMaxBodyWait);
+    std::string_view value(name + std::strlen(kContentLengthName));
+    value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
+    std::size_t length = 0;
+    std::from_chars(value.data(), value.data() + value.size(), length);
+    return std::min(length, kMaxBodyWait);
 }
 
 } // namespace
 
-FixtureServer::FixtureServer(Handler handler) : m_handler(std::move(handler)) {
+FixtureServer::FixtureServer(Handler handler) : FixtureServer(std::move(handler), Tls{}) {
+}
+
+FixtureServer::FixtureServer(Handler handler, const Tls& tls) : m_handler(std::move(handler)) {
+    if (!tls.certificateFile.empty()) {
+        m_tls = SSL_CTX_new(TLS_server_method());
+        if (m_tls == nullptr ||
+            SSL_CTX_use_certificate_chain_file(m_tls, tls.certificateFile.c_str()) != 1 ||
+            SSL_CTX_use_PrivateKey_file(m_tls, tls.keyFile.c_str(), SSL_FILETYPE_PEM) != 1) {
+            return;
+        }
+    }
     m_stopFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0 || m_stopFd < 0) {
@@ -64,8 +70,7 @@ FixtureServer::FixtureServer(Handler handler) : m_handler(std::move(handler)) {
     }
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = 0;
-    ::inet_pton(AF_INET, std::string(kLoopbackAddress).c_str(), &address.sin_addr);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(fd, kListenBacklog) != 0 ||
@@ -83,6 +88,15 @@ FixtureServer::~FixtureServer() {
     if (m_stopFd >= 0) {
         ::close(m_stopFd);
     }
+    SSL_CTX_free(m_tls);
+}
+
+FixtureServer::Handler FixtureServer::Answering(std::string bytes) {
+    return Answering(FixtureReply{.bytes = std::move(bytes)});
+}
+
+FixtureServer::Handler FixtureServer::Answering(FixtureReply reply) {
+    return [reply = std::move(reply)](const std::string&) { return reply; };
 }
 
 bool FixtureServer::Listening() const {
@@ -94,12 +108,16 @@ uint16_t FixtureServer::Port() const {
 }
 
 std::string FixtureServer::Url(std::string_view path) const {
-    return "http://" + std::string(kLoopbackAddress) + ":" + std::to_string(m_port) +
-           std::string(path);
+    return std::string(m_tls != nullptr ? "https://" : "http://") +
+           "127.0.0.1:" + std::to_string(m_port) + std::string(path);
 }
 
 void FixtureServer::SetCloseAtOnce(bool on) {
     m_closeAtOnce = on;
+}
+
+void FixtureServer::SetRecording(bool on) {
+    m_recording = on;
 }
 
 std::vector<std::string> FixtureServer::Requests() const {
@@ -124,6 +142,17 @@ std::vector<std::string> FixtureServer::WaitForRequests(std::size_t count,
     return Requests();
 }
 
+std::vector<std::string> FixtureServer::ServerNames() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<std::string> names;
+    for (const Connection& connection : m_connections) {
+        if (connection.secured) {
+            names.push_back(connection.serverName);
+        }
+    }
+    return names;
+}
+
 void FixtureServer::Stop() {
     if (m_stopping.exchange(true)) {
         return;
@@ -145,18 +174,7 @@ void FixtureServer::Stop() {
 }
 
 void FixtureServer::Listen() {
-    for (;;) {
-        pollfd fds[kPollCount] = {{m_listenFd, POLLIN, 0}, {m_stopFd, POLLIN, 0}};
-        const int ready = ::poll(fds, kPollCount, kWaitWithoutLimit);
-        if (ready < 0 && errno != EINTR) {
-            return;
-        }
-        if (fds[kStopSlot].revents != 0) {
-            return;
-        }
-        if (fds[kSocketSlot].revents == 0) {
-            continue;
-        }
+    while (WaitFor(m_listenFd, POLLIN)) {
         const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0) {
             continue;
@@ -192,50 +210,90 @@ void FixtureServer::JoinEnded() {
 }
 
 void FixtureServer::Serve(int fd, std::size_t index) {
-    if (m_closeAtOnce) {
-        ::close(fd);
-        MarkEnded(index);
-        return;
+    // A TLS write to a client that has gone raises SIGPIPE on this thread: keep it pending here
+    // rather than let it end the program.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+    Link link{fd, index, nullptr};
+    const bool answer = !m_closeAtOnce;
+    if (answer && m_tls != nullptr) {
+        link.ssl = SSL_new(m_tls);
+        SSL_set_fd(link.ssl, fd);
     }
-    std::string request;
-    if (!ReadRequest(fd, index, request)) {
-        ::close(fd);
-        MarkEnded(index);
-        return;
+    if (answer && (link.ssl == nullptr || Handshake(link))) {
+        Answer(link);
     }
-    const FixtureReply reply = m_handler(request);
-    if (reply.stall) {
-        Drain(fd, index);
-        ::close(fd);
-        MarkEnded(index);
-        return;
-    }
-    std::string_view bytes = reply.bytes;
-    if (reply.ending == FixtureReply::Ending::Reset) {
-        bytes = bytes.substr(0, std::min(reply.resetAfter, bytes.size()));
-    }
-    const bool paused = Pause(reply.delay);
-    // Record what the client sent meanwhile (the line ends after a POST body): a client that
-    // closes with a reset would otherwise take unread bytes with it.
-    RecordAvailable(fd, index);
-    bool sent = paused && SendReply(fd, bytes, reply);
-    if (sent && reply.ending != FixtureReply::Ending::Reset) {
-        sent = SendRepeated(fd, reply);
-    }
-    if (sent && reply.ending == FixtureReply::Ending::Reset) {
-        const linger resetOnClose{kLingerOn, kLingerSeconds};
-        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
-    } else if (sent && reply.ending == FixtureReply::Ending::Close) {
-        ::shutdown(fd, SHUT_WR);
-        Drain(fd, index);
-    } else if (sent) {
-        Drain(fd, index);
+    if (link.ssl != nullptr) {
+        SSL_free(link.ssl);
+        OPENSSL_thread_stop();
     }
     ::close(fd);
     MarkEnded(index);
 }
 
-bool FixtureServer::ReadRequest(int fd, std::size_t index, std::string& request) {
+bool FixtureServer::Handshake(Link& link) {
+    for (;;) {
+        const int done = SSL_accept(link.ssl);
+        if (done == 1) {
+            const char* name = SSL_get_servername(link.ssl, TLSEXT_NAMETYPE_host_name);
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_connections[link.index].secured = true;
+            m_connections[link.index].serverName = name != nullptr ? name : "";
+            return true;
+        }
+        const int error = SSL_get_error(link.ssl, done);
+        if ((error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) ||
+            !WaitFor(link.fd, error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT)) {
+            return false;
+        }
+    }
+}
+
+void FixtureServer::Answer(Link& link) {
+    std::string request;
+    if (!ReadRequest(link, request)) {
+        return;
+    }
+    const FixtureReply reply = m_handler(request);
+    if (reply.stall) {
+        Drain(link);
+        return;
+    }
+    const bool reset = reply.ending == FixtureReply::Ending::Reset;
+    std::string_view bytes = reply.bytes;
+    if (reset) {
+        bytes = bytes.substr(0, std::min(reply.resetAfter, bytes.size()));
+    }
+    const bool paused = Pause(reply.delay);
+    // Record what the client sent meanwhile (the line ends after a POST body): a client that
+    // closes with a reset would otherwise take unread bytes with it.
+    while (Receive(link, nullptr, false) > 0) {
+    }
+    bool sent = paused && SendReply(link, bytes, reply);
+    for (std::size_t i = 0; sent && !reset && i < reply.repeatCount; ++i) {
+        sent = SendAll(link, reply.repeated);
+    }
+    sent = sent && (reset || SendAll(link, reply.tail));
+    if (!sent) {
+        return;
+    }
+    if (reset) {
+        const linger resetOnClose{kLingerOn, kLingerSeconds};
+        ::setsockopt(link.fd, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
+        return;
+    }
+    if (reply.ending == FixtureReply::Ending::Close) {
+        if (link.ssl != nullptr) {
+            SSL_shutdown(link.ssl);
+        }
+        ::shutdown(link.fd, SHUT_WR);
+    }
+    Drain(link);
+}
+
+bool FixtureServer::ReadRequest(Link& link, std::string& request) {
     for (;;) {
         const std::size_t headEnd = request.find(kHeaderEnd);
         if (headEnd != std::string::npos) {
@@ -246,71 +304,66 @@ bool FixtureServer::ReadRequest(int fd, std::size_t index, std::string& request)
                 return true;
             }
         }
-        if (ReadSome(fd, index, &request) != ReadResult::Data) {
+        if (Receive(link, &request, true) == 0) {
             return false;
         }
     }
 }
 
-FixtureServer::ReadResult FixtureServer::ReadSome(int fd, std::size_t index, std::string* into) {
+std::size_t FixtureServer::Receive(Link& link, std::string* into, bool wait) {
     char buffer[kReadBufferSize];
     for (;;) {
-        pollfd fds[kPollCount] = {{fd, POLLIN, 0}, {m_stopFd, POLLIN, 0}};
-        const int ready = ::poll(fds, kPollCount, kWaitWithoutLimit);
-        if (ready < 0 && errno != EINTR) {
-            return ReadResult::Closed;
-        }
-        if (fds[kStopSlot].revents != 0) {
-            return ReadResult::Stopped;
-        }
-        if (fds[kSocketSlot].revents == 0) {
-            continue;
-        }
-        const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
-        if (count > 0) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_connections[index].received.append(buffer, static_cast<std::size_t>(count));
-            if (into != nullptr) {
-                into->append(buffer, static_cast<std::size_t>(count));
+        std::size_t count = 0;
+        short awaited = POLLIN;
+        if (link.ssl != nullptr) {
+            const int done = SSL_read_ex(link.ssl, buffer, sizeof buffer, &count);
+            const int error = done == 1 ? SSL_ERROR_NONE : SSL_get_error(link.ssl, done);
+            if (error == SSL_ERROR_WANT_WRITE) {
+                awaited = POLLOUT;
+            } else if (error != SSL_ERROR_NONE && error != SSL_ERROR_WANT_READ) {
+                return 0;
             }
-            return ReadResult::Data;
+        } else {
+            const ssize_t got = ::recv(link.fd, buffer, sizeof buffer, 0);
+            if (got == 0 ||
+                (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+                return 0;
+            }
+            count = got > 0 ? static_cast<std::size_t>(got) : 0;
         }
-        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
-            continue;
+        if (count > 0) {
+            if (m_recording) {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_connections[link.index].received.append(buffer, count);
+            }
+            if (into != nullptr) {
+                into->append(buffer, count);
+            }
+            return count;
         }
-        return ReadResult::Closed;
+        if (!wait || !WaitFor(link.fd, awaited)) {
+            return 0;
+        }
     }
 }
 
-void FixtureServer::RecordAvailable(int fd, std::size_t index) {
-    char buffer[kReadBufferSize];
-    for (;;) {
-        const ssize_t count = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-        if (count <= 0) {
-            return;
-        }
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_connections[index].received.append(buffer, static_cast<std::size_t>(count));
+void FixtureServer::Drain(Link& link) {
+    while (Receive(link, nullptr, true) > 0) {
     }
 }
 
-void FixtureServer::Drain(int fd, std::size_t index) {
-    while (ReadSome(fd, index, nullptr) == ReadResult::Data) {
-    }
-}
-
-bool FixtureServer::SendReply(int fd, std::string_view bytes, const FixtureReply& reply) {
-    std::size_t chunk = reply.chunkSize;
-    if (chunk == 0) {
-        chunk = bytes.size();
-    }
+bool FixtureServer::SendReply(Link& link, std::string_view bytes, const FixtureReply& reply) {
     std::size_t offset = 0;
-    while (offset < bytes.size()) {
+    for (std::size_t turn = 0; offset < bytes.size(); ++turn) {
         if (offset > 0 && !Pause(reply.chunkDelay)) {
             return false;
         }
-        const std::size_t size = std::min(chunk, bytes.size() - offset);
-        if (!SendAll(fd, bytes.substr(offset, size))) {
+        std::size_t size = reply.chunkSize > 0 ? reply.chunkSize : bytes.size();
+        if (!reply.pieces.empty()) {
+            size = std::max<std::size_t>(reply.pieces[turn % reply.pieces.size()], 1);
+        }
+        size = std::min(size, bytes.size() - offset);
+        if (!SendAll(link, bytes.substr(offset, size))) {
             return false;
         }
         offset += size;
@@ -318,26 +371,41 @@ bool FixtureServer::SendReply(int fd, std::string_view bytes, const FixtureReply
     return true;
 }
 
-bool FixtureServer::SendRepeated(int fd, const FixtureReply& reply) {
-    for (std::size_t i = 0; i < reply.repeatCount; ++i) {
-        if (!SendAll(fd, reply.repeated)) {
+bool FixtureServer::SendAll(Link& link, std::string_view bytes) {
+    while (!bytes.empty()) {
+        short awaited = POLLOUT;
+        if (link.ssl != nullptr) {
+            std::size_t written = 0;
+            const int done = SSL_write_ex(link.ssl, bytes.data(), bytes.size(), &written);
+            const int error = done == 1 ? SSL_ERROR_NONE : SSL_get_error(link.ssl, done);
+            if (error == SSL_ERROR_NONE) {
+                bytes.remove_prefix(written);
+                continue;
+            }
+            if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) {
+                return false;
+            }
+            awaited = error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT;
+        } else {
+            const ssize_t sent = ::send(link.fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+            if (sent > 0) {
+                bytes.remove_prefix(static_cast<std::size_t>(sent));
+                continue;
+            }
+            if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+                return false;
+            }
+        }
+        if (!WaitFor(link.fd, awaited)) {
             return false;
         }
     }
-    return SendAll(fd, reply.tail);
+    return true;
 }
 
-bool FixtureServer::SendAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(sent));
-            continue;
-        }
-        if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-            return false;
-        }
-        pollfd fds[kPollCount] = {{fd, POLLOUT, 0}, {m_stopFd, POLLIN, 0}};
+bool FixtureServer::WaitFor(int fd, short events) const {
+    for (;;) {
+        pollfd fds[kPollCount] = {{fd, events, 0}, {m_stopFd, POLLIN, 0}};
         const int ready = ::poll(fds, kPollCount, kWaitWithoutLimit);
         if (ready < 0 && errno != EINTR) {
             return false;
@@ -345,8 +413,10 @@ bool FixtureServer::SendAll(int fd, std::string_view bytes) {
         if (fds[kStopSlot].revents != 0) {
             return false;
         }
+        if (ready > 0 && fds[kSocketSlot].revents != 0) {
+            return true;
+        }
     }
-    return true;
 }
 
 bool FixtureServer::Pause(std::chrono::milliseconds duration) const {

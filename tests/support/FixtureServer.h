@@ -13,6 +13,9 @@
 #include <utility>
 #include <vector>
 
+struct ssl_ctx_st;
+struct ssl_st;
+
 // How the fixture server answers one request. The defaults send bytes at once and then close.
 struct FixtureReply {
     // What happens after the answer has been sent.
@@ -22,7 +25,7 @@ struct FixtureReply {
         Reset     // close with a reset (SO_LINGER 0) once resetAfter bytes have been sent
     };
 
-    std::string bytes;
+    std::string bytes{};
     // Wait before sending anything.
     std::chrono::milliseconds delay{0};
     // Send in chunks of this many bytes (0: all at once), waiting chunkDelay between them.
@@ -39,13 +42,17 @@ struct FixtureReply {
     std::string repeated{};
     std::size_t repeatCount = 0;
     std::string tail{};
+    // When not empty: send bytes in pieces of these sizes in turn, starting over at the end of
+    // the list (instead of chunkSize), waiting chunkDelay between them.
+    std::vector<std::size_t> pieces{};
 };
 
-// An HTTP server on 127.0.0.1 for tests, on a free port, serving each connection on its own
-// thread. It reads a request up to its blank line (and a Content-length body after it), calls
-// the handler with those bytes, and answers as the returned FixtureReply says. Every byte that
-// arrives on a connection is recorded, also bytes that come after the request (such as the line
-// ends after a POST body).
+// An HTTP or HTTPS server on 127.0.0.1 for tests and fuzzers, on a free port, serving each
+// connection on its own thread. It reads a request up to its blank line (and a Content-length
+// body after it), calls the handler with those bytes, and answers as the returned FixtureReply
+// says. Every byte that arrives on a connection is recorded, also bytes that come after the
+// request (such as the line ends after a POST body). With TLS it records the server name each
+// client sent.
 //
 // The handler may be called from several connection threads at once. Every wait of the server
 // (reading, sending, delays, stalls) ends when the server stops; the destructor stops it and
@@ -53,21 +60,33 @@ struct FixtureReply {
 class FixtureServer {
   public:
     using Handler = std::function<FixtureReply(const std::string& request)>;
+    // The PEM files an HTTPS server presents.
+    struct Tls {
+        std::string certificateFile;
+        std::string keyFile;
+    };
 
     explicit FixtureServer(Handler handler);
+    FixtureServer(Handler handler, const Tls& tls);
     ~FixtureServer();
     FixtureServer(const FixtureServer&) = delete;
     FixtureServer& operator=(const FixtureServer&) = delete;
 
-    // False when the listening socket could not be set up; Port() is 0 then.
+    // A handler that answers every request with bytes, or as reply says.
+    static Handler Answering(std::string bytes);
+    static Handler Answering(FixtureReply reply);
+
+    // False when the listening socket (or the TLS context) could not be set up.
     bool Listening() const;
     uint16_t Port() const;
-    // "http://127.0.0.1:<port>" followed by path.
+    // "http://127.0.0.1:<port>" (https with TLS) followed by path.
     std::string Url(std::string_view path = "/") const;
 
     // While on, connections are closed as soon as they are accepted, without reading or
     // answering (and the handler is not called).
     void SetCloseAtOnce(bool on);
+    // While off, the bytes that arrive are not kept (a fuzzer's millions of connections).
+    void SetRecording(bool on);
 
     // The bytes received on each connection so far, in the order the connections came.
     std::vector<std::string> Requests() const;
@@ -75,6 +94,8 @@ class FixtureServer {
     // limit; then returns Requests().
     std::vector<std::string> WaitForRequests(std::size_t count,
                                              std::chrono::milliseconds limit) const;
+    // With TLS: the server name (SNI) of each completed handshake, "" where none was sent.
+    std::vector<std::string> ServerNames() const;
 
     // Closes every connection and joins every thread; later calls do nothing.
     void Stop();
@@ -83,48 +104,52 @@ class FixtureServer {
     struct Connection {
         std::string received;
         bool ended = false;
+        bool secured = false;
+        std::string serverName;
     };
-
-    // What ended a read of the connection.
-    enum class ReadResult {
-        Data,   // bytes were appended to the record
-        Closed, // the client closed or reset the connection
-        Stopped // the server is stopping
+    // One accepted connection as its thread sees it.
+    struct Link {
+        int fd;
+        std::size_t index;
+        ssl_st* ssl;
     };
 
     void Listen();
     void Serve(int fd, std::size_t index);
+    void Answer(Link& link);
+    bool Handshake(Link& link);
     // Reads until the request is complete. Returns false when the connection ended first.
-    bool ReadRequest(int fd, std::size_t index, std::string& request);
-    ReadResult ReadSome(int fd, std::size_t index, std::string* into);
-    // Records the bytes that have already arrived, without waiting for more.
-    void RecordAvailable(int fd, std::size_t index);
+    bool ReadRequest(Link& link, std::string& request);
+    // Reads what arrives and records it: the count, or 0 when the connection ended, the server
+    // stopped, or (without wait) nothing was there yet.
+    std::size_t Receive(Link& link, std::string* into, bool wait);
     // Reads (recording) until the client closes or the server stops.
-    void Drain(int fd, std::size_t index);
-    // Sends bytes as reply says. Returns false when the connection ended first.
-    bool SendReply(int fd, std::string_view bytes, const FixtureReply& reply);
-    // Sends the repeated part and the tail of reply.
-    bool SendRepeated(int fd, const FixtureReply& reply);
-    bool SendAll(int fd, std::string_view bytes);
+    void Drain(Link& link);
+    // Sends bytes in the pieces reply says. Returns false when the connection ended first.
+    bool SendReply(Link& link, std::string_view bytes, const FixtureReply& reply);
+    bool SendAll(Link& link, std::string_view bytes);
+    // Waits until fd has events or the server stops. Returns false when it stopped.
+    bool WaitFor(int fd, short events) const;
     // Waits for the server's stop at most duration. Returns false when it stopped.
     bool Pause(std::chrono::milliseconds duration) const;
     void MarkEnded(std::size_t index);
+    // Joins the threads of connections that have ended, so a server that sees thousands of
+    // connections holds the threads (and stacks) of the open ones only.
+    void JoinEnded();
 
     Handler m_handler;
+    ssl_ctx_st* m_tls = nullptr;
     int m_listenFd = -1;
     // Readable once the server stops; polled by every wait.
     int m_stopFd = -1;
     uint16_t m_port = 0;
     std::atomic<bool> m_closeAtOnce{false};
+    std::atomic<bool> m_recording{true};
     std::atomic<bool> m_stopping{false};
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::vector<Connection> m_connections;
-
-    // Joins the threads of connections that have ended, so a server that sees thousands of
-    // connections holds the threads (and stacks) of the open ones only.
-    void JoinEnded();
 
     std::thread m_listener;
     // The connection index each serves, and its thread. Touched by the listener thread only,

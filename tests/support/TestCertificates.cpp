@@ -21,7 +21,9 @@ TestCertificates::TestCertificates() {
     m_selfCertificate = dir + "/self.pem";
     m_selfKey = dir + "/self.key";
     const std::string quiet = " 2>" + dir + "/openssl.log";
-    const std::string newKey = "openssl req -newkey rsa:2048 -nodes -days " + std::string(kDays);
+    const std::string newKey =
+        "openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days " +
+        std::string(kDays);
 
     Run(newKey + " -x509 -keyout " + authorityKey + " -out " + m_authority +
         " -subj /CN=Vantorell-Test-Authority" + quiet);
@@ -31,9 +33,9 @@ TestCertificates::TestCertificates() {
         const std::string extensions = dir + "/" + name + ".ext";
         writeFileBytes(extensions, "subjectAltName=" + altNames + "\n");
         Run(newKey + " -keyout " + key + " -out " + request + " -subj /CN=" + name + quiet);
-        Run("openssl x509 -req -in " + request + " -CA " + m_authority + " -CAkey " +
-            authorityKey + " -CAcreateserial -days " + kDays + " -extfile " + extensions +
-            " -out " + certificate + quiet);
+        Run("openssl x509 -req -in " + request + " -CA " + m_authority + " -CAkey " + authorityKey +
+            " -CAcreateserial -days " + kDays + " -extfile " + extensions + " -out " + certificate +
+            quiet);
     };
     signedFor("localhost", "DNS:localhost,IP:127.0.0.1", m_serverCertificate, m_serverKey);
     signedFor("wrong.example", "DNS:wrong.example", m_wrongCertificate, m_wrongKey);

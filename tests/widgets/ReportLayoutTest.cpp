@@ -8,19 +8,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// Activated sub-items in display order.
-std::vector<int> ShownSubItems(const CReportCtrl& control) {
-    std::vector<int> shown;
-    for (std::size_t position = 0; position < control.GetColumnOrder().size(); ++position) {
-        shown.push_back(control.GetColumnSubItem(static_cast<int>(position)));
-    }
-    return shown;
-}
-
-} // namespace
-
 TEST(ReportLayout, LayoutFromTheProfileIsTakenWholeOrNotAtAll) {
     TempDir folder;
     ProfileFile profile(folder.file("propertys.ini"));

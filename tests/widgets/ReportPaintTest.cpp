@@ -27,9 +27,7 @@ QColor RowBackground(ReportFixture& fixture, int row) {
 TEST(ReportPainting, RowBackgroundsAlternateByRowAndHighlightOnlyWithTheFocus) {
     ReportFixture fixture(QSize(420, 300), kReportStyleAlternateRows);
     CReportCtrl& control = fixture.control;
-    for (const char* title : {"d", "c", "b", "a", "e"}) {
-        fixture.AddRow(title, "", "");
-    }
+    fixture.AddRows({"d", "c", "b", "a", "e"});
     const QColor window = control.GetColors().window;
     EXPECT_EQ(RowBackground(fixture, 0), window);
     EXPECT_EQ(RowBackground(fixture, 1), kAlternate);
@@ -97,7 +95,7 @@ TEST(ReportPainting, EmptyListPaintsOnlyItsBackground) {
 TEST(ReportPainting, FocusRectangleIsDottedAroundTheFocusRowWhileFocused) {
     ReportFixture fixture;
     CReportCtrl& control = fixture.control;
-    fixture.AddRow("a", "b", "c", 20, "summary");
+    fixture.AddRow("a", "b", "c", 20);
     fixture.AddRow("a", "b", "c");
     control.SelectRange(0, 0, 0);
     const QRect row = control.GetRowRect(0);
@@ -184,8 +182,8 @@ TEST(ReportPainting, CutOffTextsEndInAnEllipsisAndShowWholeInATip) {
 TEST(ReportPainting, OwnerPaintsPreviewsBelowTheirRowsAndClicksThereHitThePreview) {
     ReportFixture fixture;
     CReportCtrl& control = fixture.control;
-    fixture.AddRow("first", "", "", 0);
-    fixture.AddRow("second", "", "", 30, "the summary");
+    fixture.AddRow("first");
+    fixture.AddRow("second", "", "", 30);
     control.update();
     fixture.Grab();
     ASSERT_EQ(fixture.listener.previewDraws.size(), 1U);

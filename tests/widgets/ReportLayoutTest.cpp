@@ -37,9 +37,9 @@ TEST(ReportLayout, LayoutFromTheProfileIsTakenWholeOrNotAtAll) {
     EXPECT_TRUE(loaded("(4,2,20,300,300,150,1,2)", shown, widths));
     EXPECT_EQ(shown, (std::vector<int>{1, 2}));
     EXPECT_EQ(widths, (std::vector<int>{20, 300, 300, 150}));
-    EXPECT_TRUE(loaded("[4;2;5;6;7;8;2;0]", shown, widths)) << "any separator serves";
+    EXPECT_TRUE(loaded("[4;2;5;-6;7;19;2;0]", shown, widths)) << "any separator serves";
     EXPECT_EQ(shown, (std::vector<int>{2, 0}));
-    EXPECT_EQ(widths, (std::vector<int>{5, 6, 7, 8}));
+    EXPECT_EQ(widths, (std::vector<int>{5, -6, 7, 19})) << "widths are taken as saved";
     for (const char* ignored :
          {"(3,2,20,300,150,1,2)", "(4,0,20,300,300,150)", "(4,2,20,300,300,150,1"}) {
         EXPECT_FALSE(loaded(ignored, shown, widths)) << ignored;

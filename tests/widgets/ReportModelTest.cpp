@@ -49,8 +49,9 @@ TEST(ReportModel, CellsKeepTextColourAndImageApartAndTextsWhole) {
 
     // A "|" in a text stays in it and leaves the other cells as they were.
     control.SetItemText(0, 1, "left | right ||");
-    control.SetItemText(0, 2, "http://b.example/?q=a|b");
     EXPECT_EQ(control.GetItemText(0, 1), "left | right ||");
+    EXPECT_EQ(control.GetItemText(0, 2), "http://a.example/");
+    control.SetItemText(0, 2, "http://b.example/?q=a|b");
     EXPECT_EQ(control.GetItemText(0, 2), "http://b.example/?q=a|b");
     EXPECT_EQ(control.GetItemText(0, 3), "Engine");
 

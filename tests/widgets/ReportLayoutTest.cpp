@@ -34,8 +34,8 @@ TEST(ReportLayout, LayoutFromTheProfileIsTakenWholeOrNotAtAll) {
     std::vector<int> shown;
     std::vector<int> widths;
     EXPECT_FALSE(loaded("", shown, widths)) << "no entry";
-    EXPECT_TRUE(loaded("(4,2,20,300,300,150,1,2)", shown, widths));
-    EXPECT_EQ(shown, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(loaded("(4,1,20,300,300,150,3)", shown, widths)) << "one column shown";
+    EXPECT_EQ(shown, std::vector<int>{3});
     EXPECT_EQ(widths, (std::vector<int>{20, 300, 300, 150}));
     EXPECT_TRUE(loaded("[4;2;5;-6;7;19;2;0]", shown, widths)) << "any separator serves";
     EXPECT_EQ(shown, (std::vector<int>{2, 0}));

@@ -11,14 +11,8 @@
 
 namespace {
 
-constexpr std::size_t kMaxCells = 300;
-constexpr std::size_t kMaxText = 40;
-constexpr int kMaxOperations = 16;
-// Cell indexes a little past the usual column count, and one negative.
-constexpr int kLowestIndex = -1;
+// Cell indexes run from -1 to a little past the usual column count.
 constexpr int kHighestIndex = 12;
-
-enum class Operation { Read, Write, WriteNoText, Insert, Count };
 
 struct Cell {
     int32_t image;
@@ -31,7 +25,7 @@ struct Cell {
 };
 
 // Every cell that reads, in order, up to the first that does not.
-std::vector<Cell> readAll(std::string_view cells) {
+std::vector<Cell> ReadAll(std::string_view cells) {
     std::vector<Cell> all;
     ReportCellView view;
     for (int k = 0; ReportCellCodec::Read(cells, k, view); ++k) {
@@ -41,61 +35,56 @@ std::vector<Cell> readAll(std::string_view cells) {
     return all;
 }
 
+void Expect(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    std::string cells = input.ConsumeRandomLengthString(kMaxCells);
+    std::string cells = input.ConsumeRandomLengthString(300);
     if (input.ConsumeBool()) {
         cells = ReportCellCodec::EmptyCells(input.ConsumeIntegralInRange(0, kHighestIndex)) + cells;
     }
-    for (int step = 0; step < kMaxOperations && input.remaining_bytes() > 0; ++step) {
-        const auto operation = static_cast<Operation>(
-            input.ConsumeIntegralInRange<int>(0, static_cast<int>(Operation::Count) - 1));
-        const int k = input.ConsumeIntegralInRange(kLowestIndex, kHighestIndex);
-        const std::vector<Cell> before = readAll(cells);
-        const bool exists = k >= 0 && static_cast<std::size_t>(k) < before.size();
-        if (operation == Operation::Read) {
-            ReportCellView view;
-            if (ReportCellCodec::Read(cells, k, view) != exists) {
-                std::abort();
-            }
+    for (int step = 0; step < 16 && input.remaining_bytes() > 0; ++step) {
+        // 0 reads, 1 writes with a text, 2 without one, 3 inserts an empty cell.
+        const int operation = input.ConsumeIntegralInRange(0, 3);
+        const int k = input.ConsumeIntegralInRange(-1, kHighestIndex);
+        std::vector<Cell> expected = ReadAll(cells);
+        const bool exists = k >= 0 && static_cast<std::size_t>(k) < expected.size();
+        ReportCellView view;
+        if (operation == 0) {
+            Expect(ReportCellCodec::Read(cells, k, view) == exists);
             continue;
         }
-        if (operation == Operation::Insert) {
-            ReportCellCodec::InsertEmpty(cells, k);
-            std::vector<Cell> expected = before;
-            const Cell empty{-1, -1, -1, false, {}};
+        if (operation == 3) {
             // Past the readable cells the empty one goes at the end of the whole string, where
             // it reads only when everything before it does.
+            ReportCellCodec::InsertEmpty(cells, k);
             if (exists) {
-                expected.insert(expected.begin() + k, empty);
-                if (readAll(cells) != expected) {
-                    std::abort();
-                }
+                expected.insert(expected.begin() + k, Cell{-1, -1, -1, false, {}});
+                Expect(ReadAll(cells) == expected);
             }
             continue;
         }
-        const auto image = input.ConsumeIntegral<int32_t>();
-        const auto check = input.ConsumeIntegral<int32_t>();
-        const auto color = input.ConsumeIntegral<int32_t>();
-        const std::string text = input.ConsumeRandomLengthString(kMaxText);
-        const bool withText = operation == Operation::Write;
+        const Cell cell{input.ConsumeIntegral<int32_t>(), input.ConsumeIntegral<int32_t>(),
+                        input.ConsumeIntegral<int32_t>(), operation == 1,
+                        input.ConsumeRandomLengthString(40)};
         std::optional<std::string_view> written;
-        if (withText) {
-            written = text;
+        if (cell.hasText) {
+            written = cell.text;
         }
-        if (ReportCellCodec::Write(cells, k, image, check, color, written) != exists) {
-            std::abort();
-        }
-        if (!exists) {
-            continue;
-        }
-        std::vector<Cell> expected = before;
-        expected[static_cast<std::size_t>(k)] = {image, check, color, withText,
-                                                 withText ? text : std::string()};
-        if (readAll(cells) != expected) {
-            std::abort();
+        Expect(ReportCellCodec::Write(cells, k, cell.image, cell.check, cell.textColor, written) ==
+               exists);
+        if (exists) {
+            expected[static_cast<std::size_t>(k)] = cell;
+            if (!cell.hasText) {
+                expected[static_cast<std::size_t>(k)].text.clear();
+            }
+            Expect(ReadAll(cells) == expected);
         }
     }
     return 0;

@@ -64,9 +64,7 @@ TEST(ReportAccessibility, TheControlReadsAsATableWithHeadersRowsAndCells) {
 TEST(ReportAccessibility, RowsAreSelectedThroughTheOwnerAndStatesFollow) {
     ReportFixture fixture;
     CReportCtrl& control = fixture.control;
-    for (const char* title : {"a", "b", "c"}) {
-        fixture.AddRow(title, "", "");
-    }
+    fixture.AddRows({"a", "b", "c"});
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&control);
     QAccessibleTableInterface* cells = table->tableInterface();
     EXPECT_TRUE(table->state().multiSelectable);

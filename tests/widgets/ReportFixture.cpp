@@ -1,22 +1,9 @@
 #include "ReportFixture.h"
 
-#include "widgets/CFlatHeaderCtrl.h"
+#include "widgets/ReportImageList.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QTest>
-
-namespace {
-
-constexpr int kStateImages = 5;
-constexpr int kImageSize = 16;
-// The results view's text colour of new rows.
-constexpr int kTextColour = 3;
-// The results view draws a summary this far in from the left of its preview area.
-constexpr int kSummaryIndent = 40;
-constexpr int kSummaryInset = 2;
-
-} // namespace
 
 int RecordingReportListener::OnReportNotify(const ReportNotify& notify) {
     notifies.push_back(notify);
@@ -25,29 +12,11 @@ int RecordingReportListener::OnReportNotify(const ReportNotify& notify) {
 
 void RecordingReportListener::OnReportPreviewDraw(const ReportPreviewDraw& draw) {
     previewDraws.push_back(draw);
-    if (draw.param >= summaries.size()) {
-        return;
-    }
-    const QRect area = draw.rect.adjusted(kSummaryIndent, kSummaryInset, 0, -kSummaryInset);
-    const bool highlighted =
-        (draw.state & kReportStateSelected) != 0 && draw.header.sender->HasFocus();
-    draw.painter->setPen(highlighted ? draw.header.sender->GetColors().highlightText
-                                     : QColor(Qt::black));
-    draw.painter->drawText(area, Qt::TextWordWrap | Qt::TextExpandTabs,
-                           QString::fromStdString(summaries[draw.param]));
 }
 
 int RecordingReportListener::OnReportColumnNotify(const ReportColumnNotify& notify) {
     columnNotifies.push_back(notify);
     return columnAnswer ? columnAnswer(notify) : 0;
-}
-
-std::vector<int> RecordingReportListener::Codes() const {
-    std::vector<int> codes;
-    for (const ReportNotify& notify : notifies) {
-        codes.push_back(notify.header.code);
-    }
-    return codes;
 }
 
 std::vector<ReportNotify> RecordingReportListener::WithCode(int code) const {
@@ -66,24 +35,6 @@ void RecordingReportListener::Clear() {
     previewDraws.clear();
 }
 
-ReportImageList MakeStateImages() {
-    const QColor colours[kStateImages] = {Qt::gray, Qt::darkGreen, Qt::red, Qt::darkYellow,
-                                          Qt::blue};
-    ReportImageList images;
-    for (const QColor& colour : colours) {
-        QPixmap picture(kImageSize, kImageSize);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setBrush(colour);
-        painter.setPen(colour.darker());
-        painter.drawEllipse(2, 2, kImageSize - 4, kImageSize - 4);
-        painter.end();
-        images.Add(picture);
-    }
-    return images;
-}
-
 ReportFixture::ReportFixture(QSize size, uint32_t style) {
     window.resize(size.width(), size.height() + 30);
     other.setParent(&window);
@@ -91,12 +42,20 @@ ReportFixture::ReportFixture(QSize size, uint32_t style) {
     other.setGeometry(0, size.height(), size.width(), 30);
     control.SetListener(&listener);
     control.Create(style, QRect(QPoint(0, 0), size), &window, 7);
-    const ReportImageList images = MakeStateImages();
+    // Five 16 by 16 state pictures in distinct colours.
+    ReportImageList images;
+    for (const Qt::GlobalColor colour :
+         {Qt::gray, Qt::darkGreen, Qt::red, Qt::darkYellow, Qt::blue}) {
+        QPixmap picture(16, 16);
+        picture.fill(colour);
+        images.Add(picture);
+    }
     control.SetImageList(&images);
-    control.InsertColor(0, QColor(192, 216, 192));
-    control.InsertColor(1, QColor(128, 128, 128));
-    control.InsertColor(2, QColor(192, 192, 208));
-    control.InsertColor(3, QColor(0, 64, 128));
+    int index = 0;
+    for (const QColor& colour : {QColor(192, 216, 192), QColor(128, 128, 128),
+                                 QColor(192, 192, 208), QColor(0, 64, 128)}) {
+        control.InsertColor(index++, colour);
+    }
     const char* titles[] = {"State", "Title", "Address", "Search Engines"};
     for (int i = 0; i < 4; ++i) {
         ReportSubItem column;
@@ -106,8 +65,6 @@ ReportFixture::ReportFixture(QSize size, uint32_t style) {
         column.width = i == 0 ? 28 : 120;
         column.minWidth = i == 0 ? 28 : 0;
         control.DefineSubItem(i, column);
-    }
-    for (int i = 0; i < 4; ++i) {
         control.ActivateSubItem(i, i);
     }
     window.show();
@@ -118,16 +75,14 @@ ReportFixture::~ReportFixture() {
 }
 
 int ReportFixture::AddRow(const std::string& title, const std::string& address,
-                          const std::string& engine, int preview, const std::string& summary) {
+                          const std::string& engine, int preview) {
     const int index = control.GetItemCount();
     ReportItem item;
     item.mask = kReportMaskImage | kReportMaskParam | kReportMaskPreview;
     item.item = index;
-    item.subItem = 0;
     item.image = 0;
-    item.param = static_cast<uint32_t>(listener.summaries.size());
+    item.param = static_cast<uint32_t>(index);
     item.preview = preview;
-    listener.summaries.push_back(summary);
     control.InsertItem(item);
     const std::string* texts[] = {&title, &address, &engine};
     for (int column = 1; column <= 3; ++column) {
@@ -136,10 +91,23 @@ int ReportFixture::AddRow(const std::string& title, const std::string& address,
         cell.item = index;
         cell.subItem = column;
         cell.text = *texts[column - 1];
-        cell.textColor = kTextColour;
+        cell.textColor = 3;
         control.SetItem(cell);
     }
     return index;
+}
+
+void ReportFixture::AddRows(const std::vector<std::string>& titles) {
+    for (const std::string& title : titles) {
+        AddRow(title);
+    }
+}
+
+void ReportFixture::AddRows(int count, int preview) {
+    for (int i = 0; i < count; ++i) {
+        AddRow("title " + std::to_string(i), "http://example.com/" + std::to_string(i), "Engine",
+               preview);
+    }
 }
 
 void ReportFixture::Focus() {
@@ -159,6 +127,39 @@ QImage ReportFixture::Grab() {
 }
 
 QPoint ReportFixture::CellCentre(int row, int subItem) {
-    const QRect cell = control.GetCellRect(row, control.GetHeaderIndex(subItem));
-    return cell.center();
+    return control.GetCellRect(row, control.GetHeaderIndex(subItem)).center();
+}
+
+void ReportFixture::Click(int row, Qt::KeyboardModifiers keys) {
+    QTest::mouseClick(&control, Qt::LeftButton, keys, CellCentre(row, 1));
+}
+
+void ReportFixture::Key(Qt::Key key, Qt::KeyboardModifiers keys) {
+    QTest::keyClick(&control, key, keys);
+}
+
+std::vector<int> SelectedRows(const CReportCtrl& control) {
+    std::vector<int> rows;
+    for (int row = 0; row < control.GetItemCount(); ++row) {
+        if ((control.GetItemState(row) & kReportStateSelected) != 0) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+std::vector<int> ShownSubItems(const CReportCtrl& control) {
+    std::vector<int> shown;
+    for (std::size_t position = 0; position < control.GetColumnOrder().size(); ++position) {
+        shown.push_back(control.GetColumnSubItem(static_cast<int>(position)));
+    }
+    return shown;
+}
+
+std::vector<std::string> TitlesInRowOrder(const CReportCtrl& control) {
+    std::vector<std::string> titles;
+    for (const int item : control.GetRowOrder()) {
+        titles.push_back(control.GetItemText(item, 1));
+    }
+    return titles;
 }

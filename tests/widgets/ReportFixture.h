@@ -2,7 +2,6 @@
 
 #include "widgets/CReportCtrl.h"
 #include "widgets/ReportCtrlListener.h"
-#include "widgets/ReportImageList.h"
 
 #include <QImage>
 
@@ -10,16 +9,13 @@
 #include <string>
 #include <vector>
 
-// Records every notification of a report control, answers as the test says, and paints
-// previews as the results view does (the summary, word-wrapped, 40 pixels in).
+// Records every notification of a report control and answers as the test says.
 class RecordingReportListener : public ReportCtrlListener {
   public:
     int OnReportNotify(const ReportNotify& notify) override;
     void OnReportPreviewDraw(const ReportPreviewDraw& draw) override;
     int OnReportColumnNotify(const ReportColumnNotify& notify) override;
 
-    // Codes of the common notifications, in order.
-    std::vector<int> Codes() const;
     // The common notifications with the given code.
     std::vector<ReportNotify> WithCode(int code) const;
     void Clear();
@@ -30,12 +26,7 @@ class RecordingReportListener : public ReportCtrlListener {
     // Answers; 0 when unset.
     std::function<int(const ReportNotify&)> answer;
     std::function<int(const ReportColumnNotify&)> columnAnswer;
-    // The preview texts, by item param.
-    std::vector<std::string> summaries;
 };
-
-// Five 16 by 16 state pictures in distinct colours.
-ReportImageList MakeStateImages();
 
 // A created, shown report control with the four columns of the results view ("State" as an
 // image column, "Title", "Address", "Search Engines") and the results view's four palette
@@ -45,10 +36,13 @@ class ReportFixture {
     explicit ReportFixture(QSize size = QSize(420, 300), uint32_t style = 0);
     ~ReportFixture();
 
-    // Appends a row: state image 0, the three texts in palette colour 3, the given preview
-    // height and the summary painted there. Returns the item index.
-    int AddRow(const std::string& title, const std::string& address, const std::string& engine,
-               int preview = 0, const std::string& summary = {});
+    // Appends a row: state image 0, the three texts in palette colour 3 and the given preview
+    // height; the item param is the item index. Returns the item index.
+    int AddRow(const std::string& title, const std::string& address = {},
+               const std::string& engine = {}, int preview = 0);
+    // Rows with the given titles, or count rows "title N".
+    void AddRows(const std::vector<std::string>& titles);
+    void AddRows(int count, int preview = 0);
     // Activates the window and gives the control the keyboard focus.
     void Focus();
     // Takes the focus away to another widget of the same window.
@@ -56,9 +50,18 @@ class ReportFixture {
     QImage Grab();
     // The middle of a row's cell in the given column (sub-item), client coordinates.
     QPoint CellCentre(int row, int subItem);
+    void Click(int row, Qt::KeyboardModifiers keys = Qt::NoModifier);
+    void Key(Qt::Key key, Qt::KeyboardModifiers keys = Qt::NoModifier);
 
     QWidget window;
     QWidget other;
     CReportCtrl control;
     RecordingReportListener listener;
 };
+
+// Rows whose item state has the selected bit.
+std::vector<int> SelectedRows(const CReportCtrl& control);
+// Activated sub-items in display order.
+std::vector<int> ShownSubItems(const CReportCtrl& control);
+// The Title texts in display order.
+std::vector<std::string> TitlesInRowOrder(const CReportCtrl& control);

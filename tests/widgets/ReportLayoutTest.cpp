@@ -8,19 +8,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// Activated sub-items in display order.
-std::vector<int> ShownSubItems(const CReportCtrl& control) {
-    std::vector<int> shown;
-    for (std::size_t position = 0; position < control.GetColumnOrder().size(); ++position) {
-        shown.push_back(control.GetColumnSubItem(static_cast<int>(position)));
-    }
-    return shown;
-}
-
-} // namespace
-
 TEST(ReportLayout, LayoutFromTheProfileIsTakenWholeOrNotAtAll) {
     TempDir folder;
     ProfileFile profile(folder.file("propertys.ini"));
@@ -47,12 +34,12 @@ TEST(ReportLayout, LayoutFromTheProfileIsTakenWholeOrNotAtAll) {
     std::vector<int> shown;
     std::vector<int> widths;
     EXPECT_FALSE(loaded("", shown, widths)) << "no entry";
-    EXPECT_TRUE(loaded("(4,2,20,300,300,150,1,2)", shown, widths));
-    EXPECT_EQ(shown, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(loaded("(4,1,20,300,300,150,3)", shown, widths)) << "one column shown";
+    EXPECT_EQ(shown, std::vector<int>{3});
     EXPECT_EQ(widths, (std::vector<int>{20, 300, 300, 150}));
-    EXPECT_TRUE(loaded("[4;2;5;6;7;8;2;0]", shown, widths)) << "any separator serves";
+    EXPECT_TRUE(loaded("[4;2;5;-6;7;19;2;0]", shown, widths)) << "any separator serves";
     EXPECT_EQ(shown, (std::vector<int>{2, 0}));
-    EXPECT_EQ(widths, (std::vector<int>{5, 6, 7, 8}));
+    EXPECT_EQ(widths, (std::vector<int>{5, -6, 7, 19})) << "widths are taken as saved";
     for (const char* ignored :
          {"(3,2,20,300,150,1,2)", "(4,0,20,300,300,150)", "(4,2,20,300,300,150,1"}) {
         EXPECT_FALSE(loaded(ignored, shown, widths)) << ignored;

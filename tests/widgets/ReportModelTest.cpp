@@ -30,15 +30,6 @@ ReportItem ReadCell(const CReportCtrl& control, int item, int subItem) {
     return cell;
 }
 
-// Activated sub-items in display order.
-std::vector<int> ShownSubItems(const CReportCtrl& control) {
-    std::vector<int> shown;
-    for (std::size_t position = 0; position < control.GetColumnOrder().size(); ++position) {
-        shown.push_back(control.GetColumnSubItem(static_cast<int>(position)));
-    }
-    return shown;
-}
-
 } // namespace
 
 TEST(ReportModel, CellsKeepTextColourAndImageApartAndTextsWhole) {
@@ -48,26 +39,25 @@ TEST(ReportModel, CellsKeepTextColourAndImageApartAndTextsWhole) {
 
     // No text and the empty text read differently.
     control.SetItem(TextCell(0, 1, std::nullopt));
-    EXPECT_EQ(ReadCell(control, 0, 1).mask & kReportMaskText, 0U);
-    EXPECT_FALSE(ReadCell(control, 0, 1).text.has_value());
+    const ReportItem none = ReadCell(control, 0, 1);
+    EXPECT_EQ(none.mask & kReportMaskText, 0U);
+    EXPECT_FALSE(none.text.has_value());
     control.SetItem(TextCell(0, 1, ""));
-    EXPECT_NE(ReadCell(control, 0, 1).mask & kReportMaskText, 0U);
-    EXPECT_EQ(ReadCell(control, 0, 1).text, "");
+    const ReportItem empty = ReadCell(control, 0, 1);
+    EXPECT_NE(empty.mask & kReportMaskText, 0U);
+    EXPECT_EQ(empty.text, "");
 
     // A "|" in a text stays in it and leaves the other cells as they were.
     control.SetItemText(0, 1, "left | right ||");
     EXPECT_EQ(control.GetItemText(0, 1), "left | right ||");
     EXPECT_EQ(control.GetItemText(0, 2), "http://a.example/");
-    EXPECT_EQ(control.GetItemText(0, 3), "Engine");
     control.SetItemText(0, 2, "http://b.example/?q=a|b");
     EXPECT_EQ(control.GetItemText(0, 2), "http://b.example/?q=a|b");
     EXPECT_EQ(control.GetItemText(0, 3), "Engine");
 
     // Setting only the colour keeps the text; the image of another cell is untouched.
-    ReportItem colour;
+    ReportItem colour = TextCell(0, 3, std::nullopt);
     colour.mask = kReportMaskTextColor;
-    colour.item = 0;
-    colour.subItem = 3;
     colour.textColor = 2;
     control.SetItem(colour);
     const ReportItem engine = ReadCell(control, 0, 3);
@@ -235,18 +225,13 @@ TEST(ReportModel, ActivationShowsColumnsWithinTheirLimitsAndSortTips) {
 TEST(ReportModel, InsertingAndDeletingKeepRowsSelectionAndFocusInStep) {
     ReportFixture fixture;
     CReportCtrl& control = fixture.control;
-    for (const char* title : {"a", "b", "c", "d"}) {
-        fixture.AddRow(title, "", "");
-    }
+    fixture.AddRows({"a", "b", "c", "d"});
     control.SelectItem(1, false);
     control.SelectItem(3, true);
     EXPECT_EQ(control.GetFocusRow(), 3);
 
-    ReportItem inserted;
-    inserted.mask = kReportMaskText | kReportMaskParam;
-    inserted.item = 2;
-    inserted.subItem = 1;
-    inserted.text = "new";
+    ReportItem inserted = TextCell(2, 1, "new");
+    inserted.mask |= kReportMaskParam;
     inserted.param = 99;
     EXPECT_EQ(control.InsertItem(inserted), 2);
     EXPECT_EQ(control.GetItemText(2, 1), "new");
@@ -300,18 +285,26 @@ TEST(ReportModel, HeaderEventsReachTheOwnerWithSubItems) {
     ReportFixture fixture(QSize(420, 300), kReportStyleHideDroppedColumn);
     CReportCtrl& control = fixture.control;
     CFlatHeaderCtrl& header = control.GetHeaderCtrl();
-    fixture.AddRow("a rather long title of a result", "", "");
+    fixture.AddRow("a rather long title of a result");
     const int total = control.GetTotalWidth();
+    const auto drag = [&header](QPoint from, std::vector<QPoint> moves) {
+        QTest::mousePress(&header, Qt::LeftButton, Qt::NoModifier, from);
+        for (const QPoint& to : moves) {
+            QTest::mouseMove(&header, to);
+        }
+        QTest::mouseRelease(&header, Qt::LeftButton, Qt::NoModifier, moves.back());
+    };
+    const auto titleWidth = [&control] {
+        ReportSubItem definition;
+        control.GetSubItem(1, definition);
+        return definition.width;
+    };
 
     // Dragging the Title divider: the definition, the total width and -2054 follow.
-    const QRect title = header.GetItemRect(control.GetHeaderIndex(1));
-    const QPoint divider(title.right() + 1, header.height() / 2);
-    QTest::mousePress(&header, Qt::LeftButton, Qt::NoModifier, divider);
-    QTest::mouseMove(&header, divider + QPoint(30, 0));
-    QTest::mouseRelease(&header, Qt::LeftButton, Qt::NoModifier, divider + QPoint(30, 0));
-    ReportSubItem definition;
-    control.GetSubItem(1, definition);
-    EXPECT_EQ(definition.width, 150);
+    const QPoint divider(header.GetItemRect(control.GetHeaderIndex(1)).right() + 1,
+                         header.height() / 2);
+    drag(divider, {divider + QPoint(30, 0)});
+    EXPECT_EQ(titleWidth(), 150);
     EXPECT_EQ(control.GetTotalWidth(), total + 30);
     const std::vector<ReportNotify> changed = fixture.listener.WithCode(kReportNotifyColumnChanged);
     ASSERT_FALSE(changed.empty());
@@ -319,29 +312,21 @@ TEST(ReportModel, HeaderEventsReachTheOwnerWithSubItems) {
     EXPECT_EQ(changed.back().subItem, 1);
 
     // A divider double-click: -2060, then the widest cell unless the owner says no.
-    const QPoint wider(header.GetItemRect(control.GetHeaderIndex(1)).right() + 1,
-                       header.height() / 2);
+    const QPoint wider = divider + QPoint(30, 0);
     fixture.listener.columnAnswer = [](const ReportColumnNotify&) { return 1; };
     QTest::mouseDClick(&header, Qt::LeftButton, Qt::NoModifier, wider);
-    control.GetSubItem(1, definition);
-    EXPECT_EQ(definition.width, 150);
+    EXPECT_EQ(titleWidth(), 150);
     fixture.listener.columnAnswer = nullptr;
     QTest::mouseDClick(&header, Qt::LeftButton, Qt::NoModifier, wider);
     ASSERT_EQ(fixture.listener.columnNotifies.size(), 2U);
     EXPECT_EQ(fixture.listener.columnNotifies[1].header.code, kReportNotifyDividerDoubleClick);
     EXPECT_EQ(fixture.listener.columnNotifies[1].subItem, 1);
-    control.GetSubItem(1, definition);
-    const int needed = 2 * kReportCellMargin +
-                       control.fontMetrics().horizontalAdvance("a rather long title of a result");
-    EXPECT_EQ(definition.width, needed);
+    EXPECT_EQ(titleWidth(), 2 * kReportCellMargin + control.fontMetrics().horizontalAdvance(
+                                                        "a rather long title of a result"));
 
     // Dropped out of the header with style 0x0100: the column goes.
-    const QRect engines = header.GetItemRect(control.GetHeaderIndex(3));
-    QTest::mousePress(&header, Qt::LeftButton, Qt::NoModifier, engines.center());
-    QTest::mouseMove(&header, engines.center() + QPoint(10, 0));
-    QTest::mouseMove(&header, engines.center() + QPoint(10, 120));
-    QTest::mouseRelease(&header, Qt::LeftButton, Qt::NoModifier,
-                        engines.center() + QPoint(10, 120));
+    const QPoint engines = header.GetItemRect(control.GetHeaderIndex(3)).center();
+    drag(engines, {engines + QPoint(10, 0), engines + QPoint(10, 120)});
     EXPECT_FALSE(control.IsSubItemActive(3));
     EXPECT_EQ(ShownSubItems(control), (std::vector<int>{0, 1, 2}));
 }

@@ -51,7 +51,8 @@ HttpOutcome ConnectionRace::Run(const std::vector<sockaddr_storage>& addresses) 
         if (more && (m_pending.empty() || now >= nextStart)) {
             const HttpOutcome started = Start(order[next]);
             ++next;
-            nextStart = now + kAttemptDelay;
+            // A failed attempt makes way for the next one at once.
+            nextStart = started.IsDone() ? now + kAttemptDelay : now;
             if (m_won) {
                 return HttpOutcome::Done();
             }
@@ -91,8 +92,15 @@ HttpOutcome ConnectionRace::Run(const std::vector<sockaddr_storage>& addresses) 
             ClosePending();
             return connectFailed(error);
         }
-        if (wait == ExchangeSocket::WaitResult::Ready && Settle(attempts, lastFailure)) {
+        if (wait != ExchangeSocket::WaitResult::Ready) {
+            continue;
+        }
+        const std::size_t running = m_pending.size();
+        if (Settle(attempts, lastFailure)) {
             return HttpOutcome::Done();
+        }
+        if (m_pending.size() < running) {
+            nextStart = Clock::now();
         }
     }
 }

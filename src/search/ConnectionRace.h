@@ -12,9 +12,9 @@
 
 // Connects to the first of a host's addresses that answers, by Happy Eyeballs (RFC 8305): the
 // attempts start one after another in the order of AttemptOrder, the next one kAttemptDelay
-// after the last began while none has connected yet, or at once when every running one has
-// failed. The first connection wins and is adopted by the exchange's socket; every other
-// attempt is closed. The whole race ends at the time limit, and at once on a cancel.
+// after the last began while none has connected yet, or at once when an attempt has failed. The
+// first connection wins and is adopted by the exchange's socket; every other attempt is closed. The
+// whole race ends at the time limit, and at once on a cancel.
 class ConnectionRace {
   public:
     // RFC 8305's Connection Attempt Delay.

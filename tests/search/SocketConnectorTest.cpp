@@ -172,7 +172,7 @@ TEST(SocketConnector, HappyEyeballsFallsBackToTheAddressThatAnswers) {
         ++raced;
         const HostResolver resolver([&](const std::string&) {
             HostResolver::Answer answer;
-            for (const std::string literal : {silent, std::string(kLoopback)}) {
+            for (const std::string& literal : {silent, std::string(kLoopback)}) {
                 sockaddr_storage address{};
                 HostResolver::ParseLiteral(literal, address);
                 answer.addresses.push_back(address);

@@ -3,10 +3,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <iterator>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -15,9 +17,6 @@ constexpr std::string_view kTextTlsHandshake = "Error: TLS handshake.";
 constexpr std::string_view kTextTlsCertificate = "Error: TLS certificate.";
 
 constexpr int kWaitWithoutLimit = -1;
-constexpr int kPollSocketIndex = 0;
-constexpr int kPollWakeIndex = 1;
-constexpr nfds_t kPollCount = 2;
 constexpr uint64_t kWakeIncrement = 1;
 
 } // namespace
@@ -65,14 +64,27 @@ void ExchangeSocket::Close() {
 }
 
 ExchangeSocket::WaitResult ExchangeSocket::Wait(short events, int timeoutMs) {
+    pollfd fds[] = {{m_socket, events, 0}, {m_wakeFd, POLLIN, 0}};
+    return PollWithWake(fds, std::size(fds), timeoutMs);
+}
+
+ExchangeSocket::WaitResult ExchangeSocket::WaitAny(pollfd* sockets, std::size_t count,
+                                                   int timeoutMs) {
+    std::vector<pollfd> fds(sockets, sockets + count);
+    fds.push_back(pollfd{m_wakeFd, POLLIN, 0});
+    const WaitResult result = PollWithWake(fds.data(), fds.size(), timeoutMs);
+    for (std::size_t i = 0; i < count; ++i) {
+        sockets[i].revents = fds[i].revents;
+    }
+    return result;
+}
+
+ExchangeSocket::WaitResult ExchangeSocket::PollWithWake(pollfd* fds, std::size_t total,
+                                                        int timeoutMs) {
     using Clock = std::chrono::steady_clock;
     const bool limited = timeoutMs > 0;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    pollfd fds[kPollCount] = {};
-    fds[kPollSocketIndex].fd = m_socket;
-    fds[kPollSocketIndex].events = events;
-    fds[kPollWakeIndex].fd = m_wakeFd;
-    fds[kPollWakeIndex].events = POLLIN;
+    const std::size_t wakeIndex = total - 1;
     for (;;) {
         if (m_cancelled.load()) {
             return WaitResult::Cancelled;
@@ -86,17 +98,17 @@ ExchangeSocket::WaitResult ExchangeSocket::Wait(short events, int timeoutMs) {
             }
             waitMs = static_cast<int>(left);
         }
-        const int ready = ::poll(fds, kPollCount, waitMs);
+        const int ready = ::poll(fds, static_cast<nfds_t>(total), waitMs);
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
             return WaitResult::Failed;
         }
-        if (fds[kPollWakeIndex].revents != 0 || m_cancelled.load()) {
+        if (fds[wakeIndex].revents != 0 || m_cancelled.load()) {
             return WaitResult::Cancelled;
         }
-        if (fds[kPollSocketIndex].revents != 0) {
+        if (ready > 0) {
             return WaitResult::Ready;
         }
     }

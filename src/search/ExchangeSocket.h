@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+struct pollfd;
+
 // The socket of one HTTP exchange, the TLS session over it once started, and the cancellation
 // that ends every wait on it: a wake descriptor, polled beside the socket, becomes readable when
 // Cancel is called, so a wait for connecting, sending or receiving returns at once.
@@ -50,6 +52,9 @@ class ExchangeSocket {
 
     // Waits until the socket is ready for events, at most timeoutMs (0 or less: no limit).
     WaitResult Wait(short events, int timeoutMs);
+    // The same for other sockets (connection attempts not yet adopted): waits until one of
+    // sockets is ready, then their revents say which.
+    WaitResult WaitAny(pollfd* sockets, std::size_t count, int timeoutMs);
     // One read or write without waiting, over TLS once it is started. On Wait, waitFor says
     // which direction to wait for; on Failed, error is the system's or TLS's error number.
     IoResult ReadNow(char* into, std::size_t size, std::size_t& got, short& waitFor, int& error);
@@ -60,6 +65,9 @@ class ExchangeSocket {
     HttpOutcome StartTls(const std::string& host, int timeoutMs);
 
   private:
+    // Polls fds, whose last entry is the wake descriptor, until one is ready, the cancel or
+    // timeoutMs (0 or less: no limit).
+    WaitResult PollWithWake(pollfd* fds, std::size_t total, int timeoutMs);
     IoResult FromTls(TlsSession::Result result, short& waitFor, int& error);
 
     std::atomic<bool> m_cancelled{false};

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <poll.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -63,6 +64,10 @@ void HttpClient::SetSendTimeout(int ms) {
 
 void HttpClient::SetNoticeTarget(HttpNoticeTarget* target) {
     m_noticeTarget = target;
+}
+
+void HttpClient::SetResolver(HostResolver resolver) {
+    m_resolver = std::move(resolver);
 }
 
 void HttpClient::SetResponseLimit(std::size_t bytes) {
@@ -180,6 +185,7 @@ bool HttpClient::OpenSocket() {
 
 bool HttpClient::Connect() {
     SocketConnector connector(m_socket, m_receiveTimeoutMs, m_sendTimeoutMs);
+    connector.SetResolver(m_resolver);
     if (!Finish(
             connector.Connect(m_request.ConnectHost(), m_request.UrlHost(), m_request.Port()))) {
         return false;
@@ -190,7 +196,7 @@ bool HttpClient::Connect() {
             return false;
         }
     }
-    if (m_request.Secure() && !Finish(m_socket.StartTls(m_request.HostHeader(), m_sendTimeoutMs))) {
+    if (m_request.Secure() && !Finish(m_socket.StartTls(m_request.OriginHost(), m_sendTimeoutMs))) {
         return false;
     }
     if (!SendNotice(kNoticeConnected)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/ExchangeSocket.h"
+#include "search/HostResolver.h"
 #include "search/HttpNoticeTarget.h"
 #include "search/HttpOutcome.h"
 #include "search/HttpRequest.h"
@@ -11,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-// One HTTP/1.0 exchange over an IPv4 TCP socket, directly or through an HTTP proxy: parses an
-// absolute URL, sends a GET, POST or HEAD request with fixed header lines, and reads the answer
-// until the server closes the connection. The answer is not interpreted: its bytes (status
-// line, headers, body) are kept in Response(), up to the response limit, and every piece is
-// handed to OnData as it arrives.
+// One HTTP/1.0 exchange over a TCP socket (IPv6 or IPv4, whichever connects first), directly
+// or through an HTTP proxy: parses an absolute URL, sends a GET, POST or HEAD request with fixed
+// header lines, and reads the answer until the server closes the connection. The answer is not
+// interpreted: its bytes (status line, headers, body) are kept in Response(), up to the
+// response limit, and every piece is handed to OnData as it arrives.
 // Progress and failures are numbered notices (codes 0 to 11) that go through Notify to the
 // notice target, and every failure is reported once through ReportError and OnError.
 //
@@ -23,8 +24,8 @@
 // it. Only Cancel may be called from another thread while Execute runs.
 //
 // The units it is built from: HttpRequest decides and builds the request, SocketConnector
-// opens the connection, ProxyTunnel asks a proxy for a tunnel, and ExchangeSocket carries the
-// bytes and the cancellation.
+// opens the connection (racing the host's addresses with ConnectionRace), ProxyTunnel asks a
+// proxy for a tunnel, and ExchangeSocket carries the bytes and the cancellation.
 class HttpClient {
   public:
     // Failure codes, with their texts in ErrorText().
@@ -87,6 +88,9 @@ class HttpClient {
     void SetSendTimeout(int ms);
     // Where Notify sends notices; nullptr drops them. The target must outlive Execute.
     void SetNoticeTarget(HttpNoticeTarget* target);
+    // Where host names are looked up; the system's resolver unless set (tests give hosts
+    // addresses of their own).
+    void SetResolver(HostResolver resolver);
     // Keeps at most the first bytes of the answer in Response(); every byte still reaches
     // OnData. Owners that use only the pieces (a search worker) keep nothing, so an endless
     // answer costs them no memory. Default: the whole answer.
@@ -168,6 +172,7 @@ class HttpClient {
     int m_receiveTimeoutMs = kDefaultTimeoutMs;
     int m_sendTimeoutMs = kDefaultTimeoutMs;
     HttpNoticeTarget* m_noticeTarget = nullptr;
+    HostResolver m_resolver;
 
     ResponseBuffer m_response;
     std::size_t m_responseLimit = kKeepWholeResponse;

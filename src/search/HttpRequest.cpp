@@ -1,6 +1,8 @@
 #include "search/HttpRequest.h"
 
+#include <arpa/inet.h>
 #include <cctype>
+#include <netinet/in.h>
 
 namespace {
 
@@ -26,6 +28,10 @@ constexpr char kSchemeColon = ':';
 constexpr char kSlash = '/';
 constexpr char kPortColon = ':';
 constexpr std::size_t kSchemeSlashes = 2;
+// An IPv6 address in a URL or a proxy host is written in brackets: "http://[::1]:8080/".
+constexpr char kOpenBracket = '[';
+constexpr char kCloseBracket = ']';
+constexpr std::size_t kBracketsLength = 2;
 
 constexpr long kLeadingValueCap = 1000000;
 constexpr int kDecimalBase = 10;
@@ -39,15 +45,37 @@ std::string_view untilZero(std::string_view text) {
     return text.substr(0, zero);
 }
 
-// The parts of a URL: [scheme "://"] host [":" port] ["/" path].
+// The parts of a URL: [scheme "://"] host [":" port] ["/" path], where host may be an IPv6
+// address in brackets.
 struct UrlParts {
     bool hasScheme = false;
+    // The host starts with "[" but is no well-formed bracketed IPv6 address.
+    bool badLiteral = false;
     std::string_view scheme;
     std::string_view host;
     bool hasPort = false;
     std::string_view portText;
     std::string_view path;
 };
+
+// "[" an IPv6 address "]".
+bool isBracketedAddress(std::string_view host) {
+    if (host.size() < kBracketsLength || host.front() != kOpenBracket ||
+        host.back() != kCloseBracket) {
+        return false;
+    }
+    const std::string inside(host.substr(1, host.size() - kBracketsLength));
+    in6_addr address{};
+    return ::inet_pton(AF_INET6, inside.c_str(), &address) == 1;
+}
+
+// host without the brackets of an IPv6 address: what is looked up and connected to.
+std::string withoutBrackets(std::string_view host) {
+    if (isBracketedAddress(host)) {
+        return std::string(host.substr(1, host.size() - kBracketsLength));
+    }
+    return std::string(host);
+}
 
 // Splits url. Returns false when a scheme's ":" is not followed by "//".
 bool splitUrl(std::string_view url, UrlParts& parts) {
@@ -64,8 +92,24 @@ bool splitUrl(std::string_view url, UrlParts& parts) {
         hostBegin = firstSlash + kSchemeSlashes;
     }
     const std::string_view rest = url.substr(hostBegin);
-    const std::size_t hostEnd = rest.find_first_of(std::string_view("/:"));
-    parts.host = rest.substr(0, hostEnd);
+    std::size_t hostEnd = std::string_view::npos;
+    if (!rest.empty() && rest.front() == kOpenBracket) {
+        // An IPv6 address runs to its "]", which the end, a port or a path must follow.
+        const std::size_t close = rest.find(kCloseBracket);
+        if (close != std::string_view::npos) {
+            hostEnd = close + 1;
+        }
+        parts.host = rest.substr(0, hostEnd);
+        parts.badLiteral =
+            !isBracketedAddress(parts.host) ||
+            (hostEnd < rest.size() && rest[hostEnd] != kPortColon && rest[hostEnd] != kSlash);
+        if (parts.badLiteral || hostEnd == rest.size()) {
+            return true;
+        }
+    } else {
+        hostEnd = rest.find_first_of(std::string_view("/:"));
+        parts.host = rest.substr(0, hostEnd);
+    }
     if (hostEnd == std::string_view::npos) {
         return true;
     }
@@ -140,7 +184,7 @@ HttpOutcome HttpRequest::Prepare() {
     if (!splitUrl(m_url, parts)) {
         return refused(HttpOutcome::kCodeProtoParse, kTextProtoParse);
     }
-    if (parts.host.empty() || parts.host.size() > kMaxHostLength) {
+    if (parts.host.empty() || parts.host.size() > kMaxHostLength || parts.badLiteral) {
         return refused(HttpOutcome::kCodeHost, kTextBadHost);
     }
     m_secure = parts.hasScheme && equalsIgnoringCase(parts.scheme, kSecureScheme);
@@ -155,17 +199,19 @@ HttpOutcome HttpRequest::Prepare() {
     }
 
     m_hostHeader = parts.host;
+    m_originHost = withoutBrackets(parts.host);
     if (!m_useProxy) {
         m_target = std::string(1, kSlash) + std::string(parts.path);
-        m_connectHost = parts.host;
-        m_urlHost = parts.host;
+        m_connectHost = m_originHost;
+        m_urlHost = m_originHost;
         m_port = urlPort;
         return HttpOutcome::Done();
     }
     if (m_proxyHost.empty()) {
         return refused(HttpOutcome::kCodeProxyNotSpecified, kTextProxyNotSpecified);
     }
-    if (m_proxyHost.size() > kMaxHostLength) {
+    const bool bracketed = m_proxyHost.front() == kOpenBracket;
+    if (m_proxyHost.size() > kMaxHostLength || (bracketed && !isBracketedAddress(m_proxyHost))) {
         return refused(HttpOutcome::kCodeHost, kTextBadHost);
     }
     if (m_secure) {
@@ -181,7 +227,7 @@ HttpOutcome HttpRequest::Prepare() {
     if (m_target.size() > kMaxTargetLength) {
         return refused(HttpOutcome::kCodeUrlTooLong, kTextUrlTooLong);
     }
-    m_connectHost = m_proxyHost;
+    m_connectHost = withoutBrackets(m_proxyHost);
     m_urlHost.clear();
     m_port = m_proxyPort;
     return HttpOutcome::Done();
@@ -201,6 +247,10 @@ const std::string& HttpRequest::ConnectHost() const {
 
 const std::string& HttpRequest::HostHeader() const {
     return m_hostHeader;
+}
+
+const std::string& HttpRequest::OriginHost() const {
+    return m_originHost;
 }
 
 const std::string& HttpRequest::UrlHost() const {

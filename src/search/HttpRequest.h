@@ -11,7 +11,8 @@
 #include <vector>
 
 // What one HTTP/1.0 exchange asks and of whom: checks and splits an absolute URL
-// ([scheme "://"] host [":" port] ["/" path]), decides the request target, the host to connect
+// ([scheme "://"] host [":" port] ["/" path], the host a name, a dotted address or an IPv6
+// address in brackets, "[::1]"), decides the request target, the host to connect
 // to, the Host line and the port, directly or through an HTTP proxy (a CONNECT tunnel for an
 // "https" address), and builds the request's bytes with their fixed header lines.
 class HttpRequest {
@@ -26,7 +27,8 @@ class HttpRequest {
     static constexpr int kDefaultSecurePort = 443;
     static constexpr int kMaxPortNumber = 65535;
     // Widths of the text fields, terminator not counted. A longer URL or request target is
-    // refused with kCodeUrlTooLong, a longer host with kCodeHost; a longer body is cut.
+    // refused with kCodeUrlTooLong, a longer host with kCodeHost (also a bracketed host that is
+    // no IPv6 address); a longer body is cut.
     static constexpr std::size_t kMaxUrlLength = 255;
     static constexpr std::size_t kMaxTargetLength = 255;
     static constexpr std::size_t kMaxHostLength = 64;
@@ -40,7 +42,8 @@ class HttpRequest {
     void SetUrl(std::string_view url);
     // The POST body, cut at its first zero byte and at kMaxBodyLength bytes.
     void SetBody(std::string_view body);
-    // The proxy host, its port text and whether to go through it. The port is the leading
+    // The proxy host (a name, a dotted address, or an IPv6 address, bracketed or not), its
+    // port text and whether to go through it. The port is the leading
     // decimal value of portText, kDefaultProxyPort when that is 0; Port() is the proxy port
     // from here on until Prepare decides otherwise.
     void SetProxy(std::string_view host, std::string_view portText, bool use);
@@ -54,10 +57,13 @@ class HttpRequest {
     // What the request line carries: "/" plus the path directly and inside a tunnel, the
     // absolute URL by proxy otherwise.
     const std::string& Target() const;
-    // The host to look up and connect to: the URL's host directly, the proxy host by proxy.
+    // The host to look up and connect to: the URL's host directly, the proxy host by proxy;
+    // an IPv6 address without its brackets.
     const std::string& ConnectHost() const;
-    // The URL's host, for the Host line and the TLS server name.
+    // The URL's host as written, brackets included, for the Host line.
     const std::string& HostHeader() const;
+    // The URL's host without the brackets of an IPv6 address: the TLS server name or address.
+    const std::string& OriginHost() const;
     // The URL's host in direct mode, read as a dotted address when name lookup fails; empty
     // by proxy, so a proxy host that cannot be looked up is never read as the URL's address.
     const std::string& UrlHost() const;
@@ -91,6 +97,7 @@ class HttpRequest {
     std::string m_target;
     std::string m_connectHost;
     std::string m_hostHeader;
+    std::string m_originHost;
     std::string m_urlHost;
     int m_port = kDefaultPort;
     bool m_secure = false;

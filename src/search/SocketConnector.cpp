@@ -1,15 +1,18 @@
 #include "search/SocketConnector.h"
 
+#include "search/ConnectionRace.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
 #include <limits>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,8 +29,6 @@ constexpr int kSocketCreationDetail = -1;
 constexpr int kMillisecondsPerSecond = 1000;
 constexpr int kMicrosecondsPerMillisecond = 1000;
 constexpr int kNoWait = 0;
-// Bound before connecting: any local address, a port the system picks.
-constexpr uint16_t kAnyPort = 0;
 constexpr int kLingerOn = 1;
 constexpr int kLingerSeconds = 0;
 constexpr int kMaxPort = std::numeric_limits<uint16_t>::max();
@@ -51,6 +52,10 @@ SocketConnector::SocketConnector(ExchangeSocket& socket, int receiveTimeoutMs, i
     : m_socket(socket), m_receiveTimeoutMs(receiveTimeoutMs), m_sendTimeoutMs(sendTimeoutMs) {
 }
 
+void SocketConnector::SetResolver(HostResolver resolver) {
+    m_resolver = std::move(resolver);
+}
+
 void SocketConnector::Create() {
     m_socket.Adopt(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP));
 }
@@ -60,66 +65,71 @@ HttpOutcome SocketConnector::Configure() {
     if (fd < 0) {
         return failed(kSocketCreationDetail, kTextSocket);
     }
+    return SetUp(fd, AF_INET);
+}
+
+HttpOutcome SocketConnector::SetUp(int descriptor, int family) const {
     // Closing resets the connection at once instead of lingering.
     const linger lingerOption{kLingerOn, kLingerSeconds};
-    if (::setsockopt(fd, SOL_SOCKET, SO_LINGER, &lingerOption, sizeof lingerOption) != 0) {
+    if (::setsockopt(descriptor, SOL_SOCKET, SO_LINGER, &lingerOption, sizeof lingerOption) != 0) {
         return failed(errno, kTextLinger);
     }
     const timeval receiveLimit = timevalFromMilliseconds(m_receiveTimeoutMs);
-    if (::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receiveLimit, sizeof receiveLimit) != 0) {
+    if (::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &receiveLimit, sizeof receiveLimit) !=
+        0) {
         return failed(errno, kTextReceiveTimeout);
     }
     const timeval sendLimit = timevalFromMilliseconds(m_sendTimeoutMs);
-    if (::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit) != 0) {
+    if (::setsockopt(descriptor, SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit) != 0) {
         return failed(errno, kTextSendTimeout);
     }
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
-    local.sin_port = htons(kAnyPort);
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-        return failed(errno, kTextBind);
+    // Any local address of the family, a port the system picks.
+    sockaddr_storage local{};
+    local.ss_family = static_cast<sa_family_t>(family);
+    const socklen_t length = HostResolver::AddressLength(local);
+    if (length == 0 || ::bind(descriptor, reinterpret_cast<const sockaddr*>(&local), length) != 0) {
+        return failed(length == 0 ? EAFNOSUPPORT : errno, kTextBind);
     }
+    return HttpOutcome::Done();
+}
+
+HttpOutcome SocketConnector::Resolve(const std::string& host, const std::string& dottedFallback,
+                                     int port, std::vector<sockaddr_storage>& addresses) const {
+    HostResolver::Answer answer = m_resolver.Resolve(host);
+    if (answer.addresses.empty() && !dottedFallback.empty()) {
+        const in_addr_t dotted = ::inet_addr(dottedFallback.c_str());
+        if (dotted != INADDR_NONE) {
+            sockaddr_storage address{};
+            auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
+            v4->sin_family = AF_INET;
+            v4->sin_addr.s_addr = dotted;
+            answer.addresses.push_back(address);
+        }
+    }
+    if (answer.addresses.empty()) {
+        return HttpOutcome::Failed(HttpOutcome::kCodeHost, answer.error, kTextResolveHost);
+    }
+    const uint16_t networkPort = htons(static_cast<uint16_t>(port));
+    for (sockaddr_storage& address : answer.addresses) {
+        if (address.ss_family == AF_INET) {
+            reinterpret_cast<sockaddr_in*>(&address)->sin_port = networkPort;
+        } else {
+            reinterpret_cast<sockaddr_in6*>(&address)->sin6_port = networkPort;
+        }
+    }
+    addresses = std::move(answer.addresses);
     return HttpOutcome::Done();
 }
 
 HttpOutcome SocketConnector::Connect(const std::string& host, const std::string& dottedFallback,
                                      int port) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const int lookup = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
-    const int lookupErrno = errno;
+    std::vector<sockaddr_storage> addresses;
+    const HttpOutcome resolved = Resolve(host, dottedFallback, port, addresses);
     if (m_socket.Cancelled()) {
-        if (found != nullptr) {
-            ::freeaddrinfo(found);
-        }
         return HttpOutcome::Stopped();
     }
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    bool resolved = false;
-    if (lookup == 0 && found != nullptr) {
-        remote.sin_addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-        resolved = true;
-    }
-    if (found != nullptr) {
-        ::freeaddrinfo(found);
-    }
-    if (!resolved && !dottedFallback.empty()) {
-        const in_addr_t dotted = ::inet_addr(dottedFallback.c_str());
-        if (dotted != INADDR_NONE) {
-            remote.sin_addr.s_addr = dotted;
-            resolved = true;
-        }
-    }
-    if (!resolved) {
-        int detail = lookup;
-        if (lookup == EAI_SYSTEM) {
-            detail = lookupErrno;
-        }
-        return HttpOutcome::Failed(HttpOutcome::kCodeHost, detail, kTextResolveHost);
+    if (!resolved.IsDone()) {
+        return resolved;
     }
 
     const int fd = m_socket.Descriptor();
@@ -127,39 +137,32 @@ HttpOutcome SocketConnector::Connect(const std::string& host, const std::string&
     if (::poll(&probe, 1, kNoWait) < 0) {
         return failed(errno, kTextSelect);
     }
-
     if (port < 0 || port > kMaxPort) {
         return failed(EINVAL, kTextConnect);
     }
-    remote.sin_port = htons(static_cast<uint16_t>(port));
-    // Every wait from here on polls the socket together with the wake descriptor.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) {
-        return failed(errno, kTextConnect);
+
+    // The race owns every socket from here on: the first one serves the first IPv4 attempt,
+    // the others are made like it.
+    int spare = fd;
+    m_socket.Adopt(-1);
+    ConnectionRace race(
+        m_socket,
+        [this, &spare](int family, int& descriptor) {
+            if (family == AF_INET && spare >= 0) {
+                descriptor = spare;
+                spare = -1;
+                return HttpOutcome::Done();
+            }
+            descriptor = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+            if (descriptor < 0) {
+                return failed(errno, kTextSocket);
+            }
+            return SetUp(descriptor, family);
+        },
+        m_sendTimeoutMs);
+    const HttpOutcome outcome = race.Run(addresses);
+    if (spare >= 0) {
+        ::close(spare);
     }
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0) {
-        return HttpOutcome::Done();
-    }
-    if (errno != EINPROGRESS && errno != EINTR) {
-        return failed(errno, kTextConnect);
-    }
-    const ExchangeSocket::WaitResult wait = m_socket.Wait(POLLOUT, m_sendTimeoutMs);
-    if (wait == ExchangeSocket::WaitResult::Cancelled) {
-        return HttpOutcome::Stopped();
-    }
-    if (wait == ExchangeSocket::WaitResult::TimedOut) {
-        return failed(ETIMEDOUT, kTextConnect);
-    }
-    if (wait == ExchangeSocket::WaitResult::Failed) {
-        return failed(errno, kTextConnect);
-    }
-    int pending = 0;
-    socklen_t pendingSize = sizeof pending;
-    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &pending, &pendingSize) != 0) {
-        return failed(errno, kTextConnect);
-    }
-    if (pending != 0) {
-        return failed(pending, kTextConnect);
-    }
-    return HttpOutcome::Done();
+    return outcome;
 }

@@ -7,6 +7,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <mutex>
+#include <netinet/in.h>
 
 namespace {
 
@@ -29,9 +30,12 @@ SSL_CTX* clientContext() {
     return context;
 }
 
-bool isDottedAddress(const std::string& host) {
-    in_addr address{};
-    return ::inet_pton(AF_INET, host.c_str(), &address) == 1;
+// An IPv4 or IPv6 address (without brackets) rather than a name.
+bool isAddressLiteral(const std::string& host) {
+    in_addr v4{};
+    in6_addr v6{};
+    return ::inet_pton(AF_INET, host.c_str(), &v4) == 1 ||
+           ::inet_pton(AF_INET6, host.c_str(), &v6) == 1;
 }
 
 } // namespace
@@ -53,8 +57,9 @@ bool TlsSession::Attach(int socket, const std::string& host) {
     if (m_ssl == nullptr || SSL_set_fd(m_ssl, socket) != 1) {
         return false;
     }
-    if (isDottedAddress(host)) {
-        // An address is checked against the certificate's IP entries and sent as no name.
+    if (isAddressLiteral(host)) {
+        // An address is checked against the certificate's IP entries and sent as no name
+        // (server names are host names only).
         X509_VERIFY_PARAM* parameters = SSL_get0_param(m_ssl);
         return X509_VERIFY_PARAM_set1_ip_asc(parameters, host.c_str()) == 1;
     }

@@ -25,7 +25,8 @@ class TlsSession {
     TlsSession(const TlsSession&) = delete;
     TlsSession& operator=(const TlsSession&) = delete;
 
-    // Binds the session to socket for host (a name or a dotted address). False when OpenSSL
+    // Binds the session to socket for host (a name, or an IPv4 or IPv6 address without
+    // brackets). False when OpenSSL
     // could not set it up.
     bool Attach(int socket, const std::string& host);
     Result Handshake();

@@ -146,6 +146,20 @@ TEST(LinkCheck, ClassifiesRealAnswersAndFailures) {
     EXPECT_TRUE(CURLCheck::WaitForAllEnded(kWaitMs));
 }
 
+TEST(LinkCheck, ChecksIpv6Addresses) {
+    FixtureServer server(FixtureServer::Answering("HTTP/1.0 404 Not Found\r\n\r\n"), {},
+                         FixtureServer::Loopback::Ipv6);
+    if (!server.Listening()) {
+        GTEST_SKIP() << "no ::1 on this machine";
+    }
+    FakeView view;
+    LinkCheckManager manager;
+    checkAll(manager, view, {server.Url("/gone")});
+    ASSERT_TRUE(runEventsUntil([&] { return view.allChecked > 0; }, kWaitMs));
+    EXPECT_EQ(view.rows[0].state, LinkState::Invalid) << "a failed exchange would be unknown";
+    EXPECT_TRUE(CURLCheck::WaitForAllEnded(kWaitMs));
+}
+
 TEST(LinkCheck, RunsEightAtOnceInQueueOrderAndStopsAtOnce) {
     // Each request is held until the test lets one answer.
     std::mutex mutex;

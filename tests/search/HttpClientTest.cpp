@@ -117,6 +117,47 @@ TEST(HttpClient, SendsTheExactRequestOfEachMethodDirectlyAndThroughAProxy) {
     EXPECT_FALSE(noProxyHost.Done());
 }
 
+TEST(HttpClient, ReachesAnIpv6ServerDirectlyThroughAProxyAndByName) {
+    FixtureServer server(FixtureServer::Answering(std::string(kAnswer)), {},
+                         FixtureServer::Loopback::Ipv6);
+    if (!server.Listening()) {
+        GTEST_SKIP() << "no ::1 on this machine";
+    }
+    const std::string port = std::to_string(server.Port());
+    // A name that only the test's resolver knows, with the IPv6 loopback address alone.
+    const HostResolver resolver([](const std::string& host) {
+        HostResolver::Answer answer;
+        sockaddr_storage address{};
+        if (host == "v6.test" && HostResolver::ParseLiteral("::1", address)) {
+            answer.addresses.push_back(address);
+        }
+        return answer;
+    });
+    struct Case {
+        std::string url;
+        std::string proxyHost;
+        std::string request;
+    };
+    const std::vector<Case> cases = {
+        {server.Url("/v6"), "", getRequest("/v6", "[::1]")},
+        {"http://[::1]:8000/p", "[::1]", getRequest("http://[::1]:8000/p", "[::1]")},
+        {"http://v6.test:" + port + "/n", "", getRequest("/n", "v6.test")},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].url);
+        RecordingClient client;
+        client.SetResolver(resolver);
+        client.SetUrl(cases[i].url);
+        client.SetProxy(cases[i].proxyHost, port, !cases[i].proxyHost.empty());
+        client.Execute();
+        EXPECT_EQ(client.Log(), kCompleted);
+        EXPECT_EQ(client.completedResponse, kAnswer);
+        const std::vector<std::string> requests = server.WaitForRequests(i + 1, kWaitLimit);
+        ASSERT_EQ(requests.size(), i + 1);
+        EXPECT_EQ(requests[i], cases[i].request);
+    }
+}
+
 TEST(HttpClient, FailuresOnceTheSocketExists) {
     RecordingClient refused;
     refused.SetUrl("http://127.0.0.1:" + std::to_string(closedLoopbackPort()) + "/");

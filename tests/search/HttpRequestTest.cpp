@@ -29,6 +29,15 @@ TEST(HttpRequest, RefusesUrlsAndProxySettingsThatDoNotFit) {
         {"http:///x", false, "", 7, "Error: Bad Host In URL."},
         {":80/x", false, "", 7, "Error: Bad Host In URL."},
         {"http://" + host64 + "h/", false, "", 7, "Error: Bad Host In URL."},
+        // An IPv6 address needs its brackets, closed, around an address, then ":", "/" or the end.
+        {"http://::1/", false, "", 7, "Error: Bad Host In URL."},
+        {"http://[::1/x", false, "", 7, "Error: Bad Host In URL."},
+        {"http://[::1]x/", false, "", 7, "Error: Bad Host In URL."},
+        {"http://[]/", false, "", 7, "Error: Bad Host In URL."},
+        {"http://[127.0.0.1]/", false, "", 7, "Error: Bad Host In URL."},
+        {"[::g]:80/", false, "", 7, "Error: Bad Host In URL."},
+        {"http://[::1]:/", false, "", 8, "Error: Bad Port In URL."},
+        {"http://example.invalid/", true, "[::1", 7, "Error: Bad Host In URL."},
         {"http://127.0.0.1:65536/", false, "", 8, "Error: Bad Port In URL."},
         {"http://127.0.0.1:/x", false, "", 8, "Error: Bad Port In URL."},
         {"http://127.0.0.1:-1/x", false, "", 8, "Error: Bad Port In URL."},
@@ -99,6 +108,10 @@ TEST(HttpRequest, TargetHostsAndPortDirectlyAndThroughAProxy) {
          true, true, "localhost:4433"},
         {"https://localhost/", true, "/", proxy, "localhost", "", 3128, true, true,
          "localhost:443"},
+        // An IPv6 address is looked up without its brackets and named with them.
+        {"http://[::1]:8080/p?q=1", false, "/p?q=1", "::1", "[::1]", "::1", 8080, false, false, ""},
+        {"[fe80::1:2]", false, "/", "fe80::1:2", "[fe80::1:2]", "fe80::1:2", 80, false, false, ""},
+        {"https://[::1]/s", true, "/s", proxy, "[::1]", "", 3128, true, true, "[::1]:443"},
     };
     for (const Case& c : cases) {
         HttpRequest request;
@@ -116,6 +129,14 @@ TEST(HttpRequest, TargetHostsAndPortDirectlyAndThroughAProxy) {
             EXPECT_EQ(request.TunnelTarget(), c.tunnelTarget) << c.url;
         }
     }
+
+    // TLS names the address without brackets; a bracketed proxy is reached the same way.
+    HttpRequest v6;
+    v6.SetUrl("https://[::1]:4433/");
+    v6.SetProxy("[::1]", kProxyPort, true);
+    ASSERT_TRUE(v6.Prepare().IsDone());
+    EXPECT_EQ(v6.OriginHost(), "::1");
+    EXPECT_EQ(v6.ConnectHost(), "::1");
 
     // The proxy port: its leading number, 8080 when that is 0.
     const std::vector<std::pair<std::string, int>> ports = {

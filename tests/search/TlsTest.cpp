@@ -48,6 +48,18 @@ TEST(Tls, FetchesOverTlsWithTheSameRequestAndNotices) {
     EXPECT_EQ(requests[0], getRequest("/find?q=a", "127.0.0.1"));
     EXPECT_EQ(server.ServerNames(), (std::vector<std::string>{"", "localhost"}))
         << "the name goes out as SNI, an address does not";
+
+    // An IPv6 address is checked against the certificate's addresses and sent as no name.
+    FixtureServer v6(FixtureServer::Answering(kAnswer),
+                     {certificates().ServerCertificate(), certificates().ServerKey()},
+                     FixtureServer::Loopback::Ipv6);
+    if (v6.Listening()) {
+        RecordingClient client;
+        client.SetUrl(url("[::1]", v6.Port(), "/"));
+        client.Execute();
+        EXPECT_EQ(client.Log(), kCompleted);
+        EXPECT_EQ(v6.ServerNames(), (std::vector<std::string>{""}));
+    }
 }
 
 TEST(Tls, RefusesUntrustedAndWrongNameCertificates) {

@@ -51,7 +51,8 @@ std::size_t contentLength(const std::string& head) {
 FixtureServer::FixtureServer(Handler handler) : FixtureServer(std::move(handler), Tls{}) {
 }
 
-FixtureServer::FixtureServer(Handler handler, const Tls& tls) : m_handler(std::move(handler)) {
+FixtureServer::FixtureServer(Handler handler, const Tls& tls, Loopback loopback)
+    : m_handler(std::move(handler)), m_loopback(loopback) {
     if (!tls.certificateFile.empty()) {
         m_tls = SSL_CTX_new(TLS_server_method());
         if (m_tls == nullptr ||
@@ -61,25 +62,35 @@ FixtureServer::FixtureServer(Handler handler, const Tls& tls) : m_handler(std::m
         }
     }
     m_stopFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int family = loopback == Loopback::Ipv6 ? AF_INET6 : AF_INET;
+    const int fd = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0 || m_stopFd < 0) {
         if (fd >= 0) {
             ::close(fd);
         }
         return;
     }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+    sockaddr_storage address{};
+    socklen_t size = sizeof(sockaddr_in);
+    if (loopback == Loopback::Ipv6) {
+        auto& v6 = reinterpret_cast<sockaddr_in6&>(address);
+        v6.sin6_family = AF_INET6;
+        v6.sin6_addr = in6addr_loopback;
+        size = sizeof v6;
+    } else {
+        auto& v4 = reinterpret_cast<sockaddr_in&>(address);
+        v4.sin_family = AF_INET;
+        v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    }
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) != 0 ||
         ::listen(fd, kListenBacklog) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
         ::close(fd);
         return;
     }
     m_listenFd = fd;
-    m_port = ntohs(address.sin_port);
+    // The port sits at the same place in both families' addresses.
+    m_port = ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port);
     m_listener = std::thread([this] { Listen(); });
 }
 
@@ -109,7 +120,8 @@ uint16_t FixtureServer::Port() const {
 
 std::string FixtureServer::Url(std::string_view path) const {
     return std::string(m_tls != nullptr ? "https://" : "http://") +
-           "127.0.0.1:" + std::to_string(m_port) + std::string(path);
+           (m_loopback == Loopback::Ipv6 ? "[::1]:" : "127.0.0.1:") + std::to_string(m_port) +
+           std::string(path);
 }
 
 void FixtureServer::SetCloseAtOnce(bool on) {

@@ -47,7 +47,7 @@ struct FixtureReply {
     std::vector<std::size_t> pieces{};
 };
 
-// An HTTP or HTTPS server on 127.0.0.1 for tests and fuzzers, on a free port, serving each
+// An HTTP or HTTPS server on 127.0.0.1 (or ::1) for tests and fuzzers, on a free port, serving each
 // connection on its own thread. It reads a request up to its blank line (and a Content-length
 // body after it), calls the handler with those bytes, and answers as the returned FixtureReply
 // says. Every byte that arrives on a connection is recorded, also bytes that come after the
@@ -66,8 +66,12 @@ class FixtureServer {
         std::string keyFile;
     };
 
+    // The loopback address listened on.
+    enum class Loopback { Ipv4, Ipv6 };
+
     explicit FixtureServer(Handler handler);
-    FixtureServer(Handler handler, const Tls& tls);
+    // With Loopback::Ipv6 Listening() is false on a machine without ::1.
+    FixtureServer(Handler handler, const Tls& tls, Loopback loopback = Loopback::Ipv4);
     ~FixtureServer();
     FixtureServer(const FixtureServer&) = delete;
     FixtureServer& operator=(const FixtureServer&) = delete;
@@ -79,7 +83,8 @@ class FixtureServer {
     // False when the listening socket (or the TLS context) could not be set up.
     bool Listening() const;
     uint16_t Port() const;
-    // "http://127.0.0.1:<port>" (https with TLS) followed by path.
+    // "http://127.0.0.1:<port>" ("http://[::1]:<port>" on ::1; https with TLS) followed by
+    // path.
     std::string Url(std::string_view path = "/") const;
 
     // While on, connections are closed as soon as they are accepted, without reading or
@@ -143,6 +148,7 @@ class FixtureServer {
     // Readable once the server stops; polled by every wait.
     int m_stopFd = -1;
     uint16_t m_port = 0;
+    Loopback m_loopback = Loopback::Ipv4;
     std::atomic<bool> m_closeAtOnce{false};
     std::atomic<bool> m_recording{true};
     std::atomic<bool> m_stopping{false};

@@ -37,7 +37,7 @@ TestCertificates::TestCertificates() {
             " -CAcreateserial -days " + kDays + " -extfile " + extensions + " -out " + certificate +
             quiet);
     };
-    signedFor("localhost", "DNS:localhost,IP:127.0.0.1", m_serverCertificate, m_serverKey);
+    signedFor("localhost", "DNS:localhost,IP:127.0.0.1,IP:::1", m_serverCertificate, m_serverKey);
     signedFor("wrong.example", "DNS:wrong.example", m_wrongCertificate, m_wrongKey);
     Run(newKey + " -x509 -keyout " + m_selfKey + " -out " + m_selfCertificate +
         " -subj /CN=localhost -addext subjectAltName=DNS:localhost,IP:127.0.0.1" + quiet);

@@ -17,7 +17,7 @@ class TestCertificates {
 
     void Trust() const;
     const std::string& AuthorityFile() const;
-    // A certificate and key for "localhost" and 127.0.0.1, signed by the authority.
+    // A certificate and key for "localhost", 127.0.0.1 and ::1, signed by the authority.
     const std::string& ServerCertificate() const;
     const std::string& ServerKey() const;
     // Signed by the authority, but for another name only.

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string path = scratch.File(kEngineFile);
 
     EngineDefinition engine;
-    if (EngineFile::ReadEngineFile(path, engine) != EngineFile::ReadResult::Read) {
+    const EngineFile::ReadResult read = EngineFile::ReadEngineFile(path, engine);
+    if (read == EngineFile::ReadResult::Missing || read == EngineFile::ReadResult::Unreadable) {
         std::abort();
     }
     // Whatever the file says, a stored website is an http or https address.

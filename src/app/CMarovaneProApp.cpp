@@ -5,6 +5,7 @@
 #include "platform/DdeBridge.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/ShellOpen.h"
+#include "results/ResultsFile.h"
 #include "search/CHttpSearch.h"
 #include "settings/OptionsStore.h"
 
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -21,10 +23,13 @@ constexpr std::size_t kQuotePairLength = 2;
 const char* const kAppPathOption = "--app-path";
 const char* const kScreenshotOption = "--screenshot";
 const char* const kHelpOption = "--help";
+const char* const kVersionOption = "--version";
+const char* const kVersionText = "Vantorell2001 " VANTORELL_VERSION "\n";
+// The environment variables that name a display, and the one that chooses Qt's platform
+// (such as "offscreen", which needs no display).
+const char* const kDisplayVariables[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
 const char* const kEndOfOptions = "--";
 const char* const kOptionPrefix = "--";
-const char* const kCannotOpenText = "Cannot open the file %s.";
-constexpr std::size_t kMessageSize = 4352;
 
 const char* const kUsage =
     "usage: Vantorell2001 [--app-path DIR] [--screenshot FILE] [--] [RESULTS-FILE]\n"
@@ -36,7 +41,11 @@ const char* const kUsage =
     "                     engine folders Site and User (default: VANTORELL_APPPATH, then\n"
     "                     the registry value AppPath, then the current folder)\n"
     "  --screenshot FILE  save a picture of the window as FILE (PNG) once it has settled,\n"
-    "                     then end\n";
+    "                     then end; messages go to stderr instead of message boxes\n"
+    "  --version          print the version and end\n"
+    "  --help             print this text and end\n"
+    "\n"
+    "A results file that cannot be opened ends the program with status 2.\n";
 
 } // namespace
 
@@ -53,6 +62,7 @@ CMarovaneProApp::~CMarovaneProApp() {
 bool CMarovaneProApp::ParseCommandLine(const QStringList& arguments, std::string& error) {
     std::vector<std::string> words;
     bool optionsEnded = false;
+    m_resultsArgument.reset();
     for (qsizetype index = 0; index < arguments.size(); ++index) {
         const QString& argument = arguments[index];
         const bool isOption = !optionsEnded && argument.startsWith(QLatin1String(kOptionPrefix));
@@ -66,6 +76,10 @@ bool CMarovaneProApp::ParseCommandLine(const QStringList& arguments, std::string
         }
         if (argument == QLatin1String(kHelpOption)) {
             error = kUsage;
+            return false;
+        }
+        if (argument == QLatin1String(kVersionOption)) {
+            error = kVersionText;
             return false;
         }
         const bool takesValue = argument == QLatin1String(kAppPathOption) ||
@@ -109,20 +123,51 @@ std::string CMarovaneProApp::ResultsPathOf(const std::string& argument) {
     return argument.substr(1, argument.size() - kQuotePairLength);
 }
 
+bool CMarovaneProApp::Unattended() const {
+    if (!m_screenshotPath.empty()) {
+        return true;
+    }
+    for (const char* variable : kDisplayVariables) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && value[0] != '\0') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CMarovaneProApp::ResultsFileOpens() {
+    if (!m_resultsArgument) {
+        return true;
+    }
+    const std::string path = ResultsPathOf(*m_resultsArgument);
+    if (path.empty()) {
+        return true;
+    }
+    ResultList results;
+    const ResultsFile::Opened opened = ResultsFile::Open(results, path);
+    if (opened.refusal == ResultsFile::Refusal::None) {
+        return true;
+    }
+    const std::string refusal = ResultsFile::RefusalText(path, opened.refusal);
+    std::fprintf(stderr, "%s\n", refusal.c_str());
+    if (!Unattended()) {
+        m_messages.showMessage(MessageSink::kAppCaption,
+                               std::string(ResultsFile::kUnreadableMessage) + "\n" + refusal);
+    }
+    return false;
+}
+
 bool CMarovaneProApp::InitInstance() {
+    m_messages.SetToStandardError(Unattended());
+    // The file is opened as the program's document first; one that cannot be opened ends the
+    // program before its window shows.
+    if (!ResultsFileOpens()) {
+        return false;
+    }
     std::string resultsPath;
     if (m_resultsArgument) {
         resultsPath = ResultsPathOf(*m_resultsArgument);
-        // The file is opened as the program's document first; one that cannot be opened ends
-        // the program before its window shows.
-        QFile document(QFile::decodeName(resultsPath.c_str()));
-        if (!resultsPath.empty() && !document.open(QIODevice::ReadOnly)) {
-            char text[kMessageSize];
-            std::snprintf(text, sizeof text, kCannotOpenText, resultsPath.c_str());
-            std::fprintf(stderr, "%s\n", text);
-            m_messages.showMessage(MessageSink::kAppCaption, text);
-            return false;
-        }
     }
 
     m_options.emplace(OptionsStore::GetAppPath(m_appPathArgument));
@@ -178,4 +223,8 @@ CMainFrame* CMarovaneProApp::Frame() const {
 
 const char* CMarovaneProApp::Usage() {
     return kUsage;
+}
+
+const char* CMarovaneProApp::Version() {
+    return kVersionText;
 }

@@ -26,6 +26,8 @@ class CMarovaneProApp {
     static constexpr int kExitDone = 0;
     static constexpr int kExitStartFailed = 1;
     static constexpr int kExitBadOption = 2;
+    // The results file named on the command line cannot be opened.
+    static constexpr int kExitBadResultsFile = 2;
     // How long the window settles before --screenshot grabs it.
     static constexpr int kScreenshotDelayMs = 700;
     // How long the program waits at its end for stopped workers to let go of their threads.
@@ -36,8 +38,16 @@ class CMarovaneProApp {
     ~CMarovaneProApp();
 
     // Reads the options and the results file from the arguments (without the program name).
-    // False with a message in error for a bad option; the usage text for --help.
+    // False with a message in error for a bad option; the usage text for --help and the
+    // version line for --version. Needs no QApplication.
     bool ParseCommandLine(const QStringList& arguments, std::string& error);
+    // True when no person can answer a message box: a --screenshot run, or no display to show
+    // one on. Messages then go to stderr.
+    bool Unattended() const;
+    // True when the results file named on the command line (if any) can be opened. Else its
+    // path and the cause go to stderr and, when attended, into a message box. Needs a
+    // QApplication only when attended.
+    bool ResultsFileOpens();
     // Start-up: the window, its state and title, the results file. False when the program
     // has to end (the results file named on the command line cannot be opened).
     bool InitInstance();
@@ -49,6 +59,7 @@ class CMarovaneProApp {
     // removed.
     static std::string ResultsPathOf(const std::string& argument);
     static const char* Usage();
+    static const char* Version();
 
   private:
     QtMessageSink m_messages;

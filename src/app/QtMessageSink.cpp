@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <cstdio>
+
 namespace {
 
 QString FromBytes(std::string_view text) {
@@ -28,7 +30,16 @@ void QtMessageSink::SetParent(QWidget* parent) {
     m_parent = parent;
 }
 
+void QtMessageSink::SetToStandardError(bool toStandardError) {
+    m_toStandardError = toStandardError;
+}
+
 void QtMessageSink::showMessage(std::string_view caption, std::string_view text) {
+    if (m_toStandardError) {
+        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                     static_cast<int>(text.size()), text.data());
+        return;
+    }
     QMessageBox box(IconFor(caption), FromBytes(caption), FromBytes(text), QMessageBox::Ok,
                     m_parent);
     box.setAccessibleName(FromBytes(caption));

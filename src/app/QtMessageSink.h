@@ -18,8 +18,12 @@ class QtMessageSink : public MessageSink {
     static QMessageBox::Icon IconFor(std::string_view caption);
 
     void SetParent(QWidget* parent);
+    // Without a person to answer (a --screenshot run), a message becomes one line on stderr,
+    // "CAPTION: TEXT", instead of a modal box that would wait for ever.
+    void SetToStandardError(bool toStandardError);
     void showMessage(std::string_view caption, std::string_view text) override;
 
   private:
     QWidget* m_parent;
+    bool m_toStandardError = false;
 };

@@ -174,12 +174,9 @@ int CheckEngineCommand::Run(const std::vector<std::string>& words) {
     const std::string keyword = arguments.size() > 1 ? arguments[1] : kDefaultKeyword;
 
     EngineDefinition engine;
-    const EngineFile::ReadResult read = EngineFile::ReadEngineFile(path, engine);
-    if (read == EngineFile::ReadResult::Missing) {
-        return Cli::Fail("engine file " + path + " does not exist");
-    }
-    if (read == EngineFile::ReadResult::Unreadable) {
-        return Cli::Fail("cannot read engine file " + path);
+    std::string engineError;
+    if (!Cli::ReadEngine(path, engine, engineError)) {
+        return Cli::Fail(engineError);
     }
 
     // The engine alone, as the one engine of its category, through the search's own builder.

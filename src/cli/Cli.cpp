@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "model/EngineFile.h"
+#include "results/ResultsFile.h"
 #include "settings/OptionsStore.h"
 
 #include <cerrno>
@@ -22,10 +24,19 @@ int Cli::Help(const char* usage) {
 }
 
 std::string Cli::ProgramFolder(const CommandLine& line) {
-    if (line.Has("--app-path")) {
-        return OptionsStore::GetAppPath(line.Value("--app-path"));
+    return OptionsStore::FindAppPath(line.Value("--app-path"));
+}
+
+bool Cli::EngineFolder(const CommandLine& line, std::string& folder, std::string& error) {
+    folder = ProgramFolder(line);
+    std::error_code code;
+    const std::filesystem::path root(folder);
+    const bool engines = std::filesystem::is_directory(root / "Site", code) ||
+                         std::filesystem::is_directory(root / "User", code);
+    if (!engines) {
+        error = "program folder " + folder + " holds neither a Site nor a User folder";
     }
-    return OptionsStore::GetAppPath();
+    return engines;
 }
 
 bool Cli::ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
@@ -43,6 +54,36 @@ bool Cli::ReadWholeFile(const std::string& path, std::string& bytes, std::string
     if (in.bad()) {
         error = path + ": read error";
         return false;
+    }
+    return true;
+}
+
+bool Cli::ReadEngine(const std::string& path, EngineDefinition& engine, std::string& error) {
+    std::string lack;
+    switch (EngineFile::ReadEngineFile(path, engine, &lack)) {
+    case EngineFile::ReadResult::Read:
+        return true;
+    case EngineFile::ReadResult::Missing:
+        error = "engine file " + path + " does not exist";
+        return false;
+    case EngineFile::ReadResult::Unreadable:
+        error = "cannot read engine file " + path;
+        return false;
+    case EngineFile::ReadResult::NoEngine:
+        error = "engine file " + path + " holds no engine: " + lack;
+        return false;
+    }
+    return false;
+}
+
+bool Cli::ReadResults(const std::string& path, ResultList& list, std::string& error) {
+    const ResultsFile::Opened opened = ResultsFile::Open(list, path);
+    if (opened.refusal != ResultsFile::Refusal::None) {
+        error = ResultsFile::RefusalText(path, opened.refusal);
+        return false;
+    }
+    if (opened.endCut) {
+        std::fprintf(stderr, "Note: %s\n", ResultsFile::CutNote(path).c_str());
     }
     return true;
 }

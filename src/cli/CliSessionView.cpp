@@ -12,9 +12,10 @@ void printLine(std::FILE* out, std::string_view text) {
 
 } // namespace
 
-CliSessionView::CliSessionView(std::string keyword, std::string category,
+CliSessionView::CliSessionView(std::string keyword, std::string category, bool verbose,
                                std::function<void()> onIdle)
-    : m_keyword(std::move(keyword)), m_category(std::move(category)), m_onIdle(std::move(onIdle)) {
+    : m_keyword(std::move(keyword)), m_category(std::move(category)), m_verbose(verbose),
+      m_onIdle(std::move(onIdle)) {
 }
 
 std::string CliSessionView::Keyword() {
@@ -28,8 +29,21 @@ std::string CliSessionView::Category() {
 void CliSessionView::SetStatusText(std::string_view text) {
     if (m_ended) {
         RunBeforeEnd();
+    } else if (!m_verbose) {
+        // Only the end text is worth a line of a quiet search.
+        return;
     }
     printLine(stderr, text);
+}
+
+void CliSessionView::SetNoticeText(std::string_view engine, std::string_view text) {
+    if (!m_verbose) {
+        return;
+    }
+    std::string line(engine);
+    line += ": ";
+    line += text;
+    printLine(stderr, line);
 }
 
 void CliSessionView::SetProgressRange(int, int) {

@@ -7,14 +7,17 @@
 #include <string>
 
 // The search session's user interface on a terminal: results go to stdout as tab-separated
-// lines the moment they are accepted, status texts and message boxes to stderr, one line each.
+// lines the moment they are accepted, message boxes and the end text to stderr, one line each.
+// Verbose, every other status text goes to stderr as well, an engine's notice after its name.
 class CliSessionView : public SearchSessionView {
   public:
-    CliSessionView(std::string keyword, std::string category, std::function<void()> onIdle);
+    CliSessionView(std::string keyword, std::string category, bool verbose,
+                   std::function<void()> onIdle);
 
     std::string Keyword() override;
     std::string Category() override;
     void SetStatusText(std::string_view text) override;
+    void SetNoticeText(std::string_view engine, std::string_view text) override;
     void SetProgressRange(int lower, int upper) override;
     void StepProgress() override;
     void ResetProgress() override;
@@ -32,6 +35,7 @@ class CliSessionView : public SearchSessionView {
   private:
     std::string m_keyword;
     std::string m_category;
+    bool m_verbose;
     std::function<void()> m_onIdle;
     std::function<void()> m_beforeEnd;
     bool m_ended = false;

@@ -123,8 +123,12 @@ int EnginesCommand::Run(const std::vector<std::string>& words) {
     if (line.Has("--enable") && line.Has("--disable")) {
         return Cli::Fail("--enable and --disable exclude each other");
     }
+    std::string programFolder;
+    std::string error;
+    if (!Cli::EngineFolder(line, programFolder, error)) {
+        return Cli::Fail(error);
+    }
     RecordingMessages messages;
-    const std::string programFolder = Cli::ProgramFolder(line);
     EngineCatalog catalog(programFolder, messages);
     catalog.Load();
     if (!catalog.UnreadablePaths().empty()) {

@@ -70,12 +70,9 @@ int ExtractCommand::Run(const std::vector<std::string>& words) {
 
     const std::string enginePath = line.Value("--engine");
     EngineDefinition engine;
-    const EngineFile::ReadResult read = EngineFile::ReadEngineFile(enginePath, engine);
-    if (read == EngineFile::ReadResult::Missing) {
-        return Cli::Fail("engine file " + enginePath + " does not exist");
-    }
-    if (read == EngineFile::ReadResult::Unreadable) {
-        return Cli::Fail("cannot read engine file " + enginePath);
+    std::string engineError;
+    if (!Cli::ReadEngine(enginePath, engine, engineError)) {
+        return Cli::Fail(engineError);
     }
     std::string page;
     std::string error;

@@ -11,6 +11,7 @@
 #include "platform/UiDispatcher.h"
 #include "results/ResultsDocument.h"
 #include "search/CHttpSearch.h"
+#include "search/EngineAccount.h"
 #include "search/SearchManager.h"
 #include "search/SearchSession.h"
 #include "settings/OptionsStore.h"
@@ -40,9 +41,10 @@ const char* const kUsage =
     "\n"
     "Runs one search with the settings of the program folder's propertys.ini; the options\n"
     "below replace a setting for this run only. Each accepted result is printed at once as\n"
-    "one line: title, address, summary and engine separated by tabs. Every status text goes\n"
-    "to stderr as its own line; the last stderr line says how the search ended (\"Search\n"
-    "Completed\", \"Search Timeout\", \"Host Not Found\", or \"Search Stopped\" after Ctrl+C).\n"
+    "one line: title, address, summary and engine separated by tabs. On stderr come one\n"
+    "line per engine that failed, was blocked, parsed nothing or rested (\"NAME: STATE\n"
+    "(STATUS LINE)\"), and last how the search ended (\"Search Completed\", \"Search\n"
+    "Timeout\", \"Host Not Found\", or \"Search Stopped\" after Ctrl+C).\n"
     "\n"
     "  --app-path DIR           the program folder\n"
     "  --category NAME          the category to search (default \"The Web\")\n"
@@ -56,8 +58,9 @@ const char* const kUsage =
     "                           one object per engine with its pages, status line, bytes,\n"
     "                           times, results, duplicates, failure and whether it parsed\n"
     "                           nothing or was blocked\n"
-    "  --verbose                print the engine report as a table on stderr just before\n"
-    "                           the end text\n"
+    "  --verbose                print every status text on stderr as well (an engine's\n"
+    "                           notices after its name), and the engine report as a table\n"
+    "                           just before the end text\n"
     "\n"
     "Exit status: 0 when at least one result was accepted, 1 when the search ended\n"
     "without one, 2 for bad input. An empty keyword, a keyword of one space, or no network\n"
@@ -82,6 +85,25 @@ bool readOverride(const CommandLine& line, const char* option, std::optional<int
     }
     value = static_cast<int>(parsed);
     return true;
+}
+
+// One line per engine that failed, was blocked, parsed nothing or rested: its name, its state
+// and the last status line, such as "Busy: blocked (HTTP/1.0 429 Too Many Requests)".
+void printTroubles(const EngineAccount& account) {
+    for (const EngineRecord& record : account.Records()) {
+        const bool trouble = record.state == EngineRecord::State::Failed ||
+                             record.state == EngineRecord::State::Blocked ||
+                             record.state == EngineRecord::State::ParsedNothing ||
+                             record.state == EngineRecord::State::Resting;
+        if (!trouble) {
+            continue;
+        }
+        std::string line = record.name + ": " + EngineAccount::StateText(record);
+        if (!record.statusLine.empty()) {
+            line += " (" + record.statusLine + ")";
+        }
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
 }
 
 std::string joinKeyword(const std::vector<std::string>& words) {
@@ -114,7 +136,11 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
         !readOverride(line, "--search-timeout", overrides.searchTimeoutSeconds, error)) {
         return Cli::Fail(error);
     }
-    const OptionsStore options(Cli::ProgramFolder(line));
+    std::string programFolder;
+    if (!Cli::EngineFolder(line, programFolder, error)) {
+        return Cli::Fail(error);
+    }
+    const OptionsStore options(programFolder);
 
     int argc = 1;
     char programName[] = "vantorell-search";
@@ -127,8 +153,9 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     catalog.Load();
 
     bool ended = false;
+    const bool verbose = line.Has("--verbose");
     CliSessionView view(joinKeyword(line.Arguments()), line.Value("--category", kDefaultCategory),
-                        [&ended] {
+                        verbose, [&ended] {
                             ended = true;
                             // Leave the loop once the handler that ended the search has
                             // printed the end text.
@@ -137,12 +164,13 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     const ConnectionState connection;
     SearchSession session(catalog, view, connection, options);
     session.SetOverrides(overrides);
-    if (line.Has("--verbose")) {
-        view.SetBeforeEnd([&session] {
+    view.SetBeforeEnd([&session, verbose] {
+        if (verbose) {
             const std::string table = EngineReportTable::Table(session.Account());
             std::fwrite(table.data(), 1, table.size(), stderr);
-        });
-    }
+        }
+        printTroubles(session.Account());
+    });
 
     session.StartSearch();
     if (!session.IsSearching()) {

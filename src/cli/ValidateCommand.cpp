@@ -14,6 +14,8 @@
 #include <iostream>
 #include <iterator>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr const char* kStandardInput = "-";
@@ -67,13 +69,7 @@ bool readStandardInput(std::vector<std::string>& addresses, std::string& error) 
 bool readResultsFile(const std::string& path, std::vector<std::string>& addresses,
                      std::string& error) {
     ResultList results;
-    const ResultsFile::ReadResult read = ResultsFile::ReadResultsFile(results, path);
-    if (read == ResultsFile::ReadResult::Missing) {
-        error = path + ": no such file";
-        return false;
-    }
-    if (read == ResultsFile::ReadResult::Unreadable) {
-        error = path + ": " + std::string(ResultsFile::kUnreadableMessage);
+    if (!Cli::ReadResults(path, results, error)) {
         return false;
     }
     for (int32_t i = 0; i < results.Count(); ++i) {
@@ -116,6 +112,11 @@ int ValidateCommand::Run(const std::vector<std::string>& words) {
     }
     if (line.Arguments().size() > 1) {
         return Cli::Fail("validate takes one file at most: " + line.Arguments()[1]);
+    }
+    if (line.Arguments().empty() && ::isatty(STDIN_FILENO) != 0) {
+        // Nothing to read but what a person would type: say how to use the verb instead.
+        std::fputs(kUsage, stderr);
+        return Cli::kExitBadInput;
     }
     std::vector<std::string> addresses;
     std::string error;

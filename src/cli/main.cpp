@@ -1,6 +1,7 @@
 // vantorell-search: the headless front end. It runs the same core as the window on the same
 // program folder and settings, for scripts, tests and users without a display.
 
+#include "cli/CategoriesCommand.h"
 #include "cli/CheckEngineCommand.h"
 #include "cli/Cli.h"
 #include "cli/ConvertCommand.h"
@@ -19,7 +20,10 @@ namespace {
 const char* const kUsage =
     "usage: vantorell-search VERB [OPTIONS]\n"
     "\n"
+    "       vantorell-search --version | -h | --help\n"
+    "\n"
     "Verbs:\n"
+    "  categories  list the categories of the program folder with their engines\n"
     "  convert   write a results file as an HTML page, a text file or the browse pages\n"
     "  engines   list the engines of the program folder\n"
     "  extract   run an engine's grammar over a saved answer page\n"
@@ -27,8 +31,16 @@ const char* const kUsage =
     "  check-engine  fetch two result pages of one engine and report what they gave\n"
     "  validate  check addresses with a HEAD request each\n"
     "\n"
-    "\"vantorell-search VERB --help\" describes each verb. Exit status: 0 done,\n"
-    "2 bad input (a missing or unreadable file, a bad option).\n";
+    "\"vantorell-search VERB --help\" describes each verb.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  done\n"
+    "  1  the verb ran and found nothing or a problem (a search without a result, an\n"
+    "     engine check that found a fault)\n"
+    "  2  bad input: a missing or unreadable file, a bad option, a program folder without\n"
+    "     engines; nothing has been written then\n";
+
+const char* const kVersionText = "vantorell-search " VANTORELL_VERSION "\n";
 
 } // namespace
 
@@ -42,8 +54,14 @@ int main(int argc, char** argv) {
     }
     const std::string verb = words.front();
     words.erase(words.begin());
-    if (verb == "--help" || verb == "help") {
+    if (verb == "--help" || verb == "-h" || verb == "help") {
         return Cli::Help(kUsage);
+    }
+    if (verb == "--version") {
+        return Cli::Help(kVersionText);
+    }
+    if (verb == "categories") {
+        return CategoriesCommand::Run(words);
     }
     if (verb == "convert") {
         return ConvertCommand::Run(words);

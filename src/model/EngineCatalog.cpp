@@ -21,6 +21,10 @@ constexpr std::string_view kReadErrorText = "Read Engine Property Error!";
 // two of those paths.
 constexpr std::string_view kReadErrorSeparator = "--";
 constexpr std::string_view kPathListSeparator = ", ";
+// Around the cause that follows each path passed over.
+constexpr std::string_view kCauseOpen = " (";
+constexpr std::string_view kCauseClose = ")";
+constexpr std::string_view kCannotReadText = "cannot be read";
 constexpr std::string_view kImportFailedText = "Update or Add engine failed.";
 // Between the import failure text and the quoted path of the file.
 constexpr std::string_view kImportFailedSeparator = "--";
@@ -94,6 +98,7 @@ void EngineCatalog::Load() {
     m_groups.clear();
     m_current = kNoGroup;
     m_unreadablePaths.clear();
+    m_unreadableCauses.clear();
     LoadFolder(m_siteFolder);
     LoadFolder(m_userFolder);
     if (m_unreadablePaths.empty()) {
@@ -109,6 +114,9 @@ void EngineCatalog::Load() {
         text += kDoubleQuote;
         text += m_unreadablePaths[i];
         text += kDoubleQuote;
+        text += kCauseOpen;
+        text += m_unreadableCauses[i];
+        text += kCauseClose;
     }
     m_messages.showMessage(MessageSink::kAppCaption, text);
 }
@@ -125,10 +133,16 @@ void EngineCatalog::LoadFolder(const std::string& folder) {
         const bool named = EngineFile::IsEngineFileName(entry.path().filename().string());
         if (named && !isDirectory) {
             EngineDefinition def;
+            std::string lack;
             const EngineFile::ReadResult result =
-                EngineFile::ReadEngineFile(entry.path().string(), def);
+                EngineFile::ReadEngineFile(entry.path().string(), def, &lack);
             if (result == EngineFile::ReadResult::Unreadable) {
+                lack = kCannotReadText;
+            }
+            if (result == EngineFile::ReadResult::Unreadable ||
+                result == EngineFile::ReadResult::NoEngine) {
                 m_unreadablePaths.push_back(entry.path().string());
+                m_unreadableCauses.push_back(lack);
             }
             // A file that went away since the listing is passed over.
             if (result == EngineFile::ReadResult::Read) {

@@ -27,8 +27,9 @@ class EngineCatalog {
     static bool IsFixedCategory(std::string_view category);
 
     // Empties the catalogue and reads the Site folder, then the User folder. A file that
-    // cannot be read is passed over and the rest are loaded; once both folders are read, one
-    // "Read Engine Property Error!" message names every file passed over.
+    // cannot be read, or that holds no engine (no name, no grm line), is passed over and the
+    // rest are loaded; once both folders are read, one "Read Engine Property Error!" message
+    // names every file passed over and why.
     void Load();
     // Appends a copy of def to the group named by its category, creating the group at the end
     // when no group has that name.
@@ -57,8 +58,8 @@ class EngineCatalog {
     // one of them, in group order.
     std::vector<std::string> SearchBarCategories() const;
 
-    // The engine files the last Load could not read, in the order met; empty when every file
-    // was read.
+    // The engine files the last Load could not read or found no engine in, in the order met; empty
+    // when every file was read.
     const std::vector<std::string>& UnreadablePaths() const;
 
     const std::string& SiteFolder() const;
@@ -83,6 +84,8 @@ class EngineCatalog {
     std::string m_userFolder;
     std::vector<CategoryGroup> m_groups;
     std::vector<std::string> m_unreadablePaths;
+    // Why each file of m_unreadablePaths was passed over, such as "no name".
+    std::vector<std::string> m_unreadableCauses;
     // Index into m_groups of the current group; -1 when there is none.
     int32_t m_current;
 };

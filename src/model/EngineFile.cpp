@@ -18,6 +18,7 @@ constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
 constexpr char kZeroByte = '\0';
 constexpr std::string_view kWebsiteKey = "website";
+constexpr std::string_view kGrammarKey = "grm";
 // Every website is stored as an address of this scheme.
 constexpr std::string_view kWebsiteScheme = "http";
 // The one other scheme a website keeps.
@@ -128,11 +129,24 @@ class EngineFileParser {
                 onLineEnd();
                 // The byte after a CR is skipped whatever it is (the LF of CR LF).
                 ++index;
+            } else if (c == kLineFeed) {
+                // A line end of a file saved with LF alone.
+                onLineEnd();
             } else {
                 append(c);
             }
             ++index;
         }
+    }
+
+    // True when a line of the file stored a value under key.
+    bool stored(std::string_view key) const {
+        for (const std::string& seen : m_storedKeys) {
+            if (seen == key) {
+                return true;
+            }
+        }
+        return false;
     }
 
   private:
@@ -178,6 +192,9 @@ class EngineFileParser {
         } else if (!m_currentKey.empty()) {
             m_record.setField(m_currentKey, m_token);
         }
+        if (!m_currentKey.empty() && !stored(m_currentKey)) {
+            m_storedKeys.push_back(m_currentKey);
+        }
         m_token.clear();
         m_lineState = LineState::BeforeFirstColon;
     }
@@ -187,7 +204,22 @@ class EngineFileParser {
     std::string m_currentKey;
     std::string m_token;
     LineState m_lineState = LineState::BeforeFirstColon;
+    // The keys some line stored a value under, in the order first met.
+    std::vector<std::string> m_storedKeys;
 };
+
+// What keeps a read file from being an engine: an empty name, no grm line; empty when nothing.
+std::string lackOf(const EngineDefinition& record, const EngineFileParser& parser) {
+    const bool named = !record.name.view().empty();
+    const bool withGrammar = parser.stored(kGrammarKey);
+    if (named && withGrammar) {
+        return {};
+    }
+    if (!named && !withGrammar) {
+        return "no name and no grm line";
+    }
+    return named ? "no grm line" : "no name";
+}
 
 void clearRecord(EngineDefinition& record) {
     record = EngineDefinition();
@@ -248,8 +280,8 @@ bool holdsExactly(const fs::directory_entry& entry, std::string_view expected) {
 
 } // namespace
 
-EngineFile::ReadResult EngineFile::ReadEngineFile(const std::string& path,
-                                                  EngineDefinition& record) {
+EngineFile::ReadResult EngineFile::ReadEngineFile(const std::string& path, EngineDefinition& record,
+                                                  std::string* lack) {
     std::error_code error;
     const bool exists = fs::exists(path, error);
     if (error) {
@@ -266,7 +298,14 @@ EngineFile::ReadResult EngineFile::ReadEngineFile(const std::string& path,
     }
     EngineFileParser parser(record);
     parser.parse(bytes);
-    return ReadResult::Read;
+    const std::string missing = lackOf(record, parser);
+    if (missing.empty()) {
+        return ReadResult::Read;
+    }
+    if (lack != nullptr) {
+        *lack = missing;
+    }
+    return ReadResult::NoEngine;
 }
 
 int EngineFile::RewriteEngineFile(const EngineDefinition& oldDef, const EngineDefinition& newDef,

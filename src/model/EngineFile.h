@@ -7,13 +7,15 @@
 #include <string_view>
 
 // Reads and rewrites the ".vnp" text files that describe one search engine each: lines of
-// "key:value" ended by CR LF, read as raw bytes.
+// "key:value" ended by CR LF (as the program writes them) or by LF alone (as Linux editors
+// save them), read as raw bytes.
 class EngineFile {
   public:
     enum class ReadResult {
-        Read,      // the file was read into the record
-        Missing,   // no such file; the record is left as it was
-        Unreadable // the file exists but could not be read; the record is emptied
+        Read,       // the file was read into the record
+        Missing,    // no such file; the record is left as it was
+        Unreadable, // the file exists but could not be read; the record is emptied
+        NoEngine    // read, but it names no engine or holds no grm line: not an engine file
     };
 
     // What a canonical file holds besides its eleven values: the keys, their colons and the
@@ -23,8 +25,10 @@ class EngineFile {
     // dropped.
     static constexpr std::size_t kMaxTokenLength = 1023;
 
-    // Empties every field of record and fills it from the file at path.
-    static ReadResult ReadEngineFile(const std::string& path, EngineDefinition& record);
+    // Empties every field of record and fills it from the file at path. For NoEngine, lack
+    // (when given) says what the file is missing, such as "no name and no grm line".
+    static ReadResult ReadEngineFile(const std::string& path, EngineDefinition& record,
+                                     std::string* lack = nullptr);
 
     // Replaces the ".vnp" file directly in siteFolder whose bytes are exactly the canonical
     // bytes of oldDef with the canonical bytes of newDef; of several such files (copies of one

@@ -59,8 +59,16 @@ bool ResultsDocument::SaveResults(const ResultList& list, const std::string& pat
 int32_t ResultsDocument::OpenResults(ResultList& list, const std::string& path,
                                      MessageSink& messages) {
     list.Clear();
-    if (ResultsFile::ReadResultsFile(list, path) == ResultsFile::ReadResult::Unreadable) {
-        messages.showMessage(MessageSink::kWarningCaption, ResultsFile::kUnreadableMessage);
+    const ResultsFile::Opened opened = ResultsFile::Open(list, path);
+    if (opened.result == ResultsFile::ReadResult::Unreadable) {
+        // The box's own text, and below it which file and why.
+        std::string text(ResultsFile::kUnreadableMessage);
+        text += '\n';
+        text += ResultsFile::RefusalText(path, opened.refusal);
+        messages.showMessage(MessageSink::kWarningCaption, text);
+    }
+    if (opened.endCut) {
+        messages.showMessage(MessageSink::kInformationCaption, ResultsFile::CutNote(path));
     }
     return list.Count();
 }

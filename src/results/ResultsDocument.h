@@ -38,8 +38,9 @@ class ResultsDocument {
     // written; an existing file is then left as it was.
     static bool SaveResults(const ResultList& list, const std::string& path);
     // Empties list and reads the results file into it. A missing file leaves the list empty; a
-    // file that is not a results file shows kUnreadableMessage in a "Warning" box. Returns the
-    // number of results now in the list.
+    // file that cannot be read shows kUnreadableMessage in a "Warning" box with the path and
+    // the cause on a line below; a file whose end was cut is read with an "Information" note.
+    // Returns the number of results now in the list.
     static int32_t OpenResults(ResultList& list, const std::string& path, MessageSink& messages);
     // The status text after opening: "%d result(s)".
     static std::string CountStatusText(int32_t count);

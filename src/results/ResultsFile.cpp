@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -19,6 +20,9 @@ constexpr std::array<std::size_t, 4> kFieldWidths = {
 // The positions of the fields in kFieldWidths.
 enum FieldIndex : std::size_t { kTitleField, kAddressField, kSummaryField, kEngineField };
 constexpr char kLineFeed = '\n';
+constexpr std::string_view kPathCauseSeparator = ": ";
+constexpr std::string_view kCutNoteText =
+    "the end of the file was cut; its last, incomplete record was left out";
 
 // Appends a field as it is on disk: its text in text mode, then zero bytes up to its width.
 template <std::size_t Capacity>
@@ -59,23 +63,36 @@ bool AddRecord(const char* record, ResultList& list) {
     return true;
 }
 
-// The whole file into bytes. False when it cannot be opened or read.
-bool LoadFile(const std::string& path, std::string& bytes) {
+// The whole file into bytes, or why it cannot be read.
+ResultsFile::Refusal LoadFile(const std::string& path, std::string& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        return false;
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return ResultsFile::Refusal::NoSuchFile;
+        }
+        return errno == EACCES ? ResultsFile::Refusal::PermissionDenied
+                               : ResultsFile::Refusal::ReadError;
     }
     struct stat status {};
-    if (::fstat(::fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (::fstat(::fileno(file), &status) != 0) {
         std::fclose(file);
-        return false;
+        return ResultsFile::Refusal::ReadError;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        std::fclose(file);
+        return ResultsFile::Refusal::Folder;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        // A device or a pipe is no results file, whatever it would give.
+        std::fclose(file);
+        return ResultsFile::Refusal::NotResultsFile;
     }
     bytes.resize(static_cast<std::size_t>(status.st_size));
     const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     bytes.resize(read);
-    return !failed;
+    return failed ? ResultsFile::Refusal::ReadError : ResultsFile::Refusal::None;
 }
 
 } // namespace
@@ -85,15 +102,49 @@ bool ResultsFile::WriteResultsFile(const ResultList& list, const std::string& pa
 }
 
 ResultsFile::ReadResult ResultsFile::ReadResultsFile(ResultList& list, const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        return ReadResult::Missing;
-    }
+    return Open(list, path).result;
+}
+
+ResultsFile::Opened ResultsFile::Open(ResultList& list, const std::string& path) {
+    Opened opened;
     std::string bytes;
-    if (!LoadFile(path, bytes)) {
-        return ReadResult::Unreadable;
+    opened.refusal = LoadFile(path, bytes);
+    if (opened.refusal == Refusal::NoSuchFile) {
+        opened.result = ReadResult::Missing;
+        return opened;
     }
-    return Decode(bytes, list);
+    if (opened.refusal != Refusal::None) {
+        opened.result = ReadResult::Unreadable;
+        return opened;
+    }
+    opened.result = Decode(bytes, list, &opened.endCut);
+    if (opened.result == ReadResult::Unreadable) {
+        opened.refusal = Refusal::NotResultsFile;
+    }
+    return opened;
+}
+
+std::string ResultsFile::RefusalText(const std::string& path, Refusal refusal) {
+    std::string text = path + std::string(kPathCauseSeparator);
+    switch (refusal) {
+    case Refusal::None:
+        return {};
+    case Refusal::NoSuchFile:
+        return text + "no such file";
+    case Refusal::Folder:
+        return text + "is a folder";
+    case Refusal::PermissionDenied:
+        return text + "permission denied";
+    case Refusal::NotResultsFile:
+        return text + "not a results file";
+    case Refusal::ReadError:
+        return text + "cannot be read";
+    }
+    return {};
+}
+
+std::string ResultsFile::CutNote(const std::string& path) {
+    return path + std::string(kPathCauseSeparator) + std::string(kCutNoteText);
 }
 
 std::string ResultsFile::Encode(const ResultList& list) {
@@ -116,16 +167,29 @@ std::string ResultsFile::Encode(const ResultList& list) {
     return bytes;
 }
 
-ResultsFile::ReadResult ResultsFile::Decode(std::string_view bytes, ResultList& list) {
+ResultsFile::ReadResult ResultsFile::Decode(std::string_view bytes, ResultList& list,
+                                            bool* endCut) {
     std::string_view rest = TextMode::BeforeEndOfFile(bytes);
     // Every record is checked before any reaches list, so an unreadable file adds nothing.
     ResultList decoded;
     decoded.Reserve(static_cast<int32_t>(rest.size() / kRecordSize));
     std::array<char, kRecordSize> record;
-    while (TextMode::ReadFromDisk(rest, record.data(), record.size()) == record.size()) {
+    std::size_t lastRead = 0;
+    while (!rest.empty()) {
+        lastRead = TextMode::ReadFromDisk(rest, record.data(), record.size());
+        if (lastRead < record.size()) {
+            break;
+        }
         if (!AddRecord(record.data(), decoded)) {
             return ReadResult::Unreadable;
         }
+    }
+    // Bytes that hold no whole record (NUL bytes, a page, a byte 26 first) are no results file.
+    if (!bytes.empty() && decoded.Count() == 0) {
+        return ReadResult::Unreadable;
+    }
+    if (endCut != nullptr) {
+        *endCut = lastRead > 0 && lastRead < record.size();
     }
     if (list.Count() == 0) {
         list = std::move(decoded);

@@ -26,14 +26,40 @@ class ResultsFile {
         Unreadable, // not a results file, or it could not be read; nothing was appended
     };
 
+    // Why a file was not read, in the words every refusal uses (RefusalText).
+    enum class Refusal {
+        None,             // it was read
+        NoSuchFile,       // nothing at the path
+        Folder,           // the path names a folder
+        PermissionDenied, // the file may not be read
+        NotResultsFile,   // a field without its terminator, or no whole record in it
+        ReadError,        // anything else the system refused
+    };
+
+    // What opening a file gave: the records appended to the list, or why there are none.
+    struct Opened {
+        ReadResult result = ReadResult::Read;
+        Refusal refusal = Refusal::None;
+        // The file ends in an incomplete record, which was left out.
+        bool endCut = false;
+    };
+
     // Replaces the file with the list's records; the old file stays whole when this fails.
     static bool WriteResultsFile(const ResultList& list, const std::string& path);
     // Appends every whole record of the file to list; an incomplete record at the end is
     // ignored. A field without its terminating zero makes the whole file unreadable.
     static ReadResult ReadResultsFile(ResultList& list, const std::string& path);
+    // ReadResultsFile, telling why a file was refused and whether its end was cut.
+    static Opened Open(ResultList& list, const std::string& path);
+    // "PATH: CAUSE", the one line that names a refused file and why.
+    static std::string RefusalText(const std::string& path, Refusal refusal);
+    // The note on a file whose end was cut.
+    static std::string CutNote(const std::string& path);
 
     // The bytes on disk for the list.
     static std::string Encode(const ResultList& list);
-    // Appends the records of the bytes on disk to list, or nothing when they are unreadable.
-    static ReadResult Decode(std::string_view bytes, ResultList& list);
+    // Appends the records of the bytes on disk to list, or nothing when they are unreadable:
+    // a field without its terminator, or bytes that hold no whole record. endCut (when given)
+    // tells whether an incomplete record followed the last whole one.
+    static ReadResult Decode(std::string_view bytes, ResultList& list, bool* endCut = nullptr);
 };

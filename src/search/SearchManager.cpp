@@ -157,14 +157,20 @@ void SearchManager::OnWorkerNotice(CHttpSearch& worker, int code, int detail) {
                           code == HttpClient::kNoticeConnected ||
                           code == HttpClient::kNoticeRequestSent;
     const int slot = worker.Slot();
-    if (!progress && slot >= 0 && slot < kMaxSlots) {
+    std::string engine;
+    if (slot >= 0 && slot < kMaxSlots) {
         SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
-        page.failed = true;
         if (page.record >= 0) {
-            m_account->PageFailed(page.record, page.page, worker.ErrorText());
+            engine = m_account->Records()[static_cast<std::size_t>(page.record)].name;
+        }
+        if (!progress) {
+            page.failed = true;
+            if (page.record >= 0) {
+                m_account->PageFailed(page.record, page.page, worker.ErrorText());
+            }
         }
     }
-    m_frame->OnSearchNotice(code, detail);
+    m_frame->OnSearchNotice(code, detail, engine);
 }
 
 void SearchManager::OnPageData(CHttpSearch& worker) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 class SearchManager;
 
 // The main frame's side of a running search: it hears every worker's status notices and takes
@@ -8,8 +10,9 @@ class SearchManager;
 class SearchManagerListener {
   public:
     virtual ~SearchManagerListener();
-    // A progress or failure notice of one worker's HTTP exchange.
-    virtual void OnSearchNotice(int code, int detail) = 0;
+    // A progress or failure notice of one worker's HTTP exchange for the engine so named
+    // (empty when the worker's engine is not known).
+    virtual void OnSearchNotice(int code, int detail, std::string_view engine) = 0;
     // The manager's pending list holds new results.
     virtual void OnNewResults(SearchManager& manager) = 0;
 };

@@ -182,7 +182,7 @@ SearchManager* SearchSession::Manager() const {
     return m_manager.get();
 }
 
-void SearchSession::OnSearchNotice(int code, int /*detail*/) {
+void SearchSession::OnSearchNotice(int code, int /*detail*/, std::string_view engine) {
     if (code == HttpClient::kCodeHost) {
         ++m_hostFailures;
         if (m_hostFailures == m_maxEngine) {
@@ -190,7 +190,13 @@ void SearchSession::OnSearchNotice(int code, int /*detail*/) {
         }
     }
     const char* text = statusTextOf(code);
-    if (text != nullptr) {
+    if (text == nullptr) {
+        return;
+    }
+    // A notice that ended the search ("Host Not Found") is its end text.
+    if (m_searching) {
+        m_view.SetNoticeText(engine, text);
+    } else {
         m_view.SetStatusText(text);
     }
 }

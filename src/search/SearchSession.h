@@ -65,7 +65,7 @@ class SearchSession : public SearchManagerListener {
     SearchManager* Manager() const;
 
     // From the manager, on the user-interface thread.
-    void OnSearchNotice(int code, int detail) override;
+    void OnSearchNotice(int code, int detail, std::string_view engine) override;
     void OnNewResults(SearchManager& manager) override;
 
   private:

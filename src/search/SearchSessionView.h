@@ -19,6 +19,8 @@ class SearchSessionView {
     virtual std::string Category() = 0;
     // The first pane of the status bar.
     virtual void SetStatusText(std::string_view text) = 0;
+    // The status text of one engine's notice; the first pane shows the text alone by default.
+    virtual void SetNoticeText(std::string_view engine, std::string_view text);
     // Range of the progress indicator, stepped by one.
     virtual void SetProgressRange(int lower, int upper) = 0;
     virtual void StepProgress() = 0;

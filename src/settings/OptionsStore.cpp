@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
@@ -82,6 +83,19 @@ std::string AppPathFromRegistry() {
     return folder;
 }
 
+// The AppPath value when the registry file holds it; creates nothing.
+std::string AppPathFromExistingRegistry() {
+    const std::string file = RegistryKey::RegistryFilePath();
+    if (file.empty()) {
+        return {};
+    }
+    const ProfileFile registry(file);
+    const std::string section =
+        RegistryKey::SectionName(RegistryKey::Root::CurrentUser, kAppPathKey);
+    const std::optional<std::string> value = registry.ReadValue(section, kAppPathValue);
+    return value ? value->substr(0, RegistryKey::kMaxStringLength) : std::string();
+}
+
 std::string CurrentFolder() {
     std::error_code error;
     const std::filesystem::path current = std::filesystem::current_path(error);
@@ -89,6 +103,24 @@ std::string CurrentFolder() {
         return std::string(kFallbackFolder);
     }
     return current.string();
+}
+
+// The program folder: commandLineFolder, VANTORELL_APPPATH, the registry as registered() reads
+// it, the current folder.
+std::string AppPathOf(std::string_view commandLineFolder, std::string (*registered)()) {
+    if (!commandLineFolder.empty()) {
+        return std::string(commandLineFolder);
+    }
+    const char* environment = std::getenv("VANTORELL_APPPATH");
+    if (environment != nullptr && environment[0] != '\0') {
+        return environment;
+    }
+    // An empty value names no folder, so it counts as unreadable.
+    const std::string fromRegistry = registered();
+    if (!fromRegistry.empty()) {
+        return fromRegistry;
+    }
+    return CurrentFolder();
 }
 
 } // namespace
@@ -110,19 +142,11 @@ const std::string& OptionsStore::SettingsPath() const {
 }
 
 std::string OptionsStore::GetAppPath(std::string_view commandLineFolder) {
-    if (!commandLineFolder.empty()) {
-        return std::string(commandLineFolder);
-    }
-    const char* environment = std::getenv("VANTORELL_APPPATH");
-    if (environment != nullptr && environment[0] != '\0') {
-        return environment;
-    }
-    // An empty value names no folder, so it counts as unreadable.
-    const std::string registered = AppPathFromRegistry();
-    if (!registered.empty()) {
-        return registered;
-    }
-    return CurrentFolder();
+    return AppPathOf(commandLineFolder, &AppPathFromRegistry);
+}
+
+std::string OptionsStore::FindAppPath(std::string_view commandLineFolder) {
+    return AppPathOf(commandLineFolder, &AppPathFromExistingRegistry);
 }
 
 bool OptionsStore::GetUseProxy() const {

@@ -43,6 +43,9 @@ class OptionsStore : public BrowserSettings {
     // user (see RegistryKey); the current directory of the process. The registry's messages go
     // to MessageSink::processDefault().
     static std::string GetAppPath(std::string_view commandLineFolder = {});
+    // GetAppPath for the commands that only read: the registry value is read, but its key and
+    // file are not created when they are missing, and no message is shown.
+    static std::string FindAppPath(std::string_view commandLineFolder = {});
 
     // Connect through an HTTP proxy. Default false.
     bool GetUseProxy() const;

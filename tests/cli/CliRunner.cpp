@@ -10,13 +10,18 @@
 #include <unistd.h>
 
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& input) {
+    return runProgram(VANTORELL_SEARCH_BINARY, arguments, input);
+}
+
+CliRun runProgram(const std::string& path, const std::vector<std::string>& arguments,
+                  const std::string& input) {
     TempDir dir;
     const std::string inPath = dir.file("in");
     writeFileBytes(inPath, input);
     const std::string outPath = dir.file("out");
     const std::string errPath = dir.file("err");
     std::vector<char*> argv;
-    std::string program = VANTORELL_SEARCH_BINARY;
+    std::string program = path;
     argv.push_back(program.data());
     std::vector<std::string> copies = arguments;
     for (std::string& word : copies) {

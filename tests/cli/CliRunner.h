@@ -12,6 +12,9 @@ struct CliRun {
 
 // input is what the program reads on its standard input.
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& input = {});
+// The same for another program of the project, such as the window.
+CliRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& input = {});
 
 // The number of line ends in text, and its text before the first one.
 int lineCount(const std::string& text);

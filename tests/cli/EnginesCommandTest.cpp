@@ -2,11 +2,13 @@
 #include "model/EngineFile.h"
 
 #include "support/ProgramFolder.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -14,7 +16,7 @@ namespace {
 std::string engineFile(const std::string& name, const std::string& category,
                        const std::string& website) {
     return "name:" + name + "\r\nwebsite:" + website + "\r\nenable:TRUE\r\ncategory:" + category +
-           "\r\n";
+           "\r\ngrm:\r\n";
 }
 
 } // namespace
@@ -82,4 +84,51 @@ TEST(EnginesCommand, HealthAndSwitchingEnginesOnAndOff) {
     ASSERT_EQ(on.exitCode, 0) << on.err;
     EXPECT_EQ(readFileBytes(app.file("EngineHealth.txt")).find("rest\t"), std::string::npos);
     EXPECT_EQ(runCli({"engines", "--app-path", app.path(), "--enable", "Nobody"}).exitCode, 2);
+}
+
+// The program answers --version and --help at once; categories counts each category's engines;
+// a folder without engine folders is refused by each verb that needs engines; and the verbs
+// that only read create no file, not even the registry.
+TEST(EnginesCommand, VersionHelpCategoriesAndNoFileCreated) {
+    ProgramFolder app;
+    writeFileBytes(app.file("Site/a.vnp"), engineFile("Alpha", "Cars", "a.example"));
+    writeFileBytes(app.file("Site/b.vnp"),
+                   engineFile("Beta", "Cars", "b.example") + "enable:false\r\n");
+    writeFileBytes(app.file("User/c.vnp"), engineFile("Gamma", "Own Things", "c.example"));
+    TempDir config;
+    const ScopedEnvironment home("XDG_CONFIG_HOME", config.path());
+    const ScopedEnvironment registry("VANTORELL_REGISTRY", std::nullopt);
+    const ScopedEnvironment folder("VANTORELL_APPPATH", std::nullopt);
+
+    EXPECT_EQ(firstLine(runCli({"--version"}).out).rfind("vantorell-search ", 0), 0u);
+    for (const char* help : {"-h", "--help"}) {
+        const CliRun run = runCli({help});
+        EXPECT_EQ(run.exitCode, 0);
+        for (const char* status : {"\n  0  ", "\n  1  ", "\n  2  ", "categories"}) {
+            EXPECT_NE(run.out.find(status), std::string::npos) << status;
+        }
+    }
+    const CliRun categories = runCli({"categories", "--app-path", app.path()});
+    ASSERT_EQ(categories.exitCode, 0) << categories.err;
+    EXPECT_EQ(firstLine(categories.out), "The Web\t0/0");
+    EXPECT_NE(categories.out.find("\nCars\t1/2\n"), std::string::npos) << categories.out;
+    const std::string last = "\nOwn Things\t1/1\n";
+    EXPECT_EQ(categories.out.substr(categories.out.size() - last.size()), last);
+
+    for (const std::vector<std::string>& words :
+         std::vector<std::vector<std::string>>{{"engines", "--app-path", config.path()},
+                                               {"categories", "--app-path", config.path()},
+                                               {"search", "--app-path", config.path(), "x"}}) {
+        const CliRun run = runCli(words);
+        EXPECT_EQ(run.exitCode, 2) << words[0];
+        EXPECT_EQ(run.err, "vantorell-search: program folder " + config.path() +
+                               " holds neither a Site nor a User folder\n");
+    }
+    runCli({"engines"});
+    runCli({"categories"});
+    runCli({"check-engine", "--page", "/dev/null", app.file("Site/a.vnp")});
+    EXPECT_TRUE(std::filesystem::is_empty(config.path()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app.path()),
+                            std::filesystem::directory_iterator()),
+              2);
 }

@@ -1,10 +1,12 @@
 #include "cli/CliRunner.h"
 
+#include "support/ProgramFolder.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 TEST(ExtractCommand, SampleEngineOnSamplePage) {
@@ -112,8 +114,44 @@ TEST(ExtractCommand, CleansRedirectAddressesUnlessRaw) {
         const std::size_t tab = out.find('\t');
         return out.substr(tab + 1, out.find('\t', tab + 1) - tab - 1);
     };
-    EXPECT_EQ(firstAddress(clean.out), "https://www.merriam-webster.com/dictionary/hello");
+    EXPECT_EQ(firstAddress(clean.out), "https://www.example.org/yahoo-one");
     EXPECT_EQ(firstAddress(raw.out).rfind("https://r.search.yahoo.com/_ylt=", 0), 0u)
         << firstAddress(raw.out);
     EXPECT_EQ(lineCount(clean.out), lineCount(raw.out));
+}
+
+// An engine file saved with LF line ends is the same engine as with CR LF; a file that yields no
+// engine is refused by each verb that reads one, naming the file and what it lacks.
+TEST(ExtractCommand, LfEngineFilesReadAndFilesWithoutAnEngineAreRefused) {
+    ProgramFolder app;
+    const std::string sample = sourcePath("engines/User/Sample.vnp");
+    const std::string page = sourcePath("samples/sample-answer.html");
+    std::string lf = readFileBytes(sample);
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    writeFileBytes(app.file("lf.vnp"), lf);
+    const CliRun fromLf = runCli({"extract", "--engine", app.file("lf.vnp"), "--page", page});
+    EXPECT_EQ(lineCount(fromLf.out), 8) << fromLf.err;
+    EXPECT_EQ(fromLf.out, runCli({"extract", "--engine", sample, "--page", page}).out);
+
+    writeFileBytes(app.file("Site/junk.vnp"), std::string("\x89PNG\r\n\x1a\n\0\0\x01:", 12));
+    writeFileBytes(app.file("nameless.vnp"), "website:http://x.example\ngrm:<a>$URL$</a>\n");
+    const std::string junk = app.file("Site/junk.vnp");
+    struct Case {
+        std::vector<std::string> words;
+        std::string named;
+    };
+    const Case cases[] = {
+        {{"extract", "--engine", junk, "--page", page},
+         junk + " holds no engine: no name and no grm"},
+        {{"check-engine", "--page", page, junk}, junk + " holds no engine: no name and no grm"},
+        {{"check-engine", "--page", page, app.file("nameless.vnp")},
+         "nameless.vnp holds no engine: no name"},
+        {{"engines", "--app-path", app.path()}, junk + "\" (no name and no grm line)"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli(c.words);
+        EXPECT_EQ(run.exitCode, 2) << c.words[0];
+        EXPECT_EQ(run.out, "") << c.words[0];
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+    }
 }

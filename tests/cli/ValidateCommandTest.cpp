@@ -53,16 +53,4 @@ TEST(ValidateCommand, PrintsStatesInInputOrderFromStandardInputOrAResultsFile) {
     ASSERT_EQ(file.exitCode, 0) << file.err;
     EXPECT_EQ(file.out, "2\t" + server.Url("/gone") + "\n1\t" + server.Url("/ok") + "\n3\t" +
                             server.Url("/broken") + "\n");
-
-    const CliRun missing = runCli({"validate", dir.file("none.vnr")});
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "vantorell-search: " + dir.file("none.vnr") + ": no such file\n");
-
-    writeFileBytes(dir.file("bad.vnr"), std::string(1221, 'x'));
-    const CliRun unreadable = runCli({"validate", dir.file("bad.vnr")});
-    EXPECT_EQ(unreadable.exitCode, 2);
-    EXPECT_EQ(unreadable.out, "");
-    EXPECT_EQ(unreadable.err, "vantorell-search: " + dir.file("bad.vnr") +
-                                  ": Only file with the type of Vantorell 2001 can be read.\n");
 }

@@ -46,11 +46,13 @@ TEST(PageKind, ClassifiesSyntheticPages) {
 }
 
 TEST(PageKind, ClassifiesSavedPages) {
-    for (const char* name : {"aol", "ask", "bing", "duckduckgo", "google", "yahoo"}) {
-        const std::string page =
-            readFileBytes(sourcePath(std::string("tests/data/pages/") + name + ".html"));
-        ASSERT_FALSE(page.empty()) << name;
-        EXPECT_EQ(PageKind::Classify(page), Kind::Results) << name;
+    for (const char* name : {"aol/bisohns-2021.html", "ask/bisohns-2021.html",
+                             "bing/serpparser-2021.html", "duckduckgo/bisohns-2021.html",
+                             "google/serpparser-2023.html", "yahoo/bisohns-2021.html"}) {
+        const std::string path = fixturePath(std::string("serp/") + name);
+        if (!path.empty()) {
+            EXPECT_EQ(PageKind::Classify(readFileBytes(path)), Kind::Results) << name;
+        }
     }
     const char* const blocked[] = {
         "bing/blocked/websearchmcp-2026-challenge.html",

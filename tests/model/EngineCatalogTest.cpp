@@ -49,7 +49,7 @@ TEST(EngineCatalog, LoadGroupsEnginesByTheCategoryFirstMet) {
     // The dot belongs to the ending: these are not engine files.
     writeEngine(folder.file("User/xvnp"), "Ignored", "Ignored");
     writeEngine(folder.file("User/a_vnp"), "Ignored", "Ignored");
-    writeFileBytes(folder.file("User/nocat.vnp"), "name:NoCat\r\n");
+    writeFileBytes(folder.file("User/nocat.vnp"), "name:NoCat\r\ngrm:\r\n");
     fs::create_directory(folder.file("User/dir.vnp"));
 
     RecordingMessageSink messages;

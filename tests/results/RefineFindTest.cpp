@@ -98,6 +98,8 @@ TEST(Find, WalksDisplayOrderWithFlagsCaseAndMessages) {
     EXPECT_EQ(finder.Flags(), ResultFinder::kSearchSummaries);
 
     const uint32_t titles = ResultFinder::kSearchTitles;
+    // Find starts at the first displayed row.
+    EXPECT_EQ(finder.Find(rows, "DOG", titles), 0);
     EXPECT_EQ(finder.Find(rows, "CAT", titles), 1);
     EXPECT_EQ(rows.FirstSelected(), 2);
     EXPECT_EQ(finder.FindNext(rows), 3);

@@ -126,7 +126,9 @@ TEST(ResultsFile, EndOfFileRulesAndUnreadableFiles) {
     EXPECT_EQ(ResultsDocument::OpenResults(list, dir.file("case.vnr"), messages), 0);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].caption, "Warning");
-    EXPECT_EQ(messages.messages[0].text, "Only file with the type of Vantorell 2001 can be read.");
+    EXPECT_EQ(messages.messages[0].text,
+              "Only file with the type of Vantorell 2001 can be read.\n" + dir.file("case.vnr") +
+                  ": not a results file");
     EXPECT_EQ(ResultsDocument::CountStatusText(0), "0 result(s)");
 }
 
@@ -137,6 +139,7 @@ TEST(ResultsFile, SaveChoosesFormatByExtension) {
     EXPECT_EQ(ResultsDocument::FormatForPath("keyword.TXT"), Format::TextFile);
     EXPECT_EQ(ResultsDocument::FormatForPath("keyword.htm"), Format::HtmlPage);
     EXPECT_EQ(ResultsDocument::FormatForPath("keyword"), Format::HtmlPage);
+    EXPECT_EQ(ResultsDocument::FormatForPath("txt"), Format::HtmlPage);
     EXPECT_EQ(ResultsDocument::FormatForPath("folder.txt/keyword"), Format::HtmlPage);
     EXPECT_EQ(ResultsDocument::FormatForPath("a.txt.vnr"), Format::ResultsFile);
 

@@ -46,6 +46,8 @@ const std::vector<std::pair<const char*, const char*>> kSaveFilters = {
     {"Vantorell 2001 Files (*.vnr)", "vnr"},
     {"HTML Files (*.htm)", "htm"},
     {"Text Files (*.txt)", "txt"},
+    {"JSON Files (*.json)", "json"},
+    {"CSV Files (*.csv)", "csv"},
     {"All Files (*.*)", "vnr"},
 };
 // The Update Engines dialog offers engine definition files only.
@@ -100,6 +102,7 @@ CMainFrame::CMainFrame(const FrameServices& services, QWidget* parent)
                                   m_services.dialogs, m_services.options.SettingsPath(), this);
     setCentralWidget(m_view);
     m_view->OnInitialUpdate();
+    m_view->SetRanking(&m_session->Ranking());
     m_view->SetOnSelectionCount([this](int count) { ShowSelectedCount(count); });
     m_view->SetOnCommand([this](int id) { DoCommand(id); });
     m_view->installEventFilter(this);
@@ -458,7 +461,9 @@ void CMainFrame::OnSaveResults() {
     if (path.empty()) {
         return;
     }
-    if (!ResultsDocument::SaveResults(m_session->Results(), path)) {
+    std::vector<const RelevanceRanking::Page*> pages;
+    const ResultList shown = m_view->ResultsToSave(pages);
+    if (!ResultsDocument::SaveResults(shown, path, pages)) {
         m_services.messages.showMessage(MessageSink::kWarningCaption,
                                         std::string(kSaveFailedText) + path);
     }

@@ -66,6 +66,7 @@ const std::vector<std::pair<int, const char*>> kDescriptions = {
     {kCmdSortTitle, "Sort the search results by title"},
     {kCmdSortAddress, "Sort the search results by address"},
     {kCmdSortEngine, "Sort the search results by search engine"},
+    {kCmdSortRelevance, "Sort the search results by how many engines found them, and how high"},
     {kCmdShowSummary, "Show the summary of each item under it"},
     {kCmdToolBar, "Show or hide the toolbar"},
     {kCmdStatusBar, "Show or hide the status bar"},
@@ -120,6 +121,7 @@ std::vector<MenuDefinition> BuildMainMenu() {
              Command(kCmdSortTitle, "&Title"),
              Command(kCmdSortAddress, "&Address"),
              Command(kCmdSortEngine, "Search &Engine"),
+             Command(kCmdSortRelevance, "Relevance"),
              SubMenuEnd(),
              Separator(),
              Command(kCmdShowSummary, "Show S&ummary"),
@@ -174,6 +176,7 @@ std::vector<MenuEntry> BuildContextMenu() {
         Command(kCmdSortTitle, "&Title"),
         Command(kCmdSortAddress, "&Address"),
         Command(kCmdSortEngine, "Search &Engine"),
+        Command(kCmdSortRelevance, "Relevance"),
         SubMenuEnd(),
     };
 }

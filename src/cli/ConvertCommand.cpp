@@ -1,7 +1,9 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/Cli.h"
+#include "cli/ScriptFormat.h"
 #include "cli/StderrMessageSink.h"
+#include "platform/AtomicFile.h"
 #include "results/ResultExport.h"
 #include "results/ResultsDocument.h"
 #include "results/ResultsFile.h"
@@ -18,13 +20,16 @@ constexpr std::size_t kOutputArgument = 1;
 constexpr std::string_view kFolderSeparator = "/";
 
 const char* const kUsage =
-    "usage: vantorell-search convert IN.vnr OUT\n"
+    "usage: vantorell-search convert [--format tsv|json|csv] IN.vnr OUT\n"
     "       vantorell-search convert IN.vnr --browse DIR\n"
     "\n"
     "Reads a results file and writes its results as Save Results does, by the extension of\n"
-    "OUT in any letter case: \"vnr\" a results file, \"txt\" a text file, anything else an\n"
-    "HTML page. An existing OUT is replaced only once the new file is complete.\n"
+    "OUT in any letter case: \"vnr\" a results file, \"txt\" a text file, \"json\" a JSON\n"
+    "array, \"csv\" comma-separated values, anything else an HTML page. An existing OUT is\n"
+    "replaced only once the new file is complete.\n"
     "\n"
+    "  --format FORM  write OUT in that form whatever its extension: tsv (a line of tab-\n"
+    "                separated fields per result), json or csv\n"
     "  --browse DIR  write the three pages of \"Browse...\" into DIR instead: htmtemp.htm\n"
     "                (the frameset), htmtempt.htm and htmtempb.htm\n"
     "\n"
@@ -34,7 +39,7 @@ const char* const kUsage =
 } // namespace
 
 int ConvertCommand::Run(const std::vector<std::string>& words) {
-    CommandLine line({"--browse"}, {"--help"});
+    CommandLine line({"--browse", "--format"}, {"--help"});
     if (!line.Parse(words)) {
         return Cli::Fail(line.Error());
     }
@@ -46,6 +51,10 @@ int ConvertCommand::Run(const std::vector<std::string>& words) {
     if (line.Arguments().size() != wanted) {
         return Cli::Fail(browse ? "convert --browse DIR takes one results file"
                                 : "convert needs a results file and an output file");
+    }
+    ScriptFormat::Kind format = ScriptFormat::Kind::Tsv;
+    if (line.Has("--format") && !ScriptFormat::Parse(line.Value("--format"), format)) {
+        return Cli::Fail(std::string("--format is ") + ScriptFormat::kNames);
     }
     const std::string input = line.Arguments()[kInputArgument];
     std::string browseFolder;
@@ -77,7 +86,10 @@ int ConvertCommand::Run(const std::vector<std::string>& words) {
         return Cli::kExitOk;
     }
     const std::string output = line.Arguments()[kOutputArgument];
-    if (!ResultsDocument::SaveResults(list, output)) {
+    const bool written = line.Has("--format")
+                             ? AtomicFile::Write(output, ScriptFormat::Bytes(format, list))
+                             : ResultsDocument::SaveResults(list, output);
+    if (!written) {
         return Cli::Fail("cannot write " + output);
     }
     return Cli::kExitOk;

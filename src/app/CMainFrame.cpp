@@ -7,6 +7,7 @@
 #include "app/CMarovaneProView.h"
 #include "app/CategoryPictures.h"
 #include "app/CommandTable.h"
+#include "app/EngineChoiceList.h"
 #include "app/EngineReportDialog.h"
 #include "app/FileDialogRunner.h"
 #include "app/FlatImageCombo.h"
@@ -237,6 +238,14 @@ void CMainFrame::CreateCategoryCombo() {
     m_categoryCombo->setGeometry(kCategoryComboShrink / 2, kCategoryComboLower,
                                  kCategoryPlaceWidth - kCategoryComboShrink, comboHeight);
     m_toolBar->addWidget(place);
+    // A choice of engines belongs to its category: another category starts from its files.
+    connect(m_categoryCombo, &QComboBox::currentIndexChanged, this, [this] {
+        m_session->SetEngineChoice({});
+        if (m_engineReport != nullptr) {
+            m_catalog.SelectCategory(Category());
+            m_engineReport->Choice().Fill(m_catalog);
+        }
+    });
 }
 
 void CMainFrame::FillCategoryCombo() {
@@ -588,7 +597,13 @@ void CMainFrame::WriteWinState() {
 void CMainFrame::OnEngineReport() {
     if (m_engineReport == nullptr) {
         m_engineReport = new EngineReportDialog(m_session->Account(), this);
+        m_engineReport->Choice().SetOnChoice([this](std::vector<std::string> names) {
+            m_session->SetEngineChoice(std::move(names));
+        });
     }
+    // The tick list shows the chosen category's engines as their files have them.
+    m_catalog.SelectCategory(Category());
+    m_engineReport->Choice().Fill(m_catalog);
     m_engineReport->show();
     m_engineReport->raise();
     m_engineReport->activateWindow();

@@ -97,7 +97,8 @@ TEST(RelevanceSearch, OrdersTheCorpusPagesByTheEnginesAgreement) {
     for (const auto& e : kEngines) {
         const EngineDefinition engine = shippedEngine(e.engine, server.Url(""));
         app.AddEngine(engine);
-        lists[e.engine] = addressesOf(engine, pages[e.path], server.Url("/"));
+        lists[e.engine] =
+            addressesOf(engine, pages[e.path], ResultExtractor::SiteRootFromUrl(server.Url("/")));
         arguments.insert(arguments.end(), {"--engine", e.engine});
     }
     // An engine of the folder that is not named is not asked.

@@ -176,7 +176,6 @@ std::vector<MenuEntry> BuildContextMenu() {
         Command(kCmdSortTitle, "&Title"),
         Command(kCmdSortAddress, "&Address"),
         Command(kCmdSortEngine, "Search &Engine"),
-        Command(kCmdSortRelevance, "Relevance"),
         SubMenuEnd(),
     };
 }

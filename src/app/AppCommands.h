@@ -25,6 +25,7 @@ inline constexpr int kCmdAlternateColors = 32813;
 inline constexpr int kCmdSortTitle = 32808;
 inline constexpr int kCmdSortAddress = 32809;
 inline constexpr int kCmdSortEngine = 32810;
+inline constexpr int kCmdSortRelevance = 33020;
 inline constexpr int kCmdShowSummary = 32782;
 inline constexpr int kCmdToolBar = 59392;
 inline constexpr int kCmdStatusBar = 59393;

@@ -7,6 +7,7 @@
 #include "app/CMarovaneProView.h"
 #include "app/CategoryPictures.h"
 #include "app/CommandTable.h"
+#include "app/EngineChoiceList.h"
 #include "app/EngineReportDialog.h"
 #include "app/FileDialogRunner.h"
 #include "app/FlatImageCombo.h"
@@ -46,6 +47,8 @@ const std::vector<std::pair<const char*, const char*>> kSaveFilters = {
     {"Vantorell 2001 Files (*.vnr)", "vnr"},
     {"HTML Files (*.htm)", "htm"},
     {"Text Files (*.txt)", "txt"},
+    {"JSON Files (*.json)", "json"},
+    {"CSV Files (*.csv)", "csv"},
     {"All Files (*.*)", "vnr"},
 };
 // The Update Engines dialog offers engine definition files only.
@@ -100,6 +103,7 @@ CMainFrame::CMainFrame(const FrameServices& services, QWidget* parent)
                                   m_services.dialogs, m_services.options.SettingsPath(), this);
     setCentralWidget(m_view);
     m_view->OnInitialUpdate();
+    m_view->SetRanking(&m_session->Ranking());
     m_view->SetOnSelectionCount([this](int count) { ShowSelectedCount(count); });
     m_view->SetOnCommand([this](int id) { DoCommand(id); });
     m_view->installEventFilter(this);
@@ -234,6 +238,14 @@ void CMainFrame::CreateCategoryCombo() {
     m_categoryCombo->setGeometry(kCategoryComboShrink / 2, kCategoryComboLower,
                                  kCategoryPlaceWidth - kCategoryComboShrink, comboHeight);
     m_toolBar->addWidget(place);
+    // A choice of engines belongs to its category: another category starts from its files.
+    connect(m_categoryCombo, &QComboBox::currentIndexChanged, this, [this] {
+        m_session->SetEngineChoice({});
+        if (m_engineReport != nullptr) {
+            m_catalog.SelectCategory(Category());
+            m_engineReport->Choice().Fill(m_catalog);
+        }
+    });
 }
 
 void CMainFrame::FillCategoryCombo() {
@@ -458,7 +470,9 @@ void CMainFrame::OnSaveResults() {
     if (path.empty()) {
         return;
     }
-    if (!ResultsDocument::SaveResults(m_session->Results(), path)) {
+    std::vector<const RelevanceRanking::Page*> pages;
+    const ResultList shown = m_view->ResultsToSave(pages);
+    if (!ResultsDocument::SaveResults(shown, path, pages)) {
         m_services.messages.showMessage(MessageSink::kWarningCaption,
                                         std::string(kSaveFailedText) + path);
     }
@@ -583,7 +597,13 @@ void CMainFrame::WriteWinState() {
 void CMainFrame::OnEngineReport() {
     if (m_engineReport == nullptr) {
         m_engineReport = new EngineReportDialog(m_session->Account(), this);
+        m_engineReport->Choice().SetOnChoice([this](std::vector<std::string> names) {
+            m_session->SetEngineChoice(std::move(names));
+        });
     }
+    // The tick list shows the chosen category's engines as their files have them.
+    m_catalog.SelectCategory(Category());
+    m_engineReport->Choice().Fill(m_catalog);
     m_engineReport->show();
     m_engineReport->raise();
     m_engineReport->activateWindow();

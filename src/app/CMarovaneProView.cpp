@@ -186,6 +186,7 @@ void CMarovaneProView::AddResult(int position, SearchResult& result) {
         control.SetItem(cell);
     }
     m_ownResults.Add(result);
+    KeepRelevanceOrder();
 }
 
 std::string CMarovaneProView::CleanTitle(std::string_view title) {
@@ -266,6 +267,10 @@ bool CMarovaneProView::OnCommand(int id) {
     case kCmdSortEngine:
         OnSort(kColumnEngines, kSortEngineAscending, kSortEngineDescending);
         return true;
+    case kCmdSortRelevance:
+        m_sortState = kSortRelevance;
+        SortByRelevance();
+        return true;
     case kCmdShowGrids:
         ToggleStyle(kReportStyleGridLines);
         return true;
@@ -309,6 +314,7 @@ void CMarovaneProView::UpdateEngines(int position, const SearchResult& result) {
     if (own != nullptr) {
         own->engine.set(result.engine.view());
     }
+    KeepRelevanceOrder();
 }
 
 bool CMarovaneProView::IsShowingSummary() const {
@@ -396,6 +402,53 @@ void CMarovaneProView::OnSort(int subItem, int ascendingState, int descendingSta
     GetReportCtrl().SortItems(subItem, ascending);
 }
 
+void CMarovaneProView::SetRanking(const RelevanceRanking* ranking) {
+    m_ranking = ranking;
+}
+
+ResultList
+CMarovaneProView::ResultsToSave(std::vector<const RelevanceRanking::Page*>& pages) const {
+    ResultList list;
+    if (m_sortState != kSortRelevance) {
+        list = m_sessionResults;
+    } else {
+        for (const int item : m_control.GetRowOrder()) {
+            list.Add(*m_sessionResults.Get(item));
+        }
+    }
+    pages.clear();
+    for (int32_t row = 0; row < list.Count(); ++row) {
+        pages.push_back(m_ranking != nullptr ? m_ranking->Find(list.Get(row)->address.view())
+                                             : nullptr);
+    }
+    return list;
+}
+
+void CMarovaneProView::SortByRelevance() {
+    m_relevanceSortDue = false;
+    if (m_sortState != kSortRelevance) {
+        return;
+    }
+    std::vector<int> order;
+    if (m_ranking != nullptr) {
+        const std::vector<int32_t> ranked = m_ranking->Order(m_sessionResults);
+        order.assign(ranked.begin(), ranked.end());
+    } else {
+        for (int item = 0; item < m_sessionResults.Count(); ++item) {
+            order.push_back(item);
+        }
+    }
+    GetReportCtrl().OrderRows(order);
+}
+
+void CMarovaneProView::KeepRelevanceOrder() {
+    if (m_sortState != kSortRelevance || m_relevanceSortDue) {
+        return;
+    }
+    m_relevanceSortDue = true;
+    QTimer::singleShot(0, this, [this] { SortByRelevance(); });
+}
+
 void CMarovaneProView::ToggleStyle(uint32_t style) {
     CReportCtrl& control = GetReportCtrl();
     if ((control.GetStyle() & style) != 0) {
@@ -434,6 +487,13 @@ void CMarovaneProView::OnShowSummary() {
 
 int CMarovaneProView::OnReportNotify(const ReportNotify& notify) {
     switch (notify.header.code) {
+    case kReportNotifyColumnClick:
+        // A column's order replaces the order by relevance, which arriving results no longer
+        // restore.
+        if (m_sortState == kSortRelevance) {
+            m_sortState = kSortNone;
+        }
+        return 0;
     case kReportNotifySelectionChanged:
         PostSelectionCount();
         return 0;
@@ -498,7 +558,8 @@ void CMarovaneProView::ShowContextMenu(bool onRow, const QPoint& globalPoint) {
         case MenuEntry::Kind::Command: {
             QAction* action = current->addAction(QString::fromLatin1(entry.text));
             const int id = entry.id;
-            const bool sort = id == kCmdSortTitle || id == kCmdSortAddress || id == kCmdSortEngine;
+            const bool sort = id == kCmdSortTitle || id == kCmdSortAddress ||
+                              id == kCmdSortEngine || id == kCmdSortRelevance;
             action->setEnabled(onRow || sort);
             AccessibleMenuCommand::Mark(action, QString::fromLatin1(CommandTable::Description(id)));
             QObject::connect(action, &QAction::triggered, this, [this, id] {

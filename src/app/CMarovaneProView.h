@@ -3,6 +3,7 @@
 #include "model/ResultList.h"
 #include "results/LinkCheckManager.h"
 #include "results/ResultFinder.h"
+#include "search/RelevanceRanking.h"
 #include "widgets/CReportView.h"
 #include "widgets/ReportCtrlListener.h"
 #include "widgets/ReportImageList.h"
@@ -14,8 +15,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class BrowserLauncher;
+
 class FileDialogRunner;
 class FindDialog;
 class MessageSink;
@@ -56,6 +59,8 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
     static constexpr int kSortAddressDescending = 32;
     static constexpr int kSortEngineAscending = 256;
     static constexpr int kSortEngineDescending = 512;
+    // The pages most engines agree on first (RelevanceRanking); kept while results arrive.
+    static constexpr int kSortRelevance = 1024;
 
     // The area under a row: the summary's height plus this margin, or the fallback height
     // when the summary cannot be measured.
@@ -110,6 +115,11 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
     std::optional<bool> IsChecked(int id) const;
 
     int SortState() const;
+    // How the engines of the current search ranked its pages, for the sort by relevance.
+    void SetRanking(const RelevanceRanking* ranking);
+    // What Save Results writes: the rows in the order shown while sorted by relevance, else the
+    // main window's list in its order; pages receives each one's page of the search.
+    ResultList ResultsToSave(std::vector<const RelevanceRanking::Page*>& pages) const;
     bool IsShowingSummary() const;
     const ResultList& OwnResults() const;
     // The number of selected rows, after every change of the selection.
@@ -149,6 +159,9 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
     void OnOpen(bool newWindow);
     void MarkOpened(int item);
     void OnSort(int subItem, int ascendingState, int descendingState);
+    void SortByRelevance();
+    // Sorts by relevance again once the results that arrive together are all in.
+    void KeepRelevanceOrder();
     void ToggleStyle(uint32_t style);
     void OnShowSummary();
     void ShowContextMenu(bool onRow, const QPoint& globalPoint);
@@ -165,6 +178,8 @@ class CMarovaneProView : public CReportView, private ReportCtrlListener {
     std::unique_ptr<ResultsViewCommands> m_commands;
     ReportImageList m_stateIcons;
     int m_sortState = kSortNone;
+    const RelevanceRanking* m_ranking = nullptr;
+    bool m_relevanceSortDue = false;
     bool m_showSummary = true;
     bool m_initialised = false;
     bool m_countPosted = false;

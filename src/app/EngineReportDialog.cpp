@@ -1,5 +1,7 @@
 #include "app/EngineReportDialog.h"
 
+#include "app/EngineChoiceList.h"
+
 #include "search/EngineAccount.h"
 
 #include <QHeaderView>
@@ -30,7 +32,8 @@ QString fromBytes(const std::string& text) {
 
 EngineReportDialog::EngineReportDialog(const EngineAccount& account, QWidget* parent)
     : QDialog(parent), m_account(account), m_table(new QTableWidget(this)),
-      m_empty(new QLabel(QStringLiteral("No search has run yet."), this)) {
+      m_empty(new QLabel(QStringLiteral("No search has run yet."), this)),
+      m_choice(new EngineChoiceList(this)) {
     setWindowTitle(QString::fromLatin1(kTitle));
     setAccessibleName(QString::fromLatin1(kTitle));
     setAccessibleDescription(QStringLiteral("What each search engine did in the last search"));
@@ -52,9 +55,15 @@ EngineReportDialog::EngineReportDialog(const EngineAccount& account, QWidget* pa
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_empty);
     layout->addWidget(m_table, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Engines of the next search:"), this));
+    layout->addWidget(m_choice);
     connect(&m_timer, &QTimer::timeout, this, [this] { Refresh(); });
     m_timer.start(kRefreshMs);
     Refresh();
+}
+
+EngineChoiceList& EngineReportDialog::Choice() {
+    return *m_choice;
 }
 
 void EngineReportDialog::Refresh() {

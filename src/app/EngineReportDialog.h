@@ -4,6 +4,7 @@
 #include <QTimer>
 
 class EngineAccount;
+class EngineChoiceList;
 class QLabel;
 class QTableWidget;
 
@@ -21,10 +22,13 @@ class EngineReportDialog : public QDialog {
     // Shows the account as it stands now.
     void Refresh();
     QTableWidget& Table();
+    // The tick list that picks the engines of the next search.
+    EngineChoiceList& Choice();
 
   private:
     const EngineAccount& m_account;
     QTableWidget* m_table;
     QLabel* m_empty;
+    EngineChoiceList* m_choice;
     QTimer m_timer;
 };

@@ -76,6 +76,9 @@ void CliSessionView::ClearResults() {
 }
 
 void CliSessionView::AddResultRow(int, const SearchResult& result) {
+    if (!m_streaming) {
+        return;
+    }
     ResultList one;
     one.Add(result);
     ResultPrinter(stdout).PrintFrom(one, 0);
@@ -96,4 +99,12 @@ void CliSessionView::RunBeforeEnd() {
 
 int CliSessionView::MessageCount() const {
     return m_messages;
+}
+
+void CliSessionView::SetStreaming(bool streaming) {
+    m_streaming = streaming;
+}
+
+bool CliSessionView::IsStreaming() const {
+    return m_streaming;
 }

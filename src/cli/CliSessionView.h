@@ -26,6 +26,10 @@ class CliSessionView : public SearchSessionView {
     void ClearResults() override;
     void AddResultRow(int position, const SearchResult& result) override;
 
+    // Whether each result is printed as it is accepted (the default); the caller prints the
+    // list itself when the search has ended otherwise.
+    void SetStreaming(bool streaming);
+    bool IsStreaming() const;
     int MessageCount() const;
     // Runs once, just before the first status text after the search has ended (its end
     // text), or when RunBeforeEnd is called first.
@@ -39,5 +43,6 @@ class CliSessionView : public SearchSessionView {
     std::function<void()> m_onIdle;
     std::function<void()> m_beforeEnd;
     bool m_ended = false;
+    bool m_streaming = true;
     int m_messages = 0;
 };

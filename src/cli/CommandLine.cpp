@@ -42,6 +42,7 @@ bool CommandLine::Parse(const std::vector<std::string>& words) {
         }
         m_present.insert(name);
         m_values[name] = value;
+        m_allValues.emplace_back(name, value);
     }
     return true;
 }
@@ -53,6 +54,16 @@ bool CommandLine::Has(const std::string& option) const {
 std::string CommandLine::Value(const std::string& option, const std::string& fallback) const {
     const auto found = m_values.find(option);
     return found == m_values.end() ? fallback : found->second;
+}
+
+std::vector<std::string> CommandLine::Values(const std::string& option) const {
+    std::vector<std::string> values;
+    for (const auto& [name, value] : m_allValues) {
+        if (name == option) {
+            values.push_back(value);
+        }
+    }
+    return values;
 }
 
 const std::vector<std::string>& CommandLine::Arguments() const {

@@ -19,6 +19,8 @@ class CommandLine {
     bool Has(const std::string& option) const;
     // The option's value, or fallback when it was not given.
     std::string Value(const std::string& option, const std::string& fallback = {}) const;
+    // Every value of an option that may be given more than once, in the order given.
+    std::vector<std::string> Values(const std::string& option) const;
     const std::vector<std::string>& Arguments() const;
     const std::string& Error() const;
 
@@ -26,6 +28,7 @@ class CommandLine {
     std::set<std::string> m_valued;
     std::set<std::string> m_switches;
     std::map<std::string, std::string> m_values;
+    std::vector<std::pair<std::string, std::string>> m_allValues;
     std::set<std::string> m_present;
     std::vector<std::string> m_arguments;
     std::string m_error;

@@ -1,6 +1,9 @@
 #include "cli/OutputFormat.h"
 
+#include "cli/ResultPrinter.h"
+#include "results/ResultCsv.h"
 #include "results/ResultExport.h"
+#include "results/ResultJson.h"
 #include "results/ResultsFile.h"
 
 #include <array>
@@ -9,12 +12,23 @@ namespace {
 
 constexpr std::string_view kNameSeparator = ", ";
 
-const std::array<OutputFormat, 5> kFormats = {{
+std::string JsonBytes(const ResultList& list) {
+    return ResultJson::Bytes(list);
+}
+
+std::string CsvBytes(const ResultList& list) {
+    return ResultCsv::Bytes(list);
+}
+
+const std::array<OutputFormat, 8> kFormats = {{
     {"html", &ResultExport::HtmlPageBytes},
     {"htm", &ResultExport::HtmlPageBytes},
     {"txt", &ResultExport::TextFileBytes},
     {"text", &ResultExport::TextFileBytes},
     {"vnr", &ResultsFile::Encode},
+    {"tsv", &ResultPrinter::Bytes},
+    {"json", &JsonBytes},
+    {"csv", &CsvBytes},
 }};
 
 } // namespace

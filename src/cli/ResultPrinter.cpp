@@ -29,3 +29,19 @@ int ResultPrinter::PrintFrom(const ResultList& list, int32_t from) {
     }
     return printed;
 }
+
+std::string ResultPrinter::Bytes(const ResultList& list) {
+    std::string bytes;
+    for (int32_t i = 0; i < list.Count(); ++i) {
+        const SearchResult* result = list.Get(i);
+        bytes += result->title.view();
+        bytes += '\t';
+        bytes += result->address.view();
+        bytes += '\t';
+        bytes += result->summary.view();
+        bytes += '\t';
+        bytes += result->engine.view();
+        bytes += '\n';
+    }
+    return bytes;
+}

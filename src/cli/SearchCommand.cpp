@@ -2,8 +2,10 @@
 
 #include "cli/Cli.h"
 #include "cli/CliSessionView.h"
+#include "cli/EngineChoice.h"
 #include "cli/EngineReportJson.h"
 #include "cli/EngineReportTable.h"
+#include "cli/ScriptFormat.h"
 #include "cli/StderrMessageSink.h"
 #include "model/EngineCatalog.h"
 #include "platform/AtomicFile.h"
@@ -27,6 +29,9 @@ namespace {
 
 constexpr const char* kDefaultCategory = "The Web";
 constexpr const char* kStoppedText = "Search Stopped";
+// The orders in which the results are listed.
+constexpr const char* kArrivalOrder = "arrival";
+constexpr const char* kRelevanceOrder = "relevance";
 // The search ended without accepting a single result.
 constexpr int kExitNoResult = 1;
 // How often the event loop looks whether Ctrl+C asked the search to stop.
@@ -37,7 +42,9 @@ constexpr int kWorkerDrainMs = 3000;
 const char* const kUsage =
     "usage: vantorell-search search [--app-path DIR] [--category NAME] [--max-result N]\n"
     "                               [--max-engine N] [--search-timeout SECONDS]\n"
-    "                               [--output FILE] [--report FILE] [--verbose] KEYWORD\n"
+    "                               [--output FILE] [--report FILE] [--verbose]\n"
+    "                               [--order arrival|relevance] [--format tsv|json|csv]\n"
+    "                               [--engine NAME]... KEYWORD\n"
     "\n"
     "Runs one search with the settings of the program folder's propertys.ini; the options\n"
     "below replace a setting for this run only. Each accepted result is printed at once as\n"
@@ -53,7 +60,8 @@ const char* const kUsage =
     "  --search-timeout SECONDS seconds without a new result before the search ends\n"
     "  --output FILE            save the results when the search has ended, as Save Results\n"
     "                           does: by FILE's extension a results file (vnr), a text file\n"
-    "                           (txt) or an HTML page (anything else)\n"
+    "                           (txt), JSON (json), CSV (csv) or an HTML page (anything\n"
+    "                           else)\n"
     "  --report FILE            write the engine report as JSON when the search has ended:\n"
     "                           one object per engine with its pages, status line, bytes,\n"
     "                           times, results, duplicates, failure and whether it parsed\n"
@@ -61,6 +69,18 @@ const char* const kUsage =
     "  --verbose                print every status text on stderr as well (an engine's\n"
     "                           notices after its name), and the engine report as a table\n"
     "                           just before the end text\n"
+    "  --order relevance        print the results when the search has ended, one per page,\n"
+    "                           the pages the engines agree on first (reciprocal rank\n"
+    "                           fusion: the sum over the engines that listed a page of\n"
+    "                           1 / (60 + its rank in that engine's list)); --output saves\n"
+    "                           them in that order. The default, arrival, prints each\n"
+    "                           result as it is accepted\n"
+    "  --format tsv|json|csv    how results are printed: tab-separated lines (default), or\n"
+    "                           when the search has ended a JSON array of objects (title,\n"
+    "                           address, summary, engines, ranks, score) or CSV with the\n"
+    "                           header title,address,summary,engines\n"
+    "  --engine NAME            search the engine of that name, whatever its category and\n"
+    "                           whether its file switches it on; repeat for more engines\n"
     "\n"
     "Exit status: 0 when at least one result was accepted, 1 when the search ended\n"
     "without one, 2 for bad input. An empty keyword, a keyword of one space, or no network\n"
@@ -121,7 +141,8 @@ std::string joinKeyword(const std::vector<std::string>& words) {
 
 int SearchCommand::Run(const std::vector<std::string>& words) {
     CommandLine line({"--app-path", "--category", "--max-result", "--max-engine",
-                      "--search-timeout", "--output", "--report"},
+                      "--search-timeout", "--output", "--report", "--order", "--format",
+                      "--engine"},
                      {"--help", "--verbose"});
     if (!line.Parse(words)) {
         return Cli::Fail(line.Error());
@@ -140,6 +161,15 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     if (!Cli::EngineFolder(line, programFolder, error)) {
         return Cli::Fail(error);
     }
+    const std::string order = line.Value("--order", kArrivalOrder);
+    if (order != kArrivalOrder && order != kRelevanceOrder) {
+        return Cli::Fail("--order is arrival or relevance, not \"" + order + "\"");
+    }
+    ScriptFormat::Kind format = ScriptFormat::Kind::Tsv;
+    if (!ScriptFormat::Parse(line.Value("--format", "tsv"), format)) {
+        return Cli::Fail(std::string("--format is ") + ScriptFormat::kNames);
+    }
+    const bool byRelevance = order == kRelevanceOrder;
     const OptionsStore options(programFolder);
 
     int argc = 1;
@@ -151,10 +181,17 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     StderrMessageSink messages;
     EngineCatalog catalog(options.ProgramFolder(), messages);
     catalog.Load();
+    const std::vector<std::string> engines = line.Values("--engine");
+    EngineCatalog chosen(options.ProgramFolder(), messages);
+    if (!engines.empty() && !EngineChoice::Pick(catalog, engines, chosen, error)) {
+        return Cli::Fail(error);
+    }
 
     bool ended = false;
     const bool verbose = line.Has("--verbose");
-    CliSessionView view(joinKeyword(line.Arguments()), line.Value("--category", kDefaultCategory),
+    CliSessionView view(joinKeyword(line.Arguments()),
+                        engines.empty() ? line.Value("--category", kDefaultCategory)
+                                        : EngineChoice::kCategory,
                         verbose, [&ended] {
                             ended = true;
                             // Leave the loop once the handler that ended the search has
@@ -162,8 +199,10 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
                             QTimer::singleShot(0, [] { QCoreApplication::quit(); });
                         });
     const ConnectionState connection;
-    SearchSession session(catalog, view, connection, options);
+    SearchSession session(engines.empty() ? catalog : chosen, view, connection, options);
     session.SetOverrides(overrides);
+    session.SetEngineChoice(engines);
+    view.SetStreaming(!byRelevance && format == ScriptFormat::Kind::Tsv);
     view.SetBeforeEnd([&session, verbose] {
         if (verbose) {
             const std::string table = EngineReportTable::Table(session.Account());
@@ -198,8 +237,20 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     interruptPoll.stop();
     session.StopSearch();
     CHttpSearch::WaitForAllEnded(kWorkerDrainMs);
+    std::vector<const RelevanceRanking::Page*> pages;
+    const ResultList listed =
+        byRelevance ? session.Ranking().Merged(session.Results(), pages) : session.Results();
+    if (!byRelevance) {
+        for (int32_t row = 0; row < listed.Count(); ++row) {
+            pages.push_back(session.Ranking().Find(listed.Get(row)->address.view()));
+        }
+    }
+    if (!view.IsStreaming()) {
+        const std::string bytes = ScriptFormat::Bytes(format, listed, pages);
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    }
     if (line.Has("--output") &&
-        !ResultsDocument::SaveResults(session.Results(), line.Value("--output"))) {
+        !ResultsDocument::SaveResults(listed, line.Value("--output"), pages)) {
         return Cli::Fail("cannot write " + line.Value("--output"));
     }
     if (line.Has("--report") &&

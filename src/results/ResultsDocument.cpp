@@ -3,7 +3,9 @@
 #include "platform/MessageSink.h"
 #include "platform/PrivateFolder.h"
 #include "platform/ShellOpen.h"
+#include "results/ResultCsv.h"
 #include "results/ResultExport.h"
+#include "results/ResultJson.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>
@@ -41,10 +43,17 @@ ResultsDocument::SaveFormat ResultsDocument::FormatForPath(const std::string& pa
     if (ExtensionIs(extension, kTextExtension)) {
         return SaveFormat::TextFile;
     }
+    if (ExtensionIs(extension, kJsonExtension)) {
+        return SaveFormat::JsonFile;
+    }
+    if (ExtensionIs(extension, kCsvExtension)) {
+        return SaveFormat::CsvFile;
+    }
     return SaveFormat::HtmlPage;
 }
 
-bool ResultsDocument::SaveResults(const ResultList& list, const std::string& path) {
+bool ResultsDocument::SaveResults(const ResultList& list, const std::string& path,
+                                  const std::vector<const RelevanceRanking::Page*>& pages) {
     switch (FormatForPath(path)) {
     case SaveFormat::ResultsFile:
         return ResultsFile::WriteResultsFile(list, path);
@@ -52,6 +61,10 @@ bool ResultsDocument::SaveResults(const ResultList& list, const std::string& pat
         return ResultExport::WriteTextFile(list, path);
     case SaveFormat::HtmlPage:
         return ResultExport::WriteHtmlPage(list, path);
+    case SaveFormat::JsonFile:
+        return ResultJson::Write(list, path, pages);
+    case SaveFormat::CsvFile:
+        return ResultCsv::Write(list, path, pages);
     }
     return false;
 }

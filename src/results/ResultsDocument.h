@@ -1,9 +1,11 @@
 #pragma once
 
 #include "model/ResultList.h"
+#include "search/RelevanceRanking.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class MessageSink;
 class ShellOpen;
@@ -17,6 +19,8 @@ class ResultsDocument {
         ResultsFile, // extension "vnr"
         TextFile,    // extension "txt"
         HtmlPage,    // any other extension, or none
+        JsonFile,    // extension "json"
+        CsvFile,     // extension "csv"
     };
 
     // The file dialogs of Save Results and Open Results: default extension and filters.
@@ -31,12 +35,16 @@ class ResultsDocument {
     // The browse folder's name in the user's runtime folder (see PrivateFolder).
     static constexpr std::string_view kBrowseFolderName = "Vantorell2001";
     static constexpr std::string_view kTextExtension = "txt";
+    static constexpr std::string_view kJsonExtension = "json";
+    static constexpr std::string_view kCsvExtension = "csv";
 
     // The format a save to path writes, by its extension in any letter case.
     static SaveFormat FormatForPath(const std::string& path);
     // Writes list to path in the format of its extension. False when the file could not be
     // written; an existing file is then left as it was.
-    static bool SaveResults(const ResultList& list, const std::string& path);
+    // pages gives the search's page of each row for the JSON file's ranks and scores.
+    static bool SaveResults(const ResultList& list, const std::string& path,
+                            const std::vector<const RelevanceRanking::Page*>& pages = {});
     // Empties list and reads the results file into it. A missing file leaves the list empty; a
     // file that cannot be read shows kUnreadableMessage in a "Warning" box with the path and
     // the cause on a line below; a file whose end was cut is read with an "Information" note.

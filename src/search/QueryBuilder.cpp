@@ -128,13 +128,21 @@ ProxySettings QueryBuilder::ReadProxySettings(const OptionsStore& options) {
 
 int QueryBuilder::BuildJobs(const EngineCatalog& catalog, std::string_view keyword,
                             const ProxySettings& proxy, JobQueue& queue,
-                            std::vector<std::string>* skipped) {
+                            std::vector<std::string>* skipped,
+                            const std::vector<std::string>* chosen) {
     const std::string_view usableKeyword = UsableKeyword(keyword);
     int appended = 0;
     const int32_t engineCount = catalog.EngineCount();
     for (int32_t index = 0; index < engineCount; ++index) {
         const EngineDefinition* engine = catalog.Engine(index);
-        if (engine == nullptr || !engine->isEnabled()) {
+        if (engine == nullptr) {
+            continue;
+        }
+        // A choice of engines by name replaces what the engine files switch on.
+        const bool asked = chosen == nullptr ? engine->isEnabled()
+                                             : std::find(chosen->begin(), chosen->end(),
+                                                         engine->name.view()) != chosen->end();
+        if (!asked) {
             continue;
         }
         SearchJob job;

@@ -37,7 +37,8 @@ class QueryBuilder {
 
     // Appends to queue one job per enabled engine of the catalogue's current category, in
     // catalogue order, each fetching that engine's first result page for keyword. Returns the
-    // number of jobs appended.
+    // number of jobs appended. With chosen, the engines named in it are asked instead, whether
+    // their files switch them on or not.
     //
     // A keyword longer than kMaxKeywordLength is cut first. An engine whose request does not
     // fit the job (the address in 254 characters, the POST body in 511) gets no job: a cut
@@ -46,7 +47,8 @@ class QueryBuilder {
     // request itself goes out, and a cut proxy name shows up as a failed connection.
     static int BuildJobs(const EngineCatalog& catalog, std::string_view keyword,
                          const ProxySettings& proxy, JobQueue& queue,
-                         std::vector<std::string>* skipped = nullptr);
+                         std::vector<std::string>* skipped = nullptr,
+                         const std::vector<std::string>* chosen = nullptr);
 
   private:
     // Fills job from engine for keyword (already cut to kMaxKeywordLength). False when the

@@ -37,6 +37,10 @@ void SearchManager::SetRestingEngines(std::vector<std::string> names) {
     m_resting = std::move(names);
 }
 
+void SearchManager::SetChosenEngines(std::vector<std::string> names) {
+    m_chosen = std::move(names);
+}
+
 std::int64_t SearchManager::MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
@@ -71,7 +75,8 @@ void SearchManager::Start(SearchManagerListener* frame) {
     if (m_catalog != nullptr) {
         const ProxySettings proxy = QueryBuilder::ReadProxySettings(m_options);
         m_skipped.clear();
-        QueryBuilder::BuildJobs(*m_catalog, m_keyword, proxy, *m_queue, &m_skipped);
+        QueryBuilder::BuildJobs(*m_catalog, m_keyword, proxy, *m_queue, &m_skipped,
+                                m_chosen.empty() ? nullptr : &m_chosen);
     }
     DropRestingJobs();
     const int firstRound = std::min({m_maxWorkers, kMaxSlots, m_queue->Count()});

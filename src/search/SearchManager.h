@@ -41,6 +41,9 @@ class SearchManager {
     void SetAccount(EngineAccount* account);
     // Engines left out of this search (they rest after being blocked): no job is made for them.
     void SetRestingEngines(std::vector<std::string> names);
+    // When not empty: the engines of the category this search asks, by name, whether their
+    // files switch them on or not.
+    void SetChosenEngines(std::vector<std::string> names);
     // Builds the jobs of the catalogue's current category and starts the first round.
     void Start(SearchManagerListener* frame);
     // Stops every running worker and destroys the queue; nothing starts afterwards and late
@@ -92,6 +95,7 @@ class SearchManager {
     bool m_stopped = false;
     EngineAccount* m_account = nullptr;
     std::vector<std::string> m_resting;
+    std::vector<std::string> m_chosen;
     std::array<SlotPage, kMaxSlots> m_pages;
     // When each engine of the report made its first request.
     std::vector<Clock::time_point> m_firstRequests;

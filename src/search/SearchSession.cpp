@@ -18,9 +18,6 @@
 
 namespace {
 
-// Between the engines that found the same page, in the result's engine field.
-constexpr std::string_view kEngineListSeparator = ", ";
-
 // The status text of an engine left out of a search because it rests.
 constexpr const char* kRestingFormat = "%s rests until %02d:%02d: blocked three searches in a row";
 constexpr std::size_t kRestingTextSize = 128;
@@ -128,6 +125,7 @@ void SearchSession::StartSearch() {
     m_view.SetProgressRange(0, m_maxResult);
 
     m_account.Clear();
+    m_ranking.Clear();
     m_pageEngines.clear();
     m_manager = std::make_unique<SearchManager>(m_options);
     m_manager->SetAccount(&m_account);
@@ -135,6 +133,7 @@ void SearchSession::StartSearch() {
     m_manager->SetCatalog(&m_catalog);
     m_catalog.SelectCategory(m_view.Category());
     m_manager->SetRestingEngines(RestingEngines());
+    m_manager->SetChosenEngines(m_engineChoice);
     m_manager->SetKeyword(keyword);
     m_manager->Start(this);
 
@@ -182,6 +181,14 @@ SearchManager* SearchSession::Manager() const {
     return m_manager.get();
 }
 
+const RelevanceRanking& SearchSession::Ranking() const {
+    return m_ranking;
+}
+
+void SearchSession::SetEngineChoice(std::vector<std::string> names) {
+    m_engineChoice = std::move(names);
+}
+
 void SearchSession::OnSearchNotice(int code, int /*detail*/, std::string_view engine) {
     if (code == HttpClient::kCodeHost) {
         ++m_hostFailures;
@@ -206,6 +213,7 @@ void SearchSession::OnNewResults(SearchManager& manager) {
     const int32_t receivedBefore = m_receivedCount;
     for (int32_t i = 0; i < pending.Count(); ++i) {
         const SearchResult& item = *pending.Get(i);
+        m_ranking.Note(item.engine.view(), item.address.view());
         const bool refused = m_autoRemoveUrl && !m_duplicateFilter.AddUnique(
                                                     item, UniqueResultList::KeyKind::ByAddress);
         if (refused) {

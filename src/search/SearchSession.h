@@ -3,6 +3,7 @@
 #include "model/ResultList.h"
 #include "model/UniqueResultList.h"
 #include "search/EngineAccount.h"
+#include "search/RelevanceRanking.h"
 #include "search/SearchManagerListener.h"
 #include "settings/OptionsStore.h"
 
@@ -31,6 +32,8 @@ class SearchSession : public SearchManagerListener {
     static constexpr int kMillisecondsPerSecond = 1000;
     // The bytes of a result's engine field.
     static constexpr std::size_t kEngineFieldLength = 20;
+    // Between the engines that found the same page, in the result's engine field.
+    static constexpr std::string_view kEngineListSeparator = ", ";
 
     // The engine field of a page that several engines found: "Bing, Yahoo" while that fits
     // the field, else the first engine and how many more ("Bing +2").
@@ -63,6 +66,11 @@ class SearchSession : public SearchManagerListener {
     const EngineAccount& Account() const;
     // The manager of the current or last search, if any.
     SearchManager* Manager() const;
+    // How the engines of the current or last search ranked its pages.
+    const RelevanceRanking& Ranking() const;
+    // The engines the next searches ask, by name, in place of the category's enabled ones;
+    // empty: the enabled ones.
+    void SetEngineChoice(std::vector<std::string> names);
 
     // From the manager, on the user-interface thread.
     void OnSearchNotice(int code, int detail, std::string_view engine) override;
@@ -85,6 +93,8 @@ class SearchSession : public SearchManagerListener {
     OptionsStore m_options;
     Overrides m_overrides;
     EngineAccount m_account;
+    RelevanceRanking m_ranking;
+    std::vector<std::string> m_engineChoice;
     // The engines that found each page found more than once, by the page's address key.
     std::unordered_map<std::string, std::vector<std::string>> m_pageEngines;
     QTimer m_timer;

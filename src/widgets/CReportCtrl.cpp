@@ -452,6 +452,33 @@ bool CReportCtrl::SortItems(int subItem, bool ascending) {
     return true;
 }
 
+bool CReportCtrl::OrderRows(const std::vector<int>& items) {
+    std::vector<bool> seen(static_cast<std::size_t>(m_store.Count()), false);
+    if (items.size() != seen.size()) {
+        return false;
+    }
+    for (const int item : items) {
+        if (!m_store.IsItem(item) || seen[static_cast<std::size_t>(item)]) {
+            return false;
+        }
+        seen[static_cast<std::size_t>(item)] = true;
+    }
+    const int firstRow = m_viewport->FirstRow();
+    const int focusRow = m_selection->FocusRow();
+    const bool focusInView = focusRow >= firstRow && focusRow <= m_viewport->LastVisibleRow();
+    const int keptRow = focusInView ? focusRow : firstRow;
+    const int keptItem = m_store.ItemFromRow(keptRow);
+    const int focusItem = m_store.ItemFromRow(focusRow);
+    m_store.ReorderRows() = items;
+    m_selection->RowsSorted(focusItem);
+    if (m_store.IsItem(keptItem)) {
+        m_viewport->SetFirstRow(std::max(0, m_store.RowFromItem(keptItem) - (keptRow - firstRow)));
+    }
+    update();
+    NotifyAccessibleReset();
+    return true;
+}
+
 // --- Layout ----------------------------------------------------------------------------------
 
 int CReportCtrl::GetFocusRow() const {

@@ -162,6 +162,11 @@ class CReportCtrl : public QWidget {
     // Sorts the rows by the sub-item's cells and shows the sort mark. False for an unknown
     // sub-item or an empty list.
     bool SortItems(int subItem, bool ascending);
+    // Shows the items in the order given (every item once), keeping the focus on its item. The
+    // focus row, when it is in view, stays where it is on the screen, else the first row in
+    // view does, so rows that move around them do not carry the user's place away. False,
+    // changing nothing, when items is not an order of every item.
+    bool OrderRows(const std::vector<int>& items);
 
     // --- Layout, for painting, input and assistive technology ----------------------------------
     int GetFocusRow() const;

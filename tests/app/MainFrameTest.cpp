@@ -2,6 +2,7 @@
 
 #include "app/AppCommands.h"
 #include "app/CMarovaneProView.h"
+#include "app/EngineChoiceList.h"
 #include "app/EngineReportDialog.h"
 #include "app/FlatImageCombo.h"
 #include "app/KeywordCombo.h"
@@ -482,4 +483,25 @@ TEST(StatusBar, PanesReadWhatTheyShowToScreenReaders) {
     EXPECT_EQ(nameOf(bar.ProgressIfCreated()), "37 of 50");
     bar.ResetProgress();
     EXPECT_EQ(nameOf(progressPane), "0 of 50");
+}
+
+// The Engine Report's tick list picks the engines of the next search; the files stay as they are.
+TEST(MainFrame, EngineTickListPicksTheEnginesOfTheNextSearch) {
+    GuiFixture f;
+    f.AddEngine("One");
+    f.AddEngine("Two");
+    f.SetOption("SearchTimeout", "1");
+    CMainFrame& frame = f.Frame();
+    const std::string file = readFileBytes(f.app.file("Site/Two.vnp"));
+    frame.DoCommand(kCmdEngineReport);
+    EngineChoiceList& ticks = frame.EngineReport()->Choice();
+    ASSERT_EQ(ticks.count(), 2);
+    ticks.item(1)->setCheckState(Qt::Unchecked);
+    f.Search("x");
+    ASSERT_TRUE(f.WaitForEnd(20000));
+    EXPECT_FALSE(f.Column(3).empty());
+    for (const std::string& engine : f.Column(3)) {
+        EXPECT_EQ(engine, "One");
+    }
+    EXPECT_EQ(readFileBytes(f.app.file("Site/Two.vnp")), file);
 }

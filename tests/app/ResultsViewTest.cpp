@@ -8,6 +8,7 @@
 #include "widgets/CFlatHeaderCtrl.h"
 
 #include "support/EventLoopWait.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -257,4 +258,41 @@ TEST(MessageBoxes, CaptionTextAndIconOfEachKind) {
     EXPECT_EQ(seen[2].second, QMessageBox::Critical);
     EXPECT_EQ(seen[3].first, "|Complete searching for key words");
     EXPECT_EQ(seen[3].second, QMessageBox::Information);
+}
+
+// Sorted by relevance before the search, the list keeps the pages both engines found on top
+// while results arrive, and Save writes the rows in that order.
+TEST(ResultsView, SortByRelevanceKeepsAgreedPagesOnTopAndSavesThem) {
+    GuiFixture f;
+    f.page = [](const std::string& engine, int first) -> std::string {
+        if (first != 1) {
+            return "";
+        }
+        const Texts letters = engine == "One" ? Texts{"a", "b", "c"} : Texts{"c", "a", "d"};
+        std::string body;
+        for (const std::string& letter : letters) {
+            body += "<r><a href=\"http://" + letter + ".example/\">" + letter + "</a><p>m</p>\n";
+        }
+        return body;
+    };
+    f.AddEngine("One");
+    f.AddEngine("Two");
+    f.SetOption("SearchTimeout", "1");
+    CMainFrame& frame = f.Frame();
+    frame.DoCommand(kCmdSortRelevance);
+    EXPECT_EQ(f.View().SortState(), CMarovaneProView::kSortRelevance);
+    f.Search("x");
+    ASSERT_TRUE(f.WaitForEnd(20000));
+    QCoreApplication::processEvents();
+    // a: 1/61 + 1/62; c: 1/63 + 1/61; b: 1/62; d: 1/63. Each engine's row of a shared page
+    // stays (AutoRemoveUrl is off), beside the other.
+    EXPECT_EQ(f.Column(2), (Texts{"http://a.example/", "http://a.example/", "http://c.example/",
+                                  "http://c.example/", "http://b.example/", "http://d.example/"}));
+
+    f.dialogs.answer = f.app.file("shown.csv");
+    frame.DoCommand(kCmdSaveResults);
+    const std::string csv = readFileBytes(f.dialogs.answer);
+    EXPECT_LT(csv.find("a.example"), csv.find("c.example"));
+    EXPECT_LT(csv.find("c.example"), csv.find("b.example"));
+    EXPECT_LT(csv.find("b.example"), csv.find("d.example"));
 }

@@ -43,6 +43,9 @@ const char* const kUsage =
     "one line: title, address, summary and engine separated by tabs. Every status text goes\n"
     "to stderr as its own line; the last stderr line says how the search ended (\"Search\n"
     "Completed\", \"Search Timeout\", \"Host Not Found\", or \"Search Stopped\" after Ctrl+C).\n"
+    "The search ends as soon as every engine is done: out of pages, or refused (an answer\n"
+    "other than 2xx, a challenge, a page without results) or failed once; it is not asked\n"
+    "again in that search.\n"
     "\n"
     "  --app-path DIR           the program folder\n"
     "  --category NAME          the category to search (default \"The Web\")\n"
@@ -60,8 +63,9 @@ const char* const kUsage =
     "                           the end text\n"
     "\n"
     "Exit status: 0 when at least one result was accepted, 1 when the search ended\n"
-    "without one, 2 for bad input. An empty keyword, a keyword of one space, or no network\n"
-    "connection prints the message and exits with status 2.\n";
+    "without one, 2 for bad input. An empty keyword, a keyword of one space, no network\n"
+    "connection, or a category without an enabled (not resting) engine prints the message\n"
+    "and exits with status 2.\n";
 
 std::atomic<bool> g_interrupted{false};
 
@@ -93,6 +97,18 @@ std::string joinKeyword(const std::vector<std::string>& words) {
         keyword += words[i];
     }
     return keyword;
+}
+
+// Names the category that has no engine to ask, and the categories the folder has.
+std::string noEngineText(const EngineCatalog& catalog, const std::string& category) {
+    std::string text = "no enabled engine to search in category \"" + category +
+                       "\"; the program folder's categories are:";
+    for (int32_t group = 0; group < catalog.CategoryCount(); ++group) {
+        text += group == 0 ? " \"" : ", \"";
+        text += catalog.CategoryName(group);
+        text += '"';
+    }
+    return text;
 }
 
 } // namespace
@@ -145,6 +161,9 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     }
 
     session.StartSearch();
+    if (session.HadNoEngine()) {
+        return Cli::Fail(noEngineText(catalog, view.Category()));
+    }
     if (!session.IsSearching()) {
         return Cli::kExitBadInput;
     }

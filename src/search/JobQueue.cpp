@@ -73,6 +73,20 @@ void JobQueue::RemoveFirst() {
     m_jobs.pop_front();
 }
 
+void JobQueue::RemoveEngine(std::string_view engineName) {
+    for (std::size_t index = 0; index < m_jobs.size(); ++index) {
+        if (m_jobs[index].engineName.view() != engineName) {
+            continue;
+        }
+        m_jobs.erase(m_jobs.begin() + static_cast<std::ptrdiff_t>(index));
+        // The jobs after it moved one place forward, the one handed out next among them.
+        if (m_next > index) {
+            --m_next;
+        }
+        return;
+    }
+}
+
 void JobQueue::Clear() {
     m_jobs.clear();
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string_view>
 
 // The jobs of one search, handed out round and round: every hand-out leaves the job in the
 // queue and turns it to its next result page. Link validation uses the same queue as a plain
@@ -23,6 +24,9 @@ class JobQueue {
     bool NextJob(SearchJob& out);
     // Removes the first job; nothing when empty.
     void RemoveFirst();
+    // Removes the job of the engine named engineName, if it is still queued; the round goes on
+    // with the job after it.
+    void RemoveEngine(std::string_view engineName);
     void Clear();
 
   private:

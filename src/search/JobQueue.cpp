@@ -2,6 +2,7 @@
 
 #include "search/TextReplace.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -64,6 +65,18 @@ bool JobQueue::NextJob(SearchJob& out) {
         m_next = index + 1;
     }
     return true;
+}
+
+bool JobQueue::NextJobExcept(SearchJob& out, const std::vector<std::string>& busy) {
+    for (std::size_t turn = 0; turn < m_jobs.size(); ++turn) {
+        const std::size_t index = (m_next + turn) % m_jobs.size();
+        const std::string_view engine = m_jobs[index].engineName.view();
+        if (std::find(busy.begin(), busy.end(), engine) == busy.end()) {
+            m_next = index;
+            return NextJob(out);
+        }
+    }
+    return false;
 }
 
 void JobQueue::RemoveFirst() {

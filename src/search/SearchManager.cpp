@@ -87,7 +87,15 @@ void SearchManager::Start(SearchManagerListener* frame) {
 bool SearchManager::StartWorker(int slot) {
     SearchJob job;
     const int32_t jobsBefore = m_queue->Count();
-    if (!m_queue->NextJob(job)) {
+    // One page of an engine at a time: its next page is asked only once the last one has
+    // told whether the engine still answers.
+    std::vector<std::string> busy;
+    for (std::size_t other = 0; other < m_slots.size(); ++other) {
+        if (m_slots[other] != nullptr) {
+            busy.push_back(m_pages[other].engine);
+        }
+    }
+    if (!m_queue->NextJobExcept(job, busy)) {
         return false;
     }
     SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
@@ -226,7 +234,15 @@ void SearchManager::OnWorkerEnded(CHttpSearch& worker) {
     if (refused) {
         m_queue->RemoveEngine(page.engine);
     }
-    if (!StartWorker(slot) && RunningWorkers() == 0 && m_frame != nullptr) {
+    StartWorker(slot);
+    // Slots left empty while every queued engine had a page in flight are filled again.
+    const int slots = std::min(m_maxWorkers, kMaxSlots);
+    for (int other = 0; other < slots && m_queue->Count() > 0; ++other) {
+        if (m_slots[static_cast<std::size_t>(other)] == nullptr && !StartWorker(other)) {
+            break;
+        }
+    }
+    if (RunningWorkers() == 0 && m_frame != nullptr) {
         m_frame->OnEnginesDone(*this);
     }
 }

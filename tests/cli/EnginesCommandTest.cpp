@@ -55,9 +55,13 @@ TEST(EnginesCommand, HealthAndSwitchingEnginesOnAndOff) {
     engine.category.set("Buy Books");
     writeFileBytes(app.file("Site/b.vnp"), EngineFile::CanonicalBytes(engine));
     EngineDefinition own = ProgramFolder::Engine("Mine", "http://m.example", "", "", "Recipes");
-    own.enable.set("false");
-    const std::string ownBytes = EngineFile::CanonicalBytes(own) + "\r\n";
-    writeFileBytes(app.file("User/mine.vnp"), ownBytes);
+    // Not in canonical form: its enable line comes first.
+    const auto ownBytes = [&own](const std::string& enable) {
+        std::string bytes = EngineFile::CanonicalBytes(own);
+        bytes.erase(bytes.find("enable:true\r\n"), 13);
+        return "enable:" + enable + "\r\n" + bytes;
+    };
+    writeFileBytes(app.file("User/mine.vnp"), ownBytes("false"));
     const std::string later = std::to_string(std::time(nullptr) + 600);
     writeFileBytes(app.file("EngineHealth.txt"),
                    "Vantorell 2001 engine health 2\r\n"
@@ -89,8 +93,7 @@ TEST(EnginesCommand, HealthAndSwitchingEnginesOnAndOff) {
 
     const CliRun ownOn = runCli({"engines", "--app-path", app.path(), "--enable", "Mine"});
     ASSERT_EQ(ownOn.exitCode, 0) << ownOn.err;
-    own.enable.set("true");
-    EXPECT_EQ(readFileBytes(app.file("User/mine.vnp")), EngineFile::CanonicalBytes(own) + "\r\n");
+    EXPECT_EQ(readFileBytes(app.file("User/mine.vnp")), ownBytes("true"));
     EXPECT_EQ(readFileBytes(app.file("EngineHealth.txt")).find("rest\t"), std::string::npos)
         << "the resting User engine is free again";
     EXPECT_EQ(runCli({"engines", "--app-path", app.path(), "--enable", "Nobody"}).exitCode, 2);

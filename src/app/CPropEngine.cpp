@@ -59,7 +59,7 @@ CPropEngine::CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo
     connect(m_combo, &QComboBox::activated, this, [this] { FillList(); });
     connect(m_list, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
         if (column == kNameColumn && item->checkState(kNameColumn) == Qt::Checked) {
-            m_ticked.insert(item->text(kNameColumn).toStdString());
+            m_ticked.insert({m_combo->SelectedCategory(), item->text(kNameColumn).toStdString()});
         }
     });
 }
@@ -96,16 +96,18 @@ void CPropEngine::FillList() {
         item->setCheckState(kNameColumn,
                             IsEnabled(engine->enable.view()) ? Qt::Checked : Qt::Unchecked);
         item->setText(kHealthColumn,
-                      QString::fromStdString(HealthText(m_programFolder, engine->name.view())));
+                      QString::fromStdString(HealthText(m_programFolder, engine->category.view(),
+                                                        engine->name.view())));
     }
     // Filling the list ticks boxes too; only the user's own ticks end a rest.
     m_ticked.clear();
 }
 
-std::string CPropEngine::HealthText(const std::string& programFolder, std::string_view engine) {
+std::string CPropEngine::HealthText(const std::string& programFolder, std::string_view category,
+                                    std::string_view engine) {
     EngineHealth health(programFolder);
     health.Load();
-    const EngineHealth::Summary summary = health.Summarise(engine, std::time(nullptr));
+    const EngineHealth::Summary summary = health.Summarise(category, engine, std::time(nullptr));
     if (summary.searches == 0 && summary.restUntil == 0) {
         return std::string();
     }
@@ -133,12 +135,12 @@ bool CPropEngine::Save() {
     bool written = true;
     if (!m_ticked.empty()) {
         EngineHealth health(m_programFolder);
-        if (health.Load()) {
-            for (const std::string& name : m_ticked) {
-                health.EndRest(name);
+        health.Update([this](EngineHealth& file) {
+            for (const auto& [category, name] : m_ticked) {
+                file.EndRest(category, name);
             }
-            health.Save();
-        }
+            return true;
+        });
     }
     // The rows are the shown category's engines in catalogue order.
     m_catalog.SelectCategory(m_combo->SelectedCategory());

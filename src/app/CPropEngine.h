@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class EngineCatalog;
@@ -41,7 +42,8 @@ class CPropEngine : public OptionsPage {
     void FillList();
     static bool IsEnabled(std::string_view enable);
     // The health column's text: how the engine fared in its last searches.
-    static std::string HealthText(const std::string& programFolder, std::string_view engine);
+    static std::string HealthText(const std::string& programFolder, std::string_view category,
+                                  std::string_view engine);
 
     EngineCatalog& m_catalog;
     const FlatImageCombo& m_mainCombo;
@@ -49,6 +51,7 @@ class CPropEngine : public OptionsPage {
     FlatImageCombo* m_combo;
     QTreeWidget* m_list;
     std::string m_programFolder;
-    // Engines the user ticked while the page was open: their rest ends at OK.
-    std::set<std::string> m_ticked;
+    // Engines the user ticked while the page was open, by category and name: their rest ends
+    // at OK.
+    std::set<std::pair<std::string, std::string>> m_ticked;
 };

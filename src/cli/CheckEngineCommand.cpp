@@ -4,6 +4,7 @@
 #include "cli/EnginePageProbe.h"
 #include "cli/ResultPrinter.h"
 #include "cli/StderrMessageSink.h"
+#include "cli/TerminalText.h"
 #include "extract/AddressUnwrapper.h"
 #include "extract/MarkerSuggester.h"
 #include "extract/PageKind.h"
@@ -29,6 +30,28 @@ constexpr std::string_view kSchemeEnd = "://";
 // Exit status when the check ran and found a problem (a failed page, no results, a repeat).
 constexpr int kExitProblem = 1;
 constexpr long long kMillisecondsPerSecond = 1000;
+// Answers by which an engine refuses this client rather than fails a request.
+constexpr int kStatusForbidden = 403;
+constexpr int kStatusTooManyRequests = 429;
+// "HTTP/1.x " precedes the status code.
+constexpr std::size_t kStatusCodeStart = 9;
+constexpr std::size_t kStatusCodeDigits = 3;
+
+// The status code of a status line; 0 without one.
+int statusCodeOf(const std::string& statusLine) {
+    if (statusLine.size() < kStatusCodeStart + kStatusCodeDigits ||
+        statusLine.compare(0, 5, "HTTP/") != 0) {
+        return 0;
+    }
+    int code = 0;
+    for (std::size_t i = kStatusCodeStart; i < kStatusCodeStart + kStatusCodeDigits; ++i) {
+        if (statusLine[i] < '0' || statusLine[i] > '9') {
+            return 0;
+        }
+        code = code * 10 + (statusLine[i] - '0');
+    }
+    return code;
+}
 
 const char* const kUsage =
     "usage: vantorell-search check-engine [--app-path DIR] [--page FILE] [--suggest]\n"
@@ -130,7 +153,9 @@ bool printFindings(const EnginePageProbe& probe, bool fetched, bool suggest,
         return true;
     }
     bool problem = false;
-    const PageKind::Kind kind = PageKind::Classify(probe.Page());
+    // A page that parsed results is a page of results, whatever words it holds.
+    const PageKind::Kind kind =
+        probe.Results().Count() == 0 ? PageKind::Classify(probe.Page()) : PageKind::Kind::Results;
     if (kind != PageKind::Kind::Results) {
         std::printf("  %s\n", PageKind::Describe(kind));
         problem = true;
@@ -236,11 +261,21 @@ int CheckEngineCommand::Run(const std::vector<std::string>& words) {
         const bool fetched = probe.Fetch();
         std::printf("\nPage %d\n", page);
         std::printf("  Request: %s\n", describeRequest(job).c_str());
-        std::printf("  Status:  %s\n",
-                    probe.StatusLine().empty() ? "(none)" : probe.StatusLine().c_str());
+        std::printf("  Status:  %s\n", probe.StatusLine().empty()
+                                           ? "(none)"
+                                           : TerminalText::Escape(probe.StatusLine()).c_str());
         std::printf("  Time:    %.3f s\n", probe.Seconds());
         std::printf("  Bytes:   %zu\n", probe.Bytes());
         std::printf("  Results: %d\n", probe.Results().Count());
+        const int status = statusCodeOf(probe.StatusLine());
+        if (status == kStatusForbidden || status == kStatusTooManyRequests) {
+            // Asking again would only lengthen the block.
+            std::printf("  The engine blocks this client (%d): no grammar can mend that, and "
+                        "no further page is asked.\n",
+                        status);
+            problem = true;
+            break;
+        }
         if (printFindings(probe, fetched, suggest, hostOf(job.url.view()))) {
             problem = true;
         }

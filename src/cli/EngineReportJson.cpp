@@ -1,5 +1,6 @@
 #include "cli/EngineReportJson.h"
 
+#include "model/Utf8Cut.h"
 #include "search/EngineAccount.h"
 
 #include <cstdio>
@@ -8,30 +9,6 @@ namespace {
 
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kFirstNonAscii = 0x80;
-
-// The length of the well-formed UTF-8 sequence at text[at], or 0 when there is none.
-std::size_t utf8SequenceAt(const std::string& text, std::size_t at) {
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 std::string escapedCodePoint(unsigned value) {
     char buffer[8];
@@ -79,7 +56,7 @@ std::string EngineReportJson::Quote(const std::string& text) {
     while (at < text.size()) {
         const unsigned char c = static_cast<unsigned char>(text[at]);
         if (c >= kFirstNonAscii) {
-            const std::size_t length = utf8SequenceAt(text, at);
+            const std::size_t length = Utf8Cut::SequenceLength(text, at);
             if (length > 0) {
                 out.append(text, at, length);
                 at += length;

@@ -1,5 +1,6 @@
 #include "cli/EngineReportTable.h"
 
+#include "cli/TerminalText.h"
 #include "search/EngineAccount.h"
 
 #include <algorithm>
@@ -23,11 +24,12 @@ std::string EngineReportTable::Table(const EngineAccount& account) {
                     "Duplicates", "State"});
     for (const EngineRecord& r : account.Records()) {
         rows.push_back(
-            {r.name, std::to_string(r.pagesAnswered) + "/" + std::to_string(r.pagesRequested),
-             r.statusLine.empty() ? std::string("-") : r.statusLine, std::to_string(r.bytes),
-             millisecondsText(r.firstByteMs), millisecondsText(r.totalMs),
+            {TerminalText::Escape(r.name),
+             std::to_string(r.pagesAnswered) + "/" + std::to_string(r.pagesRequested),
+             r.statusLine.empty() ? std::string("-") : TerminalText::Escape(r.statusLine),
+             std::to_string(r.bytes), millisecondsText(r.firstByteMs), millisecondsText(r.totalMs),
              std::to_string(r.resultsAccepted) + "/" + std::to_string(r.resultsParsed),
-             std::to_string(r.duplicates), EngineAccount::StateText(r)});
+             std::to_string(r.duplicates), TerminalText::Escape(EngineAccount::StateText(r))});
     }
     std::array<std::size_t, kColumns> widths{};
     for (const Row& row : rows) {

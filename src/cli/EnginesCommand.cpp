@@ -1,7 +1,10 @@
 #include "cli/EnginesCommand.h"
 
 #include "cli/Cli.h"
+#include "cli/TerminalText.h"
 #include "model/EngineCatalog.h"
+#include "model/EngineFileSwitch.h"
+#include "platform/FolderLock.h"
 #include "settings/EngineHealth.h"
 
 #include <cstdio>
@@ -25,7 +28,8 @@ const char* const kUsage =
     "                  to the first result, the last failure, and when a resting engine is\n"
     "                  asked again\n"
     "  --enable NAME   switch the engine on (rewriting its file in Site, as the options\n"
-    "                  sheet does); this also ends its rest\n"
+    "                  sheet does, or only its enable line in User); this also ends its\n"
+    "                  rest\n"
     "  --disable NAME  switch the engine off\n"
     "  --category C    the engine's category, when engines of several categories share NAME\n";
 
@@ -41,14 +45,17 @@ void put(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-std::string healthLine(const EngineHealth& health, std::string_view name, std::int64_t now) {
-    const EngineHealth::Summary summary = health.Summarise(name, now);
+std::string healthLine(const EngineHealth& health, std::string_view category, std::string_view name,
+                       std::int64_t now) {
+    const EngineHealth::Summary summary = health.Summarise(category, name, now);
     std::string line = std::to_string(summary.successes) + "/" + std::to_string(summary.searches);
     line += '\t';
     line += summary.medianFirstResultMs < 0 ? std::string("-")
                                             : std::to_string(summary.medianFirstResultMs) + " ms";
     line += '\t';
-    line += summary.lastFailure.empty() ? std::string("-") : summary.lastFailure;
+    // The failure is often a status line a server wrote.
+    line +=
+        summary.lastFailure.empty() ? std::string("-") : TerminalText::Escape(summary.lastFailure);
     if (summary.restUntil != 0) {
         const std::time_t until = static_cast<std::time_t>(summary.restUntil);
         std::tm local{};
@@ -88,16 +95,22 @@ int switchEngine(EngineCatalog& catalog, const std::string& programFolder, const
         return Cli::Fail("several engines are named " + name + "; name one with --category");
     }
     catalog.SelectCategory(catalog.CategoryName(foundGroup));
-    EngineDefinition changed = *catalog.Engine(foundIndex);
+    const EngineDefinition found = *catalog.Engine(foundIndex);
+    EngineDefinition changed = found;
     changed.enable.set(enable ? "true" : "false");
-    if (!catalog.UpdateEngine(foundIndex, changed)) {
+    // A Site file is rewritten whole when it is in canonical form; a user's own file in User
+    // keeps every byte but its enable line.
+    if (!catalog.UpdateEngine(foundIndex, changed) &&
+        !EngineFileSwitch::SwitchUserEngine(programFolder + "/User", found, enable)) {
         return Cli::Fail("cannot rewrite the file of engine " + name +
-                         " (only canonical files in Site can be switched)");
+                         " (files in Site must be in canonical form)");
     }
+    const std::string engineCategory(found.category.view());
     if (enable) {
+        // The caller holds the folder's lock already.
         EngineHealth health(programFolder);
-        if (health.Load() && health.IsResting(name, std::time(nullptr))) {
-            health.EndRest(name);
+        if (health.Load() && health.IsResting(engineCategory, name, std::time(nullptr))) {
+            health.EndRest(engineCategory, name);
             health.Save();
         }
     }
@@ -129,6 +142,13 @@ int EnginesCommand::Run(const std::vector<std::string>& words) {
         return Cli::Fail(error);
     }
     RecordingMessages messages;
+    // Switching reads and rewrites files other programs on the folder may rewrite too.
+    FolderLock lock(programFolder);
+    const bool switching = line.Has("--enable") || line.Has("--disable");
+    if (switching && !lock.Acquire(EngineHealth::kLockWaitMs)) {
+        return Cli::Fail("another program keeps the program folder " + programFolder +
+                         " busy; nothing was switched");
+    }
     EngineCatalog catalog(programFolder, messages);
     catalog.Load();
     if (!catalog.UnreadablePaths().empty()) {
@@ -160,7 +180,7 @@ int EnginesCommand::Run(const std::vector<std::string>& words) {
             put(engine->name.view());
             put("\t");
             if (healthWanted) {
-                put(healthLine(health, engine->name.view(), now));
+                put(healthLine(health, engine->category.view(), engine->name.view(), now));
             } else {
                 put(engine->enable.view());
                 put("\t");

@@ -52,6 +52,9 @@ const char* const kUsage =
     "line per engine that failed, was blocked, parsed nothing or rested (\"NAME: STATE\n"
     "(STATUS LINE)\"), and last how the search ended (\"Search Completed\", \"Search\n"
     "Timeout\", \"Host Not Found\", or \"Search Stopped\" after Ctrl+C).\n"
+    "The search ends as soon as every engine is done: out of pages, or refused (an answer\n"
+    "other than 2xx, a challenge, a page without results) or failed once; it is not asked\n"
+    "again in that search.\n"
     "\n"
     "  --app-path DIR           the program folder\n"
     "  --category NAME          the category to search (default \"The Web\")\n"
@@ -83,8 +86,9 @@ const char* const kUsage =
     "                           whether its file switches it on; repeat for more engines\n"
     "\n"
     "Exit status: 0 when at least one result was accepted, 1 when the search ended\n"
-    "without one, 2 for bad input. An empty keyword, a keyword of one space, or no network\n"
-    "connection prints the message and exits with status 2.\n";
+    "without one, 2 for bad input. An empty keyword, a keyword of one space, no network\n"
+    "connection, or a category without an enabled (not resting) engine prints the message\n"
+    "and exits with status 2.\n";
 
 std::atomic<bool> g_interrupted{false};
 
@@ -135,6 +139,18 @@ std::string joinKeyword(const std::vector<std::string>& words) {
         keyword += words[i];
     }
     return keyword;
+}
+
+// Names the category that has no engine to ask, and the categories the folder has.
+std::string noEngineText(const EngineCatalog& catalog, const std::string& category) {
+    std::string text = "no enabled engine to search in category \"" + category +
+                       "\"; the program folder's categories are:";
+    for (int32_t group = 0; group < catalog.CategoryCount(); ++group) {
+        text += group == 0 ? " \"" : ", \"";
+        text += catalog.CategoryName(group);
+        text += '"';
+    }
+    return text;
 }
 
 } // namespace
@@ -212,6 +228,9 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     });
 
     session.StartSearch();
+    if (session.HadNoEngine()) {
+        return Cli::Fail(noEngineText(catalog, view.Category()));
+    }
     if (!session.IsSearching()) {
         return Cli::kExitBadInput;
     }

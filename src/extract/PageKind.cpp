@@ -26,6 +26,11 @@ constexpr std::array<std::string_view, 10> kChallengeMarkers = {
 constexpr std::array<std::string_view, 5> kConsentMarkers = {
     "consent.google", "consent.youtube", "before you continue", "cookie consent", "collectconsent",
 };
+// A page with this many links or more is a page of content: a wall (a challenge or a consent
+// form) offers a form and a few links at most. Such a page is judged by its title and forms
+// alone, so a result that quotes a marker does not make it a wall.
+constexpr std::size_t kManyLinks = 30;
+
 // A form whose action names this word posts to a consent endpoint.
 constexpr std::string_view kConsentEndpoint = "consent";
 
@@ -93,6 +98,36 @@ bool isTagStart(std::string_view lower, std::size_t at, std::string_view name) {
            lower[after] == '/';
 }
 
+std::size_t countLinks(std::string_view lower) {
+    std::size_t links = 0;
+    for (std::size_t at = lower.find('<'); at != std::string_view::npos;
+         at = lower.find('<', at + 1)) {
+        if (isTagStart(lower, at, "a")) {
+            ++links;
+        }
+    }
+    return links;
+}
+
+// The titles and forms of a page, tags and contents: where a wall states what it is.
+std::string titlesAndForms(std::string_view lower) {
+    std::string parts;
+    for (const std::string_view element : {std::string_view("title"), std::string_view("form")}) {
+        const std::string opening = "<" + std::string(element);
+        const std::string closing = "</" + std::string(element);
+        for (std::size_t at = lower.find(opening); at != std::string_view::npos;
+             at = lower.find(opening, at + 1)) {
+            if (!isTagStart(lower, at, element)) {
+                continue;
+            }
+            const std::size_t close = std::min(lower.find(closing, at), lower.size());
+            parts.append(lower.substr(at, close - at));
+            parts += '\n';
+        }
+    }
+    return parts;
+}
+
 struct TextCount {
     std::size_t visible = 0;
     std::size_t scripted = 0;
@@ -132,11 +167,18 @@ TextCount countText(std::string_view lower) {
 
 PageKind::Kind PageKind::Classify(std::string_view page) {
     const std::string lower = lowerCopy(page.substr(0, kScanLimit));
-    if (holdsAny(lower, kChallengeMarkers)) {
+    const bool manyLinks = countLinks(lower) >= kManyLinks;
+    // A page of content is judged by its titles and forms only.
+    const std::string judged = manyLinks ? titlesAndForms(lower) : std::string();
+    const std::string_view text = manyLinks ? std::string_view(judged) : std::string_view(lower);
+    if (holdsAny(text, kChallengeMarkers)) {
         return Kind::Challenge;
     }
-    if (holdsAny(lower, kConsentMarkers) || hasConsentForm(lower)) {
+    if (holdsAny(text, kConsentMarkers) || hasConsentForm(text)) {
         return Kind::Consent;
+    }
+    if (manyLinks) {
+        return Kind::Results;
     }
     const TextCount count = countText(lower);
     if (count.visible < kShellTextLimit &&

@@ -23,6 +23,8 @@ class PageKind {
     // of the previous piece finds a marker split between two.
     static constexpr std::size_t kMarkerLengthLimit = 32;
 
+    // A page with few links is judged by all its text; a page with many (a page of content,
+    // which may quote any marker in a result) only by its titles and forms.
     static Kind Classify(std::string_view page);
     // Whether text holds one of the challenge markers (in any letter case). The marker table is
     // the one Classify uses, so a search and a check of an engine agree on what a challenge is.

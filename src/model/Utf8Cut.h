@@ -12,10 +12,11 @@ class Utf8Cut {
     static std::size_t Length(std::string_view text, std::size_t limit);
     // The leading bytes of text that Length keeps.
     static std::string_view Prefix(std::string_view text, std::size_t limit);
+    // The length of the well-formed UTF-8 sequence that begins at start of text, or 0 when
+    // no well-formed sequence begins there (overlong forms, surrogates and code points above
+    // U+10FFFF are not well-formed).
+    static std::size_t SequenceLength(std::string_view text, std::size_t start);
 
   private:
-    // The length of the well-formed UTF-8 sequence that begins at start of text, or 0 when
-    // no well-formed sequence begins there.
-    static std::size_t SequenceLength(std::string_view text, std::size_t start);
     static bool IsContinuation(unsigned char byte);
 };

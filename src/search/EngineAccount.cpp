@@ -4,7 +4,8 @@
 
 namespace {
 
-constexpr int kStatusOk = 200;
+constexpr int kFirstSuccess = 200;
+constexpr int kLastSuccess = 299;
 constexpr int kStatusForbidden = 403;
 constexpr int kStatusTooManyRequests = 429;
 
@@ -79,27 +80,38 @@ void EngineAccount::PageEnded(int index, int page, const PageTally& tally, std::
         ++record.pagesAnswered;
     }
     const int status = tally.StatusCode();
-    const bool nothing = !failed && status == kStatusOk && parsedOnPage == 0;
-    if (status == kStatusForbidden || status == kStatusTooManyRequests ||
-        (nothing && tally.ChallengeSeen())) {
+    const bool success = status >= kFirstSuccess && status <= kLastSuccess;
+    const bool nothing = !failed && success && parsedOnPage == 0;
+    const bool refusedStatus = status == kStatusForbidden || status == kStatusTooManyRequests;
+    const bool challenge = nothing && tally.ChallengeSeen();
+    if (refusedStatus || challenge) {
         record.blocked = true;
+        record.challenge = challenge;
     }
-    // A run of pages that parse to nothing is named by its first page.
-    if (nothing && !record.lastPageParsedNothing) {
-        record.parsedNothingPage = page;
+    // Any other answer than 2xx ends the engine's search as a failure that names it.
+    if (!failed && !refusedStatus && !success && status != 0) {
+        record.error = record.statusLine;
+        record.errorPage = page;
+        failed = true;
     }
-    if (nothing) {
+    // An empty page after pages of results: the engine's list has run dry.
+    const bool dry = nothing && !challenge && record.resultsParsed > 0;
+    if (nothing && !dry) {
+        // A run of pages that parse to nothing is named by its first page.
+        if (!record.lastPageParsedNothing) {
+            record.parsedNothingPage = page;
+        }
         record.parsedNothing = true;
     }
-    record.lastPageParsedNothing = nothing;
-    if (record.blocked) {
+    record.lastPageParsedNothing = nothing && !dry;
+    if (refusedStatus || challenge) {
         record.state = EngineRecord::State::Blocked;
     } else if (failed) {
         record.state = EngineRecord::State::Failed;
+    } else if (dry || (lastPage && !nothing)) {
+        record.state = EngineRecord::State::NoMorePages;
     } else if (nothing) {
         record.state = EngineRecord::State::ParsedNothing;
-    } else if (lastPage) {
-        record.state = EngineRecord::State::NoMorePages;
     } else {
         record.state = EngineRecord::State::Done;
     }
@@ -111,7 +123,15 @@ void EngineAccount::PageAbandoned(int index, std::uint64_t bytesSeen, std::int64
     record.bytesOfEndedPages += bytesSeen;
     record.bytes = record.bytesOfEndedPages;
     if (record.state == EngineRecord::State::Receiving) {
-        record.state = EngineRecord::State::Done;
+        record.state = EngineRecord::State::Stopped;
+    }
+}
+
+void EngineAccount::SearchEnded() {
+    for (EngineRecord& record : m_records) {
+        if (record.state == EngineRecord::State::Waiting) {
+            record.state = EngineRecord::State::NotAsked;
+        }
     }
 }
 
@@ -155,6 +175,10 @@ std::string EngineAccount::StateText(const EngineRecord& record) {
         return "blocked";
     case EngineRecord::State::Resting:
         return "resting";
+    case EngineRecord::State::NotAsked:
+        return "not asked";
+    case EngineRecord::State::Stopped:
+        return "stopped";
     }
     return std::string();
 }

@@ -36,13 +36,15 @@ class EngineAccount {
     // unfinished page says nothing about the grammar.
     // bytesSeen: what the page had brought by the last piece parsed.
     void PageAbandoned(int index, std::uint64_t bytesSeen, std::int64_t pageMs);
+    // The search has ended: engines still waiting were never asked.
+    void SearchEnded();
     void ResultAccepted(std::string_view engine);
     void DuplicateRefused(std::string_view engine);
     // Results accepted by every engine together.
     int AcceptedTotal() const;
 
     // The state in words: "waiting", "receiving", "done", "no more pages", "failed: TEXT",
-    // "parsed nothing on page N", "blocked", "resting".
+    // "parsed nothing on page N", "blocked", "resting", "not asked", "stopped".
     static std::string StateText(const EngineRecord& record);
 
   private:

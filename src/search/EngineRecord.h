@@ -10,11 +10,13 @@ struct EngineRecord {
         Waiting,       // no page requested yet
         Receiving,     // a page is being fetched
         Done,          // its last page was answered and parsed
-        NoMorePages,   // its offsets ran out: it has no further page
-        Failed,        // its last page failed in the client (error holds the text)
-        ParsedNothing, // its last page answered 200 but the grammar found no result
+        NoMorePages,   // its offsets ran out, or a page after pages of results had none
+        Failed,        // its last page failed in the client or answered other than 2xx
+        ParsedNothing, // its pages answered 2xx but the grammar found no result
         Blocked,       // it answered 403 or 429, or a challenge instead of results
         Resting,       // left out of this search after being blocked again and again
+        NotAsked,      // the search ended before any page of it was asked
+        Stopped,       // the search ended while its page was arriving
     };
 
     std::string name;
@@ -43,4 +45,6 @@ struct EngineRecord {
     int parsedNothingPage = 0;
     bool lastPageParsedNothing = false;
     bool blocked = false;
+    // The block was a challenge page (a check for robots) rather than a status.
+    bool challenge = false;
 };

@@ -2,6 +2,7 @@
 
 #include "search/TextReplace.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -66,11 +67,37 @@ bool JobQueue::NextJob(SearchJob& out) {
     return true;
 }
 
+bool JobQueue::NextJobExcept(SearchJob& out, const std::vector<std::string>& busy) {
+    for (std::size_t turn = 0; turn < m_jobs.size(); ++turn) {
+        const std::size_t index = (m_next + turn) % m_jobs.size();
+        const std::string_view engine = m_jobs[index].engineName.view();
+        if (std::find(busy.begin(), busy.end(), engine) == busy.end()) {
+            m_next = index;
+            return NextJob(out);
+        }
+    }
+    return false;
+}
+
 void JobQueue::RemoveFirst() {
     if (m_jobs.empty()) {
         return;
     }
     m_jobs.pop_front();
+}
+
+void JobQueue::RemoveEngine(std::string_view engineName) {
+    for (std::size_t index = 0; index < m_jobs.size(); ++index) {
+        if (m_jobs[index].engineName.view() != engineName) {
+            continue;
+        }
+        m_jobs.erase(m_jobs.begin() + static_cast<std::ptrdiff_t>(index));
+        // The jobs after it moved one place forward, the one handed out next among them.
+        if (m_next > index) {
+            --m_next;
+        }
+        return;
+    }
 }
 
 void JobQueue::Clear() {

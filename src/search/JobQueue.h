@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // The jobs of one search, handed out round and round: every hand-out leaves the job in the
 // queue and turns it to its next result page. Link validation uses the same queue as a plain
@@ -21,8 +24,14 @@ class JobQueue {
     // the offset's byte has no further page: it leaves the queue once handed out, and the round
     // goes on with the others. False, with out as it was, when no job is left.
     bool NextJob(SearchJob& out);
+    // As NextJob, skipping in the round the jobs of the engines named in busy (their previous
+    // page is still being fetched). False, with out as it was, when no other job is left.
+    bool NextJobExcept(SearchJob& out, const std::vector<std::string>& busy);
     // Removes the first job; nothing when empty.
     void RemoveFirst();
+    // Removes the job of the engine named engineName, if it is still queued; the round goes on
+    // with the job after it.
+    void RemoveEngine(std::string_view engineName);
     void Clear();
 
   private:

@@ -79,6 +79,8 @@ void SearchManager::Start(SearchManagerListener* frame) {
                                 m_chosen.empty() ? nullptr : &m_chosen);
     }
     DropRestingJobs();
+    m_engines = m_queue->Count();
+    m_hostlessEngines = 0;
     const int firstRound = std::min({m_maxWorkers, kMaxSlots, m_queue->Count()});
     for (int slot = 0; slot < firstRound; ++slot) {
         if (!StartWorker(slot)) {
@@ -90,12 +92,21 @@ void SearchManager::Start(SearchManagerListener* frame) {
 bool SearchManager::StartWorker(int slot) {
     SearchJob job;
     const int32_t jobsBefore = m_queue->Count();
-    if (!m_queue->NextJob(job)) {
+    // One page of an engine at a time: its next page is asked only once the last one has
+    // told whether the engine still answers.
+    std::vector<std::string> busy;
+    for (std::size_t other = 0; other < m_slots.size(); ++other) {
+        if (m_slots[other] != nullptr) {
+            busy.push_back(m_pages[other].engine);
+        }
+    }
+    if (!m_queue->NextJobExcept(job, busy)) {
         return false;
     }
     SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
     page = SlotPage();
     page.start = Clock::now();
+    page.engine = std::string(job.engineName.view());
     // The queue lets go of an engine with its last page.
     page.lastPage = m_queue->Count() < jobsBefore;
     if (m_account != nullptr) {
@@ -134,6 +145,9 @@ void SearchManager::StopAll() {
         m_queue->Clear();
         m_queue.reset();
     }
+    if (!m_stopped && m_account != nullptr) {
+        m_account->SearchEnded();
+    }
     m_stopped = true;
 }
 
@@ -147,6 +161,10 @@ const std::vector<std::string>& SearchManager::SkippedEngines() const {
 
 int SearchManager::JobCount() const {
     return m_queue != nullptr ? m_queue->Count() : 0;
+}
+
+bool SearchManager::EveryEngineHostless() const {
+    return m_engines > 0 && m_hostlessEngines == m_engines;
 }
 
 int SearchManager::RunningWorkers() const {
@@ -170,6 +188,7 @@ void SearchManager::OnWorkerNotice(CHttpSearch& worker, int code, int detail) {
         }
         if (!progress) {
             page.failed = true;
+            page.hostFailed = page.hostFailed || code == HttpClient::kCodeHost;
             if (page.record >= 0) {
                 m_account->PageFailed(page.record, page.page, worker.ErrorText());
             }
@@ -215,8 +234,36 @@ void SearchManager::OnWorkerEnded(CHttpSearch& worker) {
         m_account->PageEnded(page.record, page.page, worker.Tally(), MillisecondsSince(page.start),
                              page.parsed, page.failed, page.lastPage);
     }
-    occupant.reset();
-    if (!m_stopped && m_queue != nullptr) {
-        StartWorker(slot);
+    const bool refused = EngineRefused(worker, slot);
+    if (page.hostFailed) {
+        ++m_hostlessEngines;
     }
+    occupant.reset();
+    if (m_stopped || m_queue == nullptr) {
+        return;
+    }
+    if (refused) {
+        m_queue->RemoveEngine(page.engine);
+    }
+    StartWorker(slot);
+    // Slots left empty while every queued engine had a page in flight are filled again.
+    const int slots = std::min(m_maxWorkers, kMaxSlots);
+    for (int other = 0; other < slots && m_queue->Count() > 0; ++other) {
+        if (m_slots[static_cast<std::size_t>(other)] == nullptr && !StartWorker(other)) {
+            break;
+        }
+    }
+    if (RunningWorkers() == 0 && m_frame != nullptr) {
+        m_frame->OnEnginesDone(*this);
+    }
+}
+
+bool SearchManager::EngineRefused(const CHttpSearch& worker, int slot) const {
+    constexpr int kFirstSuccess = 200;
+    constexpr int kLastSuccess = 299;
+    const SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
+    const int status = worker.Tally().StatusCode();
+    // An answer without a status line is judged by what it parsed.
+    const bool notSuccess = status != 0 && (status < kFirstSuccess || status > kLastSuccess);
+    return page.failed || notSuccess || page.parsed == 0;
 }

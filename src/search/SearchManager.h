@@ -19,8 +19,10 @@ class SearchManagerListener;
 // Runs one search's workers: builds a job per enabled engine of the chosen category, starts
 // up to min(MaxEngine, 10, jobs) workers, parses the pieces they hand in into its pending list,
 // and refills every slot that falls free with the next job of the queue, which turns the
-// engines' pages round and round until the search is stopped. Once no engine has a page left
-// the slots stay empty and the search waits for its session to end it. Lives on the
+// engines' pages round and round. An engine leaves the round when its pages run out, or once
+// it refused (an answer other than 2xx, a page that parsed to no result, such as a challenge
+// or consent page) or its exchange failed: asking again would only lengthen a block. When no
+// engine is left and no worker runs, the listener hears that the search is done. Lives on the
 // user-interface thread.
 class SearchManager {
   public:
@@ -54,6 +56,8 @@ class SearchManager {
     const std::vector<std::string>& SkippedEngines() const;
     int JobCount() const;
     int RunningWorkers() const;
+    // Every engine of the search left it because its host could not be found.
+    bool EveryEngineHostless() const;
 
     // Handed over from the workers, on the user-interface thread.
     void OnWorkerNotice(CHttpSearch& worker, int code, int detail);
@@ -66,6 +70,8 @@ class SearchManager {
     bool StartWorker(int slot);
     // Leaves out the jobs of resting engines.
     void DropRestingJobs();
+    // Whether the page that just ended in slot tells to ask its engine no further page.
+    bool EngineRefused(const CHttpSearch& worker, int slot) const;
 
     using Clock = std::chrono::steady_clock;
     // The page a slot's worker is fetching, for the engine report.
@@ -78,7 +84,10 @@ class SearchManager {
         // of a worker that is still running.
         std::uint64_t bytesSeen = 0;
         bool failed = false;
+        // The failure was a host that could not be found.
+        bool hostFailed = false;
         bool lastPage = false;
+        std::string engine;
     };
     static std::int64_t MillisecondsSince(Clock::time_point start);
 
@@ -99,4 +108,7 @@ class SearchManager {
     std::array<SlotPage, kMaxSlots> m_pages;
     // When each engine of the report made its first request.
     std::vector<Clock::time_point> m_firstRequests;
+    // Engines the search started with, and those of them that left on a host not found.
+    int m_engines = 0;
+    int m_hostlessEngines = 0;
 };

@@ -15,4 +15,7 @@ class SearchManagerListener {
     virtual void OnSearchNotice(int code, int detail, std::string_view engine) = 0;
     // The manager's pending list holds new results.
     virtual void OnNewResults(SearchManager& manager) = 0;
+    // Every engine of the search has left it (out of pages, refused, or failed) and no worker
+    // runs any more: nothing further can arrive.
+    virtual void OnEnginesDone(SearchManager& manager) = 0;
 };

@@ -26,6 +26,11 @@ constexpr std::string_view kNoKeywordText = "Please input a keyword to search.";
 constexpr std::string_view kNoConnectionText = "Connection to Internet failed.";
 constexpr std::string_view kCompletedText = "Search Completed";
 constexpr std::string_view kTimeoutText = "Search Timeout";
+constexpr std::string_view kHostNotFoundText = "Host Not Found";
+constexpr std::string_view kNoEnginePrefix = "No enabled engine to search in ";
+constexpr std::string_view kHealthLockedText =
+    "Engine health not recorded: another program kept EngineHealth.txt busy";
+constexpr std::string_view kChallengeFailure = "blocked: challenge page";
 constexpr const char* kReceivedFormat = "Received Item(s):%d";
 constexpr std::size_t kReceivedTextSize = 64;
 
@@ -113,6 +118,8 @@ void SearchSession::StartSearch() {
     }
 
     m_currentKeyword = keyword;
+    m_category = m_view.Category();
+    m_noEngine = false;
     m_hostFailures = 0;
     m_searching = true;
     m_receivedCount = 0;
@@ -131,12 +138,20 @@ void SearchSession::StartSearch() {
     m_manager->SetAccount(&m_account);
     m_manager->SetMaxWorkers(m_maxEngine);
     m_manager->SetCatalog(&m_catalog);
-    m_catalog.SelectCategory(m_view.Category());
+    m_catalog.SelectCategory(m_category);
     m_manager->SetRestingEngines(RestingEngines());
     m_manager->SetChosenEngines(m_engineChoice);
     m_manager->SetKeyword(keyword);
     m_manager->Start(this);
 
+    if (m_manager->RunningWorkers() == 0 && m_manager->JobCount() == 0) {
+        // Nothing was started, so nothing can arrive: waiting for the time-out would only
+        // keep the user waiting.
+        m_noEngine = true;
+        StopSearch();
+        m_view.SetStatusText(std::string(kNoEnginePrefix) + m_category);
+        return;
+    }
     RestartTimer();
 }
 
@@ -187,6 +202,10 @@ const RelevanceRanking& SearchSession::Ranking() const {
 
 void SearchSession::SetEngineChoice(std::vector<std::string> names) {
     m_engineChoice = std::move(names);
+}
+
+bool SearchSession::HadNoEngine() const {
+    return m_noEngine;
 }
 
 void SearchSession::OnSearchNotice(int code, int /*detail*/, std::string_view engine) {
@@ -247,6 +266,15 @@ void SearchSession::OnNewResults(SearchManager& manager) {
     }
 }
 
+void SearchSession::OnEnginesDone(SearchManager& manager) {
+    if (!m_searching) {
+        return;
+    }
+    const bool hostless = manager.EveryEngineHostless();
+    StopSearch();
+    m_view.SetStatusText(hostless ? kHostNotFoundText : kCompletedText);
+}
+
 void SearchSession::OnSearchTimer() {
     m_timer.stop();
     if (!m_searching) {
@@ -271,7 +299,7 @@ std::vector<std::string> SearchSession::RestingEngines() {
         if (std::find(resting.begin(), resting.end(), engine) != resting.end()) {
             continue;
         }
-        const EngineHealth::Summary summary = health.Summarise(engine, now);
+        const EngineHealth::Summary summary = health.Summarise(m_category, engine, now);
         if (summary.restUntil == 0) {
             continue;
         }
@@ -287,40 +315,56 @@ std::vector<std::string> SearchSession::RestingEngines() {
     return resting;
 }
 
+bool SearchSession::HealthOf(const EngineRecord& record, std::int64_t now,
+                             EngineHealth::Search& search) {
+    // An engine that rested, or that neither answered, parsed nor failed before the search
+    // ended (a search stopped at once), has nothing to tell about its health.
+    const bool outcome = record.pagesAnswered > 0 || record.resultsParsed > 0 ||
+                         !record.error.empty() || record.blocked;
+    if (record.state == EngineRecord::State::Resting || !outcome) {
+        return false;
+    }
+    search = EngineHealth::Search();
+    search.time = now;
+    search.firstResultMs = record.firstResultMs;
+    // Results found count, whatever came after them: a later block or a stop mid-page.
+    if (record.resultsParsed > 0) {
+        search.outcome = EngineHealth::Outcome::Ok;
+    } else if (record.blocked) {
+        search.outcome = EngineHealth::Outcome::Blocked;
+        search.failure =
+            record.challenge ? std::string(kChallengeFailure) : "blocked: " + record.statusLine;
+    } else if (!record.error.empty()) {
+        search.outcome = EngineHealth::Outcome::Failed;
+        search.failure = record.error;
+    } else {
+        search.outcome = EngineHealth::Outcome::Nothing;
+        search.failure = "parsed nothing: " + record.statusLine;
+    }
+    return true;
+}
+
 void SearchSession::RecordHealth() {
-    EngineHealth health(m_options.ProgramFolder());
-    if (!health.Load()) {
+    const std::int64_t now = std::time(nullptr);
+    std::vector<std::pair<std::string, EngineHealth::Search>> searches;
+    for (const EngineRecord& record : m_account.Records()) {
+        EngineHealth::Search search;
+        if (HealthOf(record, now, search)) {
+            searches.emplace_back(record.name, search);
+        }
+    }
+    if (searches.empty()) {
         return;
     }
-    const std::int64_t now = std::time(nullptr);
-    bool recorded = false;
-    for (const EngineRecord& record : m_account.Records()) {
-        // An engine that rested, or that neither answered nor failed before the search ended
-        // (a search stopped at once), has nothing to tell about its health.
-        const bool outcome = record.pagesAnswered > 0 || !record.error.empty() || record.blocked;
-        if (record.state == EngineRecord::State::Resting || !outcome) {
-            continue;
+    EngineHealth health(m_options.ProgramFolder());
+    const EngineHealth::UpdateResult result = health.Update([&](EngineHealth& file) {
+        for (const auto& [name, search] : searches) {
+            file.Record(m_category, name, search);
         }
-        EngineHealth::Search search;
-        search.time = now;
-        search.firstResultMs = record.firstResultMs;
-        if (record.blocked) {
-            search.outcome = EngineHealth::Outcome::Blocked;
-            search.failure = "blocked: " + record.statusLine;
-        } else if (record.resultsParsed > 0) {
-            search.outcome = EngineHealth::Outcome::Ok;
-        } else if (!record.error.empty()) {
-            search.outcome = EngineHealth::Outcome::Failed;
-            search.failure = record.error;
-        } else {
-            search.outcome = EngineHealth::Outcome::Nothing;
-            search.failure = "parsed nothing: " + record.statusLine;
-        }
-        health.Record(record.name, search);
-        recorded = true;
-    }
-    if (recorded) {
-        health.Save();
+        return true;
+    });
+    if (result == EngineHealth::UpdateResult::Locked) {
+        m_view.SetStatusText(kHealthLockedText);
     }
 }
 

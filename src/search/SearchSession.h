@@ -5,6 +5,7 @@
 #include "search/EngineAccount.h"
 #include "search/RelevanceRanking.h"
 #include "search/SearchManagerListener.h"
+#include "settings/EngineHealth.h"
 #include "settings/OptionsStore.h"
 
 #include <QTimer>
@@ -24,8 +25,9 @@ class SearchSessionView;
 
 // The main window's side of one search: starts it from the keyword and category, takes the
 // results the workers parse, counts them into the view, shows progress and status texts, and
-// ends the search in one of four ways: enough results ("Search Completed"), no new result for
-// the time-out ("Search Timeout"), too many unreachable hosts ("Host Not Found"), or the user.
+// ends the search: enough results, or every engine done ("Search Completed"), no new result for
+// the time-out while engines still work ("Search Timeout"), too many unreachable hosts or none
+// reachable ("Host Not Found"), no engine to ask in the category, or the user.
 class SearchSession : public SearchManagerListener {
   public:
     static constexpr std::size_t kMaxKeywordLength = 254;
@@ -71,10 +73,13 @@ class SearchSession : public SearchManagerListener {
     // The engines the next searches ask, by name, in place of the category's enabled ones;
     // empty: the enabled ones.
     void SetEngineChoice(std::vector<std::string> names);
+    // The last search ended at once: its category had no enabled engine that does not rest.
+    bool HadNoEngine() const;
 
     // From the manager, on the user-interface thread.
     void OnSearchNotice(int code, int detail, std::string_view engine) override;
     void OnNewResults(SearchManager& manager) override;
+    void OnEnginesDone(SearchManager& manager) override;
 
   private:
     void OnSearchTimer();
@@ -83,6 +88,10 @@ class SearchSession : public SearchManagerListener {
     std::vector<std::string> RestingEngines();
     // Adds every engine's outcome of the search that ended to the engine health file.
     void RecordHealth();
+    // The health of one engine's search as its report tells it; false when it has nothing to
+    // tell (it rested, or was never reached).
+    static bool HealthOf(const EngineRecord& record, std::int64_t now,
+                         EngineHealth::Search& search);
     // A duplicate of a listed page was refused: the listed result names its engine too.
     void MergeEngine(const SearchResult& duplicate);
     void RestartTimer();
@@ -107,6 +116,9 @@ class SearchSession : public SearchManagerListener {
     int32_t m_maxEngine = 0;
     uint32_t m_searchTimeoutMs = 0;
     std::string m_currentKeyword;
+    // The category of the current or last search.
+    std::string m_category;
+    bool m_noEngine = false;
     UniqueResultList m_duplicateFilter;
     ResultList m_results;
     std::unique_ptr<SearchManager> m_manager;

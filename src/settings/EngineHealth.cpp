@@ -1,6 +1,7 @@
 #include "settings/EngineHealth.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FolderLock.h"
 
 #include <algorithm>
 #include <array>
@@ -15,8 +16,11 @@ constexpr char kFieldSeparator = '\t';
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSearchWord = "search";
 constexpr std::string_view kRestWord = "rest";
-constexpr std::size_t kSearchFields = 6;
-constexpr std::size_t kRestFields = 3;
+constexpr std::size_t kSearchFields = 7;
+constexpr std::size_t kRestFields = 4;
+// The first format had no category field.
+constexpr std::size_t kFirstSearchFields = 6;
+constexpr std::size_t kFirstRestFields = 3;
 constexpr char kFolderSeparator = '/';
 // A failure text longer than this is cut: it is a status line or a client message.
 constexpr std::size_t kFailureLimit = 255;
@@ -61,7 +65,8 @@ std::string fieldText(std::string_view text, std::size_t limit) {
 
 } // namespace
 
-EngineHealth::EngineHealth(std::string programFolder) : m_path(std::move(programFolder)) {
+EngineHealth::EngineHealth(std::string programFolder)
+    : m_folder(programFolder), m_path(std::move(programFolder)) {
     if (m_path.empty() || m_path.back() != kFolderSeparator) {
         m_path += kFolderSeparator;
     }
@@ -110,7 +115,7 @@ bool EngineHealth::Load() {
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        const bool header = first && line == kFormatLine;
+        const bool header = first && (line == kFormatLine || line == kFirstFormatLine);
         if (!header && !line.empty() && !ParseLine(line)) {
             ++m_ignored;
         }
@@ -121,30 +126,36 @@ bool EngineHealth::Load() {
 }
 
 bool EngineHealth::ParseLine(std::string_view line) {
-    const std::vector<std::string_view> fields = splitFields(line);
-    if (fields.size() == kRestFields && fields[0] == kRestWord && !fields[1].empty()) {
+    std::vector<std::string_view> fields = splitFields(line);
+    // A line of the first format names no category.
+    const bool firstFormat = (fields.size() == kFirstRestFields && fields[0] == kRestWord) ||
+                             (fields.size() == kFirstSearchFields && fields[0] == kSearchWord);
+    if (firstFormat) {
+        fields.insert(fields.begin() + 1, std::string_view());
+    }
+    if (fields.size() == kRestFields && fields[0] == kRestWord && !fields[2].empty()) {
         std::int64_t until = 0;
-        if (!readNumber(fields[2], until)) {
+        if (!readNumber(fields[3], until)) {
             return false;
         }
-        m_restUntil[std::string(fields[1])] = until;
+        m_restUntil[KeyOf(fields[1], fields[2])] = until;
         return true;
     }
-    if (fields.size() != kSearchFields || fields[0] != kSearchWord || fields[1].empty()) {
+    if (fields.size() != kSearchFields || fields[0] != kSearchWord || fields[2].empty()) {
         return false;
     }
     Search search;
-    if (!readNumber(fields[2], search.time) || !readNumber(fields[4], search.firstResultMs)) {
+    if (!readNumber(fields[3], search.time) || !readNumber(fields[5], search.firstResultMs)) {
         return false;
     }
     const auto word = std::find_if(kOutcomeWords.begin(), kOutcomeWords.end(),
-                                   [&](const auto& pair) { return pair.second == fields[3]; });
+                                   [&](const auto& pair) { return pair.second == fields[4]; });
     if (word == kOutcomeWords.end()) {
         return false;
     }
     search.outcome = word->first;
-    search.failure = std::string(fields[5]);
-    std::vector<Search>& searches = m_searches[std::string(fields[1])];
+    search.failure = std::string(fields[6]);
+    std::vector<Search>& searches = m_searches[KeyOf(fields[1], fields[2])];
     searches.push_back(search);
     if (searches.size() > kSearchesKept) {
         searches.erase(searches.begin());
@@ -152,12 +163,18 @@ bool EngineHealth::ParseLine(std::string_view line) {
     return true;
 }
 
+std::string EngineHealth::KeyOf(std::string_view category, std::string_view engine) {
+    return fieldText(category, std::string::npos) + kFieldSeparator +
+           fieldText(engine, std::string::npos);
+}
+
 int EngineHealth::IgnoredLines() const {
     return m_ignored;
 }
 
-void EngineHealth::Record(std::string_view engine, const Search& search) {
-    const std::string name = fieldText(engine, std::string::npos);
+void EngineHealth::Record(std::string_view category, std::string_view engine,
+                          const Search& search) {
+    const std::string name = KeyOf(category, engine);
     std::vector<Search>& searches = m_searches[name];
     Search kept = search;
     kept.failure = fieldText(search.failure, kFailureLimit);
@@ -174,21 +191,23 @@ void EngineHealth::Record(std::string_view engine, const Search& search) {
     }
 }
 
-void EngineHealth::EndRest(std::string_view engine) {
-    const auto found = m_restUntil.find(engine);
+void EngineHealth::EndRest(std::string_view category, std::string_view engine) {
+    const auto found = m_restUntil.find(KeyOf(category, engine));
     if (found != m_restUntil.end()) {
         m_restUntil.erase(found);
     }
 }
 
-bool EngineHealth::IsResting(std::string_view engine, std::int64_t now) const {
-    const auto found = m_restUntil.find(engine);
+bool EngineHealth::IsResting(std::string_view category, std::string_view engine,
+                             std::int64_t now) const {
+    const auto found = m_restUntil.find(KeyOf(category, engine));
     return found != m_restUntil.end() && now < found->second;
 }
 
-EngineHealth::Summary EngineHealth::Summarise(std::string_view engine, std::int64_t now) const {
+EngineHealth::Summary EngineHealth::Summarise(std::string_view category, std::string_view engine,
+                                              std::int64_t now) const {
     Summary summary;
-    const auto found = m_searches.find(engine);
+    const auto found = m_searches.find(KeyOf(category, engine));
     if (found != m_searches.end()) {
         std::vector<std::int64_t> times;
         for (const Search& search : found->second) {
@@ -210,24 +229,10 @@ EngineHealth::Summary EngineHealth::Summarise(std::string_view engine, std::int6
                 times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
         }
     }
-    if (IsResting(engine, now)) {
-        summary.restUntil = m_restUntil.find(engine)->second;
+    if (IsResting(category, engine, now)) {
+        summary.restUntil = m_restUntil.find(KeyOf(category, engine))->second;
     }
     return summary;
-}
-
-std::vector<std::string> EngineHealth::Engines() const {
-    std::vector<std::string> names;
-    for (const auto& [name, searches] : m_searches) {
-        names.push_back(name);
-    }
-    for (const auto& [name, until] : m_restUntil) {
-        if (m_searches.find(name) == m_searches.end()) {
-            names.push_back(name);
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 bool EngineHealth::Save() const {
@@ -253,6 +258,20 @@ bool EngineHealth::Save() const {
         bytes += kLineEnd;
     }
     return AtomicFile::Write(m_path, bytes);
+}
+
+EngineHealth::UpdateResult EngineHealth::Update(const std::function<bool(EngineHealth&)>& change) {
+    FolderLock lock(m_folder);
+    if (!lock.Acquire(kLockWaitMs)) {
+        return UpdateResult::Locked;
+    }
+    if (!Load()) {
+        return UpdateResult::Failed;
+    }
+    if (!change(*this)) {
+        return UpdateResult::Saved;
+    }
+    return Save() ? UpdateResult::Saved : UpdateResult::Failed;
 }
 
 std::string_view EngineHealth::OutcomeWord(Outcome outcome) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -10,15 +11,25 @@
 // that a user can see which engine fails and why, and so that an engine that keeps answering
 // with a block rests for a while instead of being asked again at every search.
 //
+// An engine is its engine file: its category and its name, since two categories may each have
+// an engine of the same name that fares quite differently.
+//
 // The file is text, one line per entry, fields separated by tabs:
-//   "search", engine, time (seconds since 1970), outcome, first result (ms or -1), failure
-//   "rest", engine, until (seconds since 1970)
-// after a first line that names the format. Lines that do not read as one of these are
-// ignored and counted; the file is rewritten whole, safely, when something is recorded.
+//   "search", category, engine, time (seconds since 1970), outcome, first result (ms or -1),
+//   failure
+//   "rest", category, engine, until (seconds since 1970)
+// after a first line that names the format. Lines of the first format (without the category)
+// are read as engines of no category. Lines that do not read as one of these are ignored and
+// counted; the file is rewritten whole, safely, when something is recorded. Several programs
+// may share one program folder, so a change is read, made and written under the folder's lock
+// (Update).
 class EngineHealth {
   public:
     static constexpr std::string_view kFileName = "EngineHealth.txt";
-    static constexpr std::string_view kFormatLine = "Vantorell 2001 engine health 1";
+    static constexpr std::string_view kFormatLine = "Vantorell 2001 engine health 2";
+    static constexpr std::string_view kFirstFormatLine = "Vantorell 2001 engine health 1";
+    // How long an update waits for another program to finish its own.
+    static constexpr int kLockWaitMs = 3000;
     // Searches kept per engine.
     static constexpr std::size_t kSearchesKept = 20;
     // Searches in a row that ended blocked before an engine rests, and for how long.
@@ -58,21 +69,32 @@ class EngineHealth {
 
     // Adds the outcome of one search, keeping the last kSearchesKept; a third blocked search
     // in a row makes the engine rest for kRestSeconds from search.time.
-    void Record(std::string_view engine, const Search& search);
+    void Record(std::string_view category, std::string_view engine, const Search& search);
     // The engine rests no longer (the user switched it on again).
-    void EndRest(std::string_view engine);
-    bool IsResting(std::string_view engine, std::int64_t now) const;
-    Summary Summarise(std::string_view engine, std::int64_t now) const;
-    // The engines the history knows, in name order.
-    std::vector<std::string> Engines() const;
+    void EndRest(std::string_view category, std::string_view engine);
+    bool IsResting(std::string_view category, std::string_view engine, std::int64_t now) const;
+    Summary Summarise(std::string_view category, std::string_view engine, std::int64_t now) const;
     // Writes the file safely; false when it could not be written or could not be read before.
     bool Save() const;
+
+    enum class UpdateResult {
+        Saved,
+        Locked, // another program held the folder's lock too long: this update is lost
+        Failed, // the file could not be read or written
+    };
+    // Reads the file, lets change alter the history and writes it back, all under the program
+    // folder's lock, so that programs updating the file at once lose none of each other's
+    // changes. change returns false when it changed nothing (nothing is written then).
+    UpdateResult Update(const std::function<bool(EngineHealth&)>& change);
 
     static std::string_view OutcomeWord(Outcome outcome);
 
   private:
     bool ParseLine(std::string_view line);
+    // The map key of an engine: its category and name, which hold no tab.
+    static std::string KeyOf(std::string_view category, std::string_view engine);
 
+    std::string m_folder;
     std::string m_path;
     std::map<std::string, std::vector<Search>, std::less<>> m_searches;
     std::map<std::string, std::int64_t, std::less<>> m_restUntil;

@@ -279,6 +279,26 @@ TEST(MainFrame, EngineReportShowsEachEngineLiveAndAfterTheSearch) {
     EXPECT_EQ(report->Table().rowCount(), 2);
 }
 
+// A search whose engines are all done ends at once with "Search Completed", not after its
+// time-out: one engine's list runs dry on its third page, the other's port refuses.
+TEST(MainFrame, AFinishedSearchEndsAtOnceWithSearchCompleted) {
+    GuiFixture f;
+    f.pageSize = 3;
+    f.page = [](const std::string& engine, int first) {
+        return first <= 4 ? ResultPage(engine, first, 3) : std::string();
+    };
+    f.AddEngine("alpha");
+    f.AddEngineAt("nowhere", "http://127.0.0.1:1");
+    f.SetOption("MaxResult", "5000");
+    f.SetOption("SearchTimeout", "90");
+    f.Frame();
+    f.Search("cats");
+    ASSERT_TRUE(f.WaitForEnd(kSearchLimitMs)) << "ended long before the time-out";
+    EXPECT_EQ(f.Status(), "Search Completed");
+    EXPECT_EQ(f.Frame().Session().Results().Count(), 6);
+    EXPECT_EQ(f.Frame().GetSearchBar().PictureState(), SearchSessionView::kButtonIdle);
+}
+
 // The same page behind two engines' redirects is one row whose engine cell names both.
 TEST(MainFrame, OnePageFromTwoEnginesShowsBothInItsRow) {
     GuiFixture f;

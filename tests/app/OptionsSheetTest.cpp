@@ -215,8 +215,9 @@ TEST(OptionsSheet, EnginesPageShowsHealthTickEndsRestAndWriteFailuresAreReported
     f.AddEngine("alpha");
     const std::int64_t later = std::time(nullptr) + 600;
     writeFileBytes(f.app.file("EngineHealth.txt"),
-                   "search\talpha\t1\tok\t300\t\r\nsearch\talpha\t2\tblocked\t-1\tHTTP/1.0 429\r\n"
-                   "rest\talpha\t" +
+                   "search\tThe Web\talpha\t1\tok\t300\t\r\n"
+                   "search\tThe Web\talpha\t2\tblocked\t-1\tHTTP/1.0 429\r\n"
+                   "rest\tThe Web\talpha\t" +
                        std::to_string(later) + "\r\n");
     CMainFrame& frame = f.Frame();
     WithOptionsSheet(frame, [&](OptionsSheet& sheet) {

@@ -72,6 +72,23 @@ TEST(CheckEngineCommand, ReportsBothPagesAndTheirProblems) {
     EXPECT_EQ(nothing.exitCode, 1);
     EXPECT_NE(nothing.out.find("The page parsed to no result"), std::string::npos);
 
+    // Results that quote a challenge marker are results; a 429 is a block, shown with its
+    // status line's escape bytes escaped, and no second page is asked after it.
+    FixtureServer quoting(
+        pages([](int offset) { return threeFrom(offset) + "<p>we detected unusual traffic</p>"; }));
+    const CliRun quoted = runCli(
+        {"check-engine", "--app-path", dir.path(), writeEngine(dir, "Probe", quoting.Url(""))});
+    EXPECT_EQ(quoted.exitCode, 0) << quoted.out;
+    FixtureServer busy(FixtureServer::Answering("HTTP/1.0 429 Slow\x1b[2J\r\n\r\nwait"));
+    const CliRun blocked =
+        runCli({"check-engine", "--app-path", dir.path(), writeEngine(dir, "Probe", busy.Url(""))});
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_NE(blocked.out.find("  Status:  HTTP/1.0 429 Slow\\x1B[2J\n"), std::string::npos)
+        << blocked.out;
+    EXPECT_NE(blocked.out.find("blocks this client (429)"), std::string::npos) << blocked.out;
+    EXPECT_EQ(blocked.out.find("Page 2"), std::string::npos) << blocked.out;
+    EXPECT_EQ(busy.Requests().size(), 1u);
+
     EXPECT_EQ(runCli({"check-engine", dir.file("none.vnp")}).exitCode, 2);
 }
 

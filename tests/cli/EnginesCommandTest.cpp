@@ -46,28 +46,37 @@ TEST(EnginesCommand, UnreadableEngineFileOrStrayWordExitsTwo) {
     EXPECT_EQ(runCli({"engines", "stray"}).exitCode, 2);
 }
 
-// --health shows each engine's record from the health file; --enable and --disable rewrite
-// the engine's file as the options sheet does, and switching an engine on ends its rest.
+// --health shows each engine's record from the health file, per engine file (category and
+// name) and with a server's control bytes escaped; --enable and --disable rewrite the engine's
+// file as the options sheet does (a user's own file in User keeps every byte but its enable
+// line), and switching an engine on ends its rest.
 TEST(EnginesCommand, HealthAndSwitchingEnginesOnAndOff) {
     ProgramFolder app;
     EngineDefinition engine = ProgramFolder::Engine("Alpha", "http://a.example", "", "", "Cars");
     writeFileBytes(app.file("Site/a.vnp"), EngineFile::CanonicalBytes(engine));
     engine.category.set("Buy Books");
     writeFileBytes(app.file("Site/b.vnp"), EngineFile::CanonicalBytes(engine));
-    const std::int64_t later = std::time(nullptr) + 600;
+    EngineDefinition own = ProgramFolder::Engine("Mine", "http://m.example", "", "", "Recipes");
+    // Not in canonical form: its enable line comes first.
+    const auto ownBytes = [&own](const std::string& enable) {
+        std::string bytes = EngineFile::CanonicalBytes(own);
+        bytes.erase(bytes.find("enable:true\r\n"), 13);
+        return "enable:" + enable + "\r\n" + bytes;
+    };
+    writeFileBytes(app.file("User/mine.vnp"), ownBytes("false"));
+    const std::string later = std::to_string(std::time(nullptr) + 600);
     writeFileBytes(app.file("EngineHealth.txt"),
-                   "Vantorell 2001 engine health 1\r\n"
-                   "search\tAlpha\t1\tok\t300\t\r\n"
-                   "search\tAlpha\t2\tblocked\t-1\tHTTP/1.0 429 Too Many Requests\r\n"
+                   "Vantorell 2001 engine health 2\r\n"
+                   "search\tBuy Books\tAlpha\t1\tok\t300\t\r\n"
+                   "search\tBuy Books\tAlpha\t2\tblocked\t-1\tHTTP/1.0 429 \x1b[2J\r\n"
                    "garbled line\r\n"
-                   "rest\tAlpha\t" +
-                       std::to_string(later) + "\r\n");
+                   "rest\tCars\tAlpha\t" +
+                       later + "\r\nrest\tRecipes\tMine\t" + later + "\r\n");
 
     const CliRun health = runCli({"engines", "--app-path", app.path(), "--health"});
     ASSERT_EQ(health.exitCode, 0) << health.err;
-    EXPECT_EQ(health.out.substr(0, health.out.find('\n')),
-              "Buy Books\tAlpha\t1/2\t300 ms\tHTTP/1.0 429 Too Many Requests\tresting until " +
-                  health.out.substr(health.out.find("until ") + 6, 5));
+    EXPECT_EQ(firstLine(health.out), "Buy Books\tAlpha\t1/2\t300 ms\tHTTP/1.0 429 \\x1B[2J");
+    EXPECT_NE(health.out.find("Cars\tAlpha\t0/0\t-\t-\tresting until "), std::string::npos);
     EXPECT_NE(health.err.find("1 damaged line"), std::string::npos) << health.err;
 
     const CliRun ambiguous = runCli({"engines", "--app-path", app.path(), "--disable", "Alpha"});
@@ -82,7 +91,13 @@ TEST(EnginesCommand, HealthAndSwitchingEnginesOnAndOff) {
     const CliRun on =
         runCli({"engines", "--app-path", app.path(), "--enable", "Alpha", "--category", "Cars"});
     ASSERT_EQ(on.exitCode, 0) << on.err;
-    EXPECT_EQ(readFileBytes(app.file("EngineHealth.txt")).find("rest\t"), std::string::npos);
+    EXPECT_EQ(readFileBytes(app.file("EngineHealth.txt")).find("rest\tCars"), std::string::npos);
+
+    const CliRun ownOn = runCli({"engines", "--app-path", app.path(), "--enable", "Mine"});
+    ASSERT_EQ(ownOn.exitCode, 0) << ownOn.err;
+    EXPECT_EQ(readFileBytes(app.file("User/mine.vnp")), ownBytes("true"));
+    EXPECT_EQ(readFileBytes(app.file("EngineHealth.txt")).find("rest\t"), std::string::npos)
+        << "the resting User engine is free again";
     EXPECT_EQ(runCli({"engines", "--app-path", app.path(), "--enable", "Nobody"}).exitCode, 2);
 }
 

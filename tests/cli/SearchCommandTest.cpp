@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <thread>
+#include <vector>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -82,15 +84,17 @@ TEST(SearchCommand, PrintsAndSavesResultsThenEndsWithTheEndText) {
     EXPECT_EQ(lines, run.out);
 }
 
-TEST(SearchCommand, EmptyCategoryTimesOutAndBadInputExitsTwo) {
+TEST(SearchCommand, EmptyCategoryAndBadInputExitTwoAtOnce) {
     FixtureServer server(pageOfFive);
     SearchFolder folder(server);
-    const CliRun timeout =
+    folder.app.SetOption("SearchTimeout", "90");
+    const CliRun none =
         runCli({"search", "--app-path", folder.app.path(), "--category", "Cars", "x"});
-    // No result accepted: the search ran, but found nothing.
-    EXPECT_EQ(timeout.exitCode, 1);
-    EXPECT_EQ(timeout.out, "");
-    EXPECT_EQ(timeout.err, "Search Timeout\n");
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "No enabled engine to search in Cars\nvantorell-search: no enabled engine "
+                        "to search in category \"Cars\"; the program folder's categories are: "
+                        "\"The Web\"\n");
 
     const CliRun empty = runCli({"search", "--app-path", folder.app.path()});
     EXPECT_EQ(empty.exitCode, 2);
@@ -109,13 +113,17 @@ TEST(SearchCommand, EmptyCategoryTimesOutAndBadInputExitsTwo) {
     EXPECT_NE(bad.err.find("--max-engine"), std::string::npos);
 }
 
-// The engine report of a search where every engine but one goes wrong, as JSON and as the
-// table just before the end text; no accepted result makes the exit status 1.
+// The engine report of a search where every engine goes wrong, as JSON and as the table just
+// before the end text: the search ends once each has refused, no accepted result makes the
+// exit status 1, and a status line of escape bytes and malformed UTF-8 (a surrogate, an
+// overlong form, a code point above U+10FFFF) leaves the JSON strict and the terminal clean.
 TEST(SearchCommand, ReportsWhatEachEngineDidAsJsonAndTable) {
+    static const std::string kHostileStatus =
+        "HTTP/1.0 404 \x1b[2J\xed\xa0\x80 \xc0\xaf \xf4\x90\x80\x80";
     FixtureServer server([](const std::string& request) {
         FixtureReply reply;
         if (request.find("/missing") != std::string::npos) {
-            reply.bytes = "HTTP/1.0 404 Not Found\r\n\r\ngone";
+            reply.bytes = kHostileStatus + "\r\n\r\ngone";
         } else if (request.find("/busy") != std::string::npos) {
             reply.bytes = "HTTP/1.0 429 Too Many Requests\r\n\r\nslow down";
         } else {
@@ -131,14 +139,13 @@ TEST(SearchCommand, ReportsWhatEachEngineDidAsJsonAndTable) {
         engine.trunpage.set("266");
         folder.app.AddEngine(engine);
     }
-    // The search ends by its time-out; three seconds leave every engine time to answer first on
-    // a loaded machine.
-    folder.app.SetOption("SearchTimeout", "3");
+    // The search ends when every engine is done, long before its time-out.
+    folder.app.SetOption("SearchTimeout", "90");
     const std::string report = folder.app.file("report.json");
     const CliRun run = runCli({"search", "--app-path", folder.app.path(), "--category", "Cars",
                                "--max-engine", "4", "--report", report, "--verbose", "x"});
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_EQ(lastLine(run.err), "Search Timeout");
+    EXPECT_EQ(lastLine(run.err), "Search Completed");
     // Verbose, each notice names its engine; each engine in trouble has its line before the end.
     EXPECT_NE(run.err.find("busy: Initialization done\n"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("\nbusy: blocked (HTTP/1.0 429 Too Many Requests)\n"),
@@ -149,6 +156,14 @@ TEST(SearchCommand, ReportsWhatEachEngineDidAsJsonAndTable) {
     ASSERT_NE(table, std::string::npos) << run.err;
     EXPECT_NE(run.err.find("blocked", table), std::string::npos);
     EXPECT_NE(run.err.find("parsed nothing on page 1", table), std::string::npos);
+    EXPECT_NE(run.err.find("failed: HTTP/1.0 404 \\x1B[2J\\xED\\xA0\\x80", table),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+    const std::string bytes = readFileBytes(report);
+    for (const char* malformed : {"\xed\xa0", "\xc0\xaf", "\xf4\x90", "\x1b"}) {
+        EXPECT_EQ(bytes.find(malformed), std::string::npos) << bytes;
+    }
 
     QJsonParseError error{};
     const QJsonDocument json =
@@ -159,7 +174,10 @@ TEST(SearchCommand, ReportsWhatEachEngineDidAsJsonAndTable) {
         engines[value.toObject()["name"].toString().toStdString()] = value.toObject();
     }
     ASSERT_EQ(engines.size(), 4u);
-    EXPECT_EQ(engines["missing"]["status_line"].toString(), "HTTP/1.0 404 Not Found");
+    EXPECT_EQ(engines["missing"]["state"].toString().left(21), "failed: HTTP/1.0 404 ");
+    for (const char* name : {"missing", "busy", "drift", "refused"}) {
+        EXPECT_EQ(engines[name]["pages_requested"].toInt(), 1) << name;
+    }
     EXPECT_TRUE(engines["busy"]["blocked"].toBool());
     EXPECT_TRUE(engines["drift"]["parsed_nothing"].toBool());
     EXPECT_EQ(engines["drift"]["results_parsed"].toInt(), 0);
@@ -188,4 +206,31 @@ TEST(SearchCommand, SearchesAnHttpsEngine) {
     EXPECT_EQ(lineCount(run.out), 5);
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Doc 1\t" + website + "/doc1\tabout it\tLoop");
     EXPECT_EQ(lastLine(run.err), "Search Completed");
+}
+
+// Searches run at once on one program folder: each one's outcome reaches the health file.
+TEST(SearchCommand, ConcurrentSearchesKeepEveryOutcome) {
+    constexpr int kSearches = 8;
+    FixtureServer server(pageOfFive);
+    SearchFolder folder(server);
+    std::vector<std::thread> searches;
+    std::vector<int> exits(kSearches, -1);
+    for (int i = 0; i < kSearches; ++i) {
+        searches.emplace_back([&folder, &exits, i] {
+            exits[static_cast<std::size_t>(i)] =
+                runCli({"search", "--app-path", folder.app.path(), "--max-result", "3", "x"})
+                    .exitCode;
+        });
+    }
+    for (std::thread& search : searches) {
+        search.join();
+    }
+    EXPECT_EQ(exits, std::vector<int>(kSearches, 0));
+    const std::string health = readFileBytes(folder.app.file("EngineHealth.txt"));
+    int outcomes = 0;
+    for (std::size_t at = health.find("search\tThe Web\tLoop\t"); at != std::string::npos;
+         at = health.find("search\tThe Web\tLoop\t", at + 1)) {
+        ++outcomes;
+    }
+    EXPECT_EQ(outcomes, kSearches) << health;
 }

@@ -24,7 +24,16 @@ TEST(PageKind, ClassifiesSyntheticPages) {
         "<html><head>" + kScript + "</head><body><div id=app></div>" + kScript + "</body></html>";
     const std::string results = "<ol><li><a href=\"http://a.example/\">" + std::string(400, 'w') +
                                 "</a></li></ol>" + kScript;
+    std::string links;
+    for (int i = 0; i < 40; ++i) {
+        links += "<a href=\"http://a.example/" + std::to_string(i) + "\">r</a>\n";
+    }
+    // A page of content is a wall only by its title or forms, not by a quoted word.
+    const std::string quoting = links + "<p>Are you not a robot? unusual traffic</p>";
+    const std::string walled = links + "<form id=\"captcha-form\"></form>";
     const PageCase cases[] = {
+        {quoting.c_str(), Kind::Results},
+        {walled.c_str(), Kind::Challenge},
         {"<form id=\"captcha-form\">", Kind::Challenge},
         {"Our systems have detected UNUSUAL TRAFFIC from your network", Kind::Challenge},
         {"<div>Please solve the challenge below to continue</div>", Kind::Challenge},

@@ -171,7 +171,8 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     session.StopSearch();
     CHttpSearch::WaitForAllEnded(kWorkerDrainMs);
     if (line.Has("--output") &&
-        !ResultsDocument::SaveResults(session.Results(), line.Value("--output"))) {
+        !ResultsDocument::SaveResults(session.Results(), line.Value("--output"),
+                                      session.CurrentKeyword())) {
         return Cli::Fail("cannot write " + line.Value("--output"));
     }
     if (line.Has("--report") &&

@@ -44,14 +44,15 @@ ResultsDocument::SaveFormat ResultsDocument::FormatForPath(const std::string& pa
     return SaveFormat::HtmlPage;
 }
 
-bool ResultsDocument::SaveResults(const ResultList& list, const std::string& path) {
+bool ResultsDocument::SaveResults(const ResultList& list, const std::string& path,
+                                  std::string_view keyword) {
     switch (FormatForPath(path)) {
     case SaveFormat::ResultsFile:
         return ResultsFile::WriteResultsFile(list, path);
     case SaveFormat::TextFile:
         return ResultExport::WriteTextFile(list, path);
     case SaveFormat::HtmlPage:
-        return ResultExport::WriteHtmlPage(list, path);
+        return ResultExport::WriteHtmlPage(list, path, keyword);
     }
     return false;
 }

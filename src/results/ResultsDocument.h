@@ -34,9 +34,11 @@ class ResultsDocument {
 
     // The format a save to path writes, by its extension in any letter case.
     static SaveFormat FormatForPath(const std::string& path);
-    // Writes list to path in the format of its extension. False when the file could not be
-    // written; an existing file is then left as it was.
-    static bool SaveResults(const ResultList& list, const std::string& path);
+    // Writes list to path in the format of its extension; an HTML page is titled with keyword
+    // (the search's, empty when the results did not come from one). False when the file could
+    // not be written; an existing file is then left as it was.
+    static bool SaveResults(const ResultList& list, const std::string& path,
+                            std::string_view keyword = {});
     // Empties list and reads the results file into it. A missing file leaves the list empty; a
     // file that is not a results file shows kUnreadableMessage in a "Warning" box. Returns the
     // number of results now in the list.

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
@@ -47,9 +48,6 @@ CPropEngine::CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo
     m_list->setColumnCount(kColumnCount);
     m_list->setHeaderLabels(
         {QStringLiteral("Engine Name"), QStringLiteral("Engine URL"), QStringLiteral("Health")});
-    m_list->setColumnWidth(kNameColumn, kNameColumnWidth);
-    m_list->setColumnWidth(kUrlColumn, kUrlColumnWidth);
-    m_list->setColumnWidth(kHealthColumn, kHealthColumnWidth);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -100,6 +98,18 @@ void CPropEngine::FillList() {
     }
     // Filling the list ticks boxes too; only the user's own ticks end a rest.
     m_ticked.clear();
+    FitColumns();
+}
+
+void CPropEngine::FitColumns() {
+    // Each column keeps its usual width, and widens to show its longest text whole in the
+    // page's font; the list scrolls sideways when they no longer fit.
+    const std::array<int, kColumnCount> usualWidths = {kNameColumnWidth, kUrlColumnWidth,
+                                                       kHealthColumnWidth};
+    for (int column = 0; column < kColumnCount; ++column) {
+        m_list->resizeColumnToContents(column);
+        m_list->setColumnWidth(column, std::max(usualWidths[column], m_list->columnWidth(column)));
+    }
 }
 
 std::string CPropEngine::HealthText(const std::string& programFolder, std::string_view engine) {

@@ -39,6 +39,8 @@ class CPropEngine : public OptionsPage {
 
   private:
     void FillList();
+    // Widens the columns to their texts.
+    void FitColumns();
     static bool IsEnabled(std::string_view enable);
     // The health column's text: how the engine fared in its last searches.
     static std::string HealthText(const std::string& programFolder, std::string_view engine);

@@ -95,6 +95,7 @@ CMainFrame::CMainFrame(const FrameServices& services, QWidget* parent)
     CreateCategoryCombo();
     m_catalog.Load();
     FillCategoryCombo();
+    SetStatusText(IdleText());
 
     m_view = new CMarovaneProView(m_session->Results(), *m_browser, m_services.messages,
                                   m_services.dialogs, m_services.options.SettingsPath(), this);
@@ -169,8 +170,7 @@ void CMainFrame::CreateMenus() {
         // the menu closes.
         QObject::connect(menu, &QMenu::aboutToShow, this, [this] { RefreshCommandStates(); });
         QObject::connect(menu, &QMenu::hovered, this, [this] { SetStatusText(kNoPrompt); });
-        QObject::connect(menu, &QMenu::aboutToHide, this,
-                         [this] { SetStatusText(ProgressStatusBar::kIdleText); });
+        QObject::connect(menu, &QMenu::aboutToHide, this, [this] { SetStatusText(IdleText()); });
     }
 }
 
@@ -282,6 +282,7 @@ void CMainFrame::ShowMessage(std::string_view caption, std::string_view text) {
 }
 
 void CMainFrame::ClearResults() {
+    m_resultsFromFile = false;
     m_view->Clear();
     RefreshCommandStates();
 }
@@ -401,6 +402,7 @@ void CMainFrame::OpenResultsFile(const std::string& path) {
         m_session->StopSearch();
         m_view->Clear();
         ResultsDocument::OpenResults(results, path, m_services.messages);
+        m_resultsFromFile = true;
         for (int32_t index = 0; index < results.Count(); ++index) {
             m_view->AddResult(index, *results.Get(index));
         }
@@ -458,7 +460,9 @@ void CMainFrame::OnSaveResults() {
     if (path.empty()) {
         return;
     }
-    if (!ResultsDocument::SaveResults(m_session->Results(), path)) {
+    // A results file keeps no keyword, so its results give the page no title of theirs.
+    const std::string keyword = m_resultsFromFile ? std::string() : m_session->CurrentKeyword();
+    if (!ResultsDocument::SaveResults(m_session->Results(), path, keyword)) {
         m_services.messages.showMessage(MessageSink::kWarningCaption,
                                         std::string(kSaveFailedText) + path);
     }
@@ -475,6 +479,14 @@ void CMainFrame::OnUpdateEngines() {
         return;
     }
     m_catalog.ImportEngineFiles(paths);
+}
+
+std::string CMainFrame::IdleText() const {
+    if (m_catalog.CategoryCount() > 0) {
+        return std::string(ProgressStatusBar::kIdleText);
+    }
+    return std::string(kNoEnginesText) + m_services.options.ProgramFolder() +
+           std::string(kNoEnginesTail);
 }
 
 void CMainFrame::OnOptions() {
@@ -545,7 +557,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Enter) {
             SetStatusText(kNoPrompt);
         } else if (event->type() == QEvent::Leave) {
-            SetStatusText(ProgressStatusBar::kIdleText);
+            SetStatusText(IdleText());
         }
     }
     return QMainWindow::eventFilter(watched, event);

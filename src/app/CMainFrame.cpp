@@ -485,8 +485,7 @@ std::string CMainFrame::IdleText() const {
     if (m_catalog.CategoryCount() > 0) {
         return std::string(ProgressStatusBar::kIdleText);
     }
-    return std::string(kNoEnginesText) + m_services.options.ProgramFolder() +
-           std::string(kNoEnginesTail);
+    return std::string(kNoEnginesText) + m_services.options.ProgramFolder();
 }
 
 void CMainFrame::OnOptions() {

@@ -41,10 +41,9 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     // Shown, with the path, when Save Results could not write the file.
     static constexpr const char* kSaveFailedText = "The results could not be saved to ";
     static constexpr const char* kSelectedFormat = "%d result(s) selected";
-    // The idle text of a window that found no engine in its program folder at start, around
+    // The idle text of a window that found no engine in its program folder at start, before
     // the folder's path.
     static constexpr const char* kNoEnginesText = "No search engines were loaded from ";
-    static constexpr const char* kNoEnginesTail = " (its Site and User folders)";
 
     CMainFrame(const FrameServices& services, QWidget* parent = nullptr);
     ~CMainFrame() override;

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -103,13 +104,18 @@ void CPropEngine::FillList() {
 
 void CPropEngine::FitColumns() {
     // Each column keeps its usual width, and widens to show its longest text whole in the
-    // page's font; the list scrolls sideways when they no longer fit.
+    // page's font; the list asks for the room of all three, so the sheet widens with it.
     const std::array<int, kColumnCount> usualWidths = {kNameColumnWidth, kUrlColumnWidth,
                                                        kHealthColumnWidth};
+    int total = 0;
     for (int column = 0; column < kColumnCount; ++column) {
         m_list->resizeColumnToContents(column);
-        m_list->setColumnWidth(column, std::max(usualWidths[column], m_list->columnWidth(column)));
+        const int width = std::max(usualWidths[column], m_list->columnWidth(column));
+        m_list->setColumnWidth(column, width);
+        total += width;
     }
+    const int chrome = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width();
+    m_list->setMinimumWidth(std::min(total + chrome, kWidestList));
 }
 
 std::string CPropEngine::HealthText(const std::string& programFolder, std::string_view engine) {

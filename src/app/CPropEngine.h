@@ -19,6 +19,8 @@ class CPropEngine : public OptionsPage {
     static constexpr int kNameColumnWidth = 120;
     static constexpr int kUrlColumnWidth = 180;
     static constexpr int kHealthColumnWidth = 260;
+    // The list widens the sheet up to this for its columns; past it, it scrolls sideways.
+    static constexpr int kWidestList = 900;
 
     // mainCombo: the main window's category combo, whose categories and icons the page offers
     // and whose selection the catalogue returns to when the page goes.

@@ -9,11 +9,12 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Vantorell")
 set(CPACK_PACKAGE_CONTACT "Vantorell 2001 maintainers <maintainers@vantorell.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "meta-search client: ask many search engines at once")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Type a keyword, pick a category, and Vantorell 2001 asks every enabled search engine of "
-    "that category at once, cuts the results out of each answer page while it streams in and "
-    "keeps turning pages until it has enough. Engines are small text files, not code. The "
-    "package holds the window (vantorell2001) and the headless front end (vantorell-search).")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Type a keyword, pick a category, and Vantorell 2001 asks every enabled search\n"
+    "engine of that category at once, cuts the results out of each answer page while\n"
+    "it streams in and keeps turning pages until it has enough. Engines are small\n"
+    "text files, not code. The package holds the window (vantorell2001) and the\n"
+    "headless front end (vantorell-search).")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SECTION "web")

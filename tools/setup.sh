@@ -29,6 +29,10 @@ packages=(
   desktop-file-utils
   shared-mime-info
   libxml2-utils
+  # The Debian package: dpkg-shlibdeps finds its dependencies, appstreamcli checks its
+  # metainfo (tools/package.sh, tools/check-package.sh).
+  dpkg-dev
+  appstream
 )
 
 missing=()

@@ -4,10 +4,6 @@
 #include "app/PictureFiles.h"
 #include "search/SearchSessionView.h"
 
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPainter>
-
 #include <array>
 #include <utility>
 
@@ -34,16 +30,9 @@ const std::array<const char*, AppPictures::kStateIconCount> kStateFiles = {
     "state/unknown.svg",       "state/checking.svg",
 };
 
-const char* const kSearchFaceFile = "search-button/search.svg";
-const char* const kStopFaceFile = "search-button/stop.svg";
+const char* const kSearchGlyphFile = "search-button/search.svg";
+const char* const kStopGlyphFile = "search-button/stop.svg";
 const char* const kProgramFile = "program/program.svg";
-
-const QColor kButtonText(20, 30, 50);
-constexpr int kSearchFontPixels = 11;
-constexpr int kSmallestFontPixels = 7;
-// The caption's box on the button face, right of the glyph.
-constexpr qreal kTextLeft = 15.0;
-constexpr qreal kTextRightMargin = 2.0;
 
 } // namespace
 
@@ -57,33 +46,10 @@ QPixmap AppPictures::ToolBarPicture(int commandId) {
     return QPixmap();
 }
 
-QPixmap AppPictures::SearchButtonPicture(int pictureState) {
+QPixmap AppPictures::SearchButtonGlyph(int pictureState, qreal devicePixelRatio) {
     const bool searching = pictureState == SearchSessionView::kButtonSearching;
-    // A copy, so that the caption is not written into the cached face.
-    QPixmap pixmap =
-        PictureFiles::Load(QString::fromLatin1(searching ? kStopFaceFile : kSearchFaceFile),
-                           QSize(kSearchButtonWidth, kSearchButtonHeight))
-            .copy();
-    const QString caption = searching ? QStringLiteral("Stop") : QStringLiteral("Search");
-    // The caption is the one part of the face that is not a file: it is written in the
-    // largest bold font of the desktop, up to kSearchFontPixels, in which it fits.
-    const QRectF textBox(kTextLeft, 0, kSearchButtonWidth - kTextLeft - kTextRightMargin,
-                         kSearchButtonHeight);
-    QFont font;
-    font.setBold(true);
-    for (int pixels = kSearchFontPixels; pixels >= kSmallestFontPixels; --pixels) {
-        font.setPixelSize(pixels);
-        if (QFontMetricsF(font).horizontalAdvance(caption) <= textBox.width()) {
-            break;
-        }
-    }
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(font);
-    painter.setPen(kButtonText);
-    painter.drawText(textBox, Qt::AlignCenter, caption);
-    return pixmap;
+    return PictureFiles::Load(QString::fromLatin1(searching ? kStopGlyphFile : kSearchGlyphFile),
+                              QSize(kSearchGlyphSize, kSearchGlyphSize), devicePixelRatio);
 }
 
 std::vector<QPixmap> AppPictures::StateIcons() {

@@ -6,15 +6,14 @@
 #include <vector>
 
 // The program's own pictures, SVG files compiled into the program (src/app/pictures):
-// the tool bar's buttons, the Search button's two faces, the results' state icons and the
+// the tool bar's buttons, the Search button's two glyphs, the results' state icons and the
 // program icon. The category icons are in CategoryPictures.
 class AppPictures {
   public:
     // Tool bar pictures are this many pixels square.
     static constexpr int kToolBarPictureSize = 20;
-    // The Search button's face.
-    static constexpr int kSearchButtonWidth = 50;
-    static constexpr int kSearchButtonHeight = 20;
+    // The glyph at the left of the Search button's face is this many pixels square.
+    static constexpr int kSearchGlyphSize = 16;
     // State icons are this many pixels square.
     static constexpr int kStateIconSize = 16;
     // State icons: not validated, valid, invalid, unknown, and a spare one for "checking".
@@ -22,8 +21,9 @@ class AppPictures {
 
     // The picture of a tool bar command; a null pixmap for a command without one.
     static QPixmap ToolBarPicture(int commandId);
-    // The Search button's face for its picture state (1 idle, 2 searching).
-    static QPixmap SearchButtonPicture(int pictureState);
+    // The Search button's glyph for its picture state (1 idle: a magnifier, 2 searching: a
+    // stop sign), drawn for a screen of devicePixelRatio. The button writes its caption itself.
+    static QPixmap SearchButtonGlyph(int pictureState, qreal devicePixelRatio);
     // The state icons in order.
     static std::vector<QPixmap> StateIcons();
     // The window and desktop icon, in the usual sizes.

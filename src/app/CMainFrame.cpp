@@ -98,6 +98,7 @@ CMainFrame::CMainFrame(const FrameServices& services, QWidget* parent)
     CreateCategoryCombo();
     m_catalog.Load();
     FillCategoryCombo();
+    SetStatusText(IdleText());
 
     m_view = new CMarovaneProView(m_session->Results(), *m_browser, m_services.messages,
                                   m_services.dialogs, m_services.options.SettingsPath(), this);
@@ -173,8 +174,7 @@ void CMainFrame::CreateMenus() {
         // the menu closes.
         QObject::connect(menu, &QMenu::aboutToShow, this, [this] { RefreshCommandStates(); });
         QObject::connect(menu, &QMenu::hovered, this, [this] { SetStatusText(kNoPrompt); });
-        QObject::connect(menu, &QMenu::aboutToHide, this,
-                         [this] { SetStatusText(ProgressStatusBar::kIdleText); });
+        QObject::connect(menu, &QMenu::aboutToHide, this, [this] { SetStatusText(IdleText()); });
     }
 }
 
@@ -294,6 +294,7 @@ void CMainFrame::ShowMessage(std::string_view caption, std::string_view text) {
 }
 
 void CMainFrame::ClearResults() {
+    m_resultsFromFile = false;
     m_view->Clear();
     RefreshCommandStates();
 }
@@ -413,6 +414,7 @@ void CMainFrame::OpenResultsFile(const std::string& path) {
         m_session->StopSearch();
         m_view->Clear();
         ResultsDocument::OpenResults(results, path, m_services.messages);
+        m_resultsFromFile = true;
         for (int32_t index = 0; index < results.Count(); ++index) {
             m_view->AddResult(index, *results.Get(index));
         }
@@ -472,7 +474,9 @@ void CMainFrame::OnSaveResults() {
     }
     std::vector<const RelevanceRanking::Page*> pages;
     const ResultList shown = m_view->ResultsToSave(pages);
-    if (!ResultsDocument::SaveResults(shown, path, pages)) {
+    // A results file keeps no keyword, so its results give the page no title of theirs.
+    const std::string keyword = m_resultsFromFile ? std::string() : m_session->CurrentKeyword();
+    if (!ResultsDocument::SaveResults(shown, path, keyword, pages)) {
         m_services.messages.showMessage(MessageSink::kWarningCaption,
                                         std::string(kSaveFailedText) + path);
     }
@@ -489,6 +493,13 @@ void CMainFrame::OnUpdateEngines() {
         return;
     }
     m_catalog.ImportEngineFiles(paths);
+}
+
+std::string CMainFrame::IdleText() const {
+    if (m_catalog.CategoryCount() > 0) {
+        return std::string(ProgressStatusBar::kIdleText);
+    }
+    return std::string(kNoEnginesText) + m_services.options.ProgramFolder();
 }
 
 void CMainFrame::OnOptions() {
@@ -559,7 +570,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Enter) {
             SetStatusText(kNoPrompt);
         } else if (event->type() == QEvent::Leave) {
-            SetStatusText(ProgressStatusBar::kIdleText);
+            SetStatusText(IdleText());
         }
     }
     return QMainWindow::eventFilter(watched, event);

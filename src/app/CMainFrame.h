@@ -41,6 +41,9 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     // Shown, with the path, when Save Results could not write the file.
     static constexpr const char* kSaveFailedText = "The results could not be saved to ";
     static constexpr const char* kSelectedFormat = "%d result(s) selected";
+    // The idle text of a window that found no engine in its program folder at start, before
+    // the folder's path.
+    static constexpr const char* kNoEnginesText = "No search engines were loaded from ";
 
     CMainFrame(const FrameServices& services, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -94,6 +97,8 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     void FillCategoryCombo();
     void WatchFlyBy(QWidget* widget);
     void OnFirstPaint();
+    // "Ready", or what is missing when the program folder has no engine to search.
+    std::string IdleText() const;
     void WriteWinState();
     void ShowSelectedCount(int count);
     void OnNewInstance();
@@ -121,4 +126,6 @@ class CMainFrame : public QMainWindow, public SearchSessionView {
     std::vector<std::string> m_newInstanceArguments;
     bool m_firstPaintDone = false;
     bool m_resultCommandsEnabled = true;
+    // The list holds an opened results file rather than the last search's results.
+    bool m_resultsFromFile = false;
 };

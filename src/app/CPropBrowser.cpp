@@ -21,7 +21,8 @@ struct Choice {
     int browser;
 };
 
-// In the order that decides the setting when several were somehow checked.
+// In the order that decides the setting when several were somehow checked. Each stored number
+// keeps its meaning; the texts name what runs on Linux (see ChoiceText).
 constexpr std::array<Choice, CPropBrowser::kChoiceCount> kChoices = {{
     {"&Internet Explorer", BrowserInternetExplorer},
     {"&Netscape navigator", BrowserNetscape},
@@ -29,6 +30,12 @@ constexpr std::array<Choice, CPropBrowser::kChoiceCount> kChoices = {{
     {"&America Online", BrowserAmericaOnline},
     {"O&ther browser", BrowserOther},
 }};
+// Choice 1 without a registered program opens addresses with the desktop's handler.
+constexpr const char* kDesktopBrowserText = "&Default browser of the desktop (xdg-open)";
+constexpr const char* kRegisteredBrowserText = "&Registered browser: ";
+constexpr const char* kRunsText = ": runs ";
+constexpr const char* kNotRegisteredText = ": not registered";
+constexpr const char* kOtherBrowserText = "O&ther browser: runs the program below";
 constexpr int kOtherIndex = CPropBrowser::kChoiceCount - 1;
 // Linux programs have no extension, so both filters list every name; a chosen program keeps
 // its name as it is.
@@ -62,8 +69,36 @@ CPropBrowser::CPropBrowser(OptionsStore options, FileDialogRunner& dialogs, QWid
     connect(m_open, &QPushButton::clicked, this, [this] { OnOpen(); });
 }
 
+QString CPropBrowser::ChoiceText(int browser, const OptionsStore& options) {
+    if (browser == BrowserOther) {
+        return QString::fromLatin1(kOtherBrowserText);
+    }
+    std::string path;
+    const bool registered = options.GetRegisteredBrowser(browser, path);
+    const QString program = QFile::decodeName(QByteArray::fromStdString(path));
+    if (browser == BrowserInternetExplorer) {
+        if (!registered) {
+            return QString::fromLatin1(kDesktopBrowserText);
+        }
+        return QString::fromLatin1(kRegisteredBrowserText) + program;
+    }
+    QString text;
+    for (const Choice& choice : kChoices) {
+        if (choice.browser == browser) {
+            text = QString::fromLatin1(choice.text);
+        }
+    }
+    if (!registered) {
+        return text + QString::fromLatin1(kNotRegisteredText);
+    }
+    return text + QString::fromLatin1(kRunsText) + program;
+}
+
 void CPropBrowser::Load() {
     const OptionsStore& options = m_options;
+    for (int index = 0; index < kChoiceCount; ++index) {
+        m_choices[index]->setText(ChoiceText(kChoices[index].browser, options));
+    }
     const int browser = options.GetBrowser();
     std::string path;
     options.GetBrowserPath(path);

@@ -22,6 +22,11 @@ class CPropBrowser : public OptionsPage {
 
     bool Save() override;
 
+    // The text of a choice's radio button: what opening an address would run. Choice 1 is the
+    // desktop's default browser until a program is registered for it; choices 2, 4 and 5 name
+    // their registered program or say there is none; 99 runs the program in the path field.
+    static QString ChoiceText(int browser, const OptionsStore& options);
+
     // The radio buttons in the order Internet Explorer, Netscape, Opera, America Online,
     // other browser.
     QRadioButton& ChoiceButton(int index);

@@ -8,10 +8,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
@@ -47,9 +49,6 @@ CPropEngine::CPropEngine(EngineCatalog& catalog, const FlatImageCombo& mainCombo
     m_list->setColumnCount(kColumnCount);
     m_list->setHeaderLabels(
         {QStringLiteral("Engine Name"), QStringLiteral("Engine URL"), QStringLiteral("Health")});
-    m_list->setColumnWidth(kNameColumn, kNameColumnWidth);
-    m_list->setColumnWidth(kUrlColumn, kUrlColumnWidth);
-    m_list->setColumnWidth(kHealthColumn, kHealthColumnWidth);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -101,6 +100,23 @@ void CPropEngine::FillList() {
     }
     // Filling the list ticks boxes too; only the user's own ticks end a rest.
     m_ticked.clear();
+    FitColumns();
+}
+
+void CPropEngine::FitColumns() {
+    // Each column keeps its usual width, and widens to show its longest text whole in the
+    // page's font; the list asks for the room of all three, so the sheet widens with it.
+    const std::array<int, kColumnCount> usualWidths = {kNameColumnWidth, kUrlColumnWidth,
+                                                       kHealthColumnWidth};
+    int total = 0;
+    for (int column = 0; column < kColumnCount; ++column) {
+        m_list->resizeColumnToContents(column);
+        const int width = std::max(usualWidths[column], m_list->columnWidth(column));
+        m_list->setColumnWidth(column, width);
+        total += width;
+    }
+    const int chrome = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width();
+    m_list->setMinimumWidth(std::min(total + chrome, kWidestList));
 }
 
 std::string CPropEngine::HealthText(const std::string& programFolder, std::string_view category,

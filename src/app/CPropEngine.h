@@ -20,6 +20,8 @@ class CPropEngine : public OptionsPage {
     static constexpr int kNameColumnWidth = 120;
     static constexpr int kUrlColumnWidth = 180;
     static constexpr int kHealthColumnWidth = 260;
+    // The list widens the sheet up to this for its columns; past it, it scrolls sideways.
+    static constexpr int kWidestList = 900;
 
     // mainCombo: the main window's category combo, whose categories and icons the page offers
     // and whose selection the catalogue returns to when the page goes.
@@ -40,6 +42,8 @@ class CPropEngine : public OptionsPage {
 
   private:
     void FillList();
+    // Widens the columns to their texts.
+    void FitColumns();
     static bool IsEnabled(std::string_view enable);
     // The health column's text: how the engine fared in its last searches.
     static std::string HealthText(const std::string& programFolder, std::string_view category,

@@ -18,12 +18,15 @@ const QString kResourceFolder = QStringLiteral(":/pictures/");
 
 } // namespace
 
-QPixmap PictureFiles::Load(const QString& name, const QSize& size) {
+QPixmap PictureFiles::Load(const QString& name, const QSize& size, qreal devicePixelRatio) {
     static std::once_flag resourcesLoaded;
     std::call_once(resourcesLoaded, InitPictureResources);
 
-    const QString key =
-        QStringLiteral("vantorell-picture:%1:%2x%3").arg(name).arg(size.width()).arg(size.height());
+    const QString key = QStringLiteral("vantorell-picture:%1:%2x%3@%4")
+                            .arg(name)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(devicePixelRatio);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap)) {
         return pixmap;
@@ -32,7 +35,8 @@ QPixmap PictureFiles::Load(const QString& name, const QSize& size) {
     if (!renderer.isValid()) {
         return QPixmap();
     }
-    pixmap = QPixmap(size);
+    pixmap = QPixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     renderer.render(&painter, QRectF(QPointF(0, 0), size));

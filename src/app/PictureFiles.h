@@ -10,6 +10,8 @@
 class PictureFiles {
   public:
     // The picture at `name` (relative to the resource folder, e.g. "state/valid.svg") drawn
-    // to fill `size`; a null pixmap when there is no such picture.
-    static QPixmap Load(const QString& name, const QSize& size);
+    // to fill `size` (in logical pixels) for a screen of devicePixelRatio: the pixmap holds
+    // that many device pixels per logical one, so it stays sharp on a 2x screen. A null pixmap
+    // when there is no such picture.
+    static QPixmap Load(const QString& name, const QSize& size, qreal devicePixelRatio = 1.0);
 };

@@ -66,6 +66,7 @@ void ProgressStatusBar::SetProgressRange(int lower, int upper) {
     QProgressBar& progress = Progress();
     progress.setRange(lower, upper);
     progress.setValue(lower);
+    progress.show();
     NameProgress();
 }
 
@@ -80,7 +81,10 @@ void ProgressStatusBar::StepProgress() {
 }
 
 void ProgressStatusBar::ResetProgress() {
+    // Between searches the pane is empty again: an indicator at nought would only be an empty
+    // framed box.
     Progress().setValue(0);
+    m_progress->hide();
 }
 
 void ProgressStatusBar::NameProgress() {

@@ -9,7 +9,7 @@ class QLabel;
 class QProgressBar;
 
 // The status bar: pane 0 stretches and shows the program's texts ("Ready" when idle); pane 1
-// is 100 pixels wide and empty, and from the first search on a progress indicator covers it.
+// is 100 pixels wide and empty, and during a search a progress indicator covers it.
 // A screen reader reads each pane's accessible name, which is what the pane shows: the text,
 // or the progress as "37 of 50".
 class ProgressStatusBar : public QStatusBar {

@@ -6,9 +6,12 @@
 #include "settings/QueryHistoryFile.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -94,11 +97,26 @@ void SearchBar::FillFromHistory() {
     m_combo->setMaxVisibleItems(std::max(1, kComboDropDownHeight / rowHeight));
 }
 
+void SearchBar::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // The frame gives the bar the tool bar's font at its first paint; the combo and the button
+    // take their sizes from it.
+    if (event->type() == QEvent::FontChange) {
+        Place();
+    }
+}
+
 void SearchBar::Place() {
     const int comboHeight = m_combo->sizeHint().height();
-    m_combo->setGeometry(kComboX, kComboY, std::max(0, width() - kComboWidthLess), comboHeight);
+    setFixedHeight(std::max(kBarHeight, kComboY + comboHeight + kComboY));
+    // The button stands as high as the keyword box and level with it, and as wide as its
+    // caption needs in the bar's font; the box gives way to a wider button.
+    const int buttonWidth = m_button->sizeHint().width();
+    const int buttonX = width() - kButtonRightMargin - buttonWidth;
+    m_button->setGeometry(buttonX, kComboY, buttonWidth, comboHeight);
+    const int comboWidth = std::min(width() - kComboWidthLess, buttonX - kButtonGap - kComboX);
+    m_combo->setGeometry(kComboX, kComboY, std::max(0, comboWidth), comboHeight);
     const QSize labelSize = m_label->sizeHint();
     m_label->setGeometry(kLabelX, kComboY + (comboHeight - labelSize.height()) / 2,
                          labelSize.width(), labelSize.height());
-    m_button->move(width() - kButtonFromRight, kButtonY);
 }

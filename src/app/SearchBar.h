@@ -21,9 +21,10 @@ class SearchBar : public QWidget {
     // The combo is as wide as the bar less this.
     static constexpr int kComboWidthLess = 158;
     static constexpr int kComboDropDownHeight = 100;
-    // The button's left edge lies this far from the bar's right edge.
-    static constexpr int kButtonFromRight = 58;
-    static constexpr int kButtonY = 10;
+    // The button's right edge lies this far from the bar's right edge, and its left edge at
+    // least this far right of the combo.
+    static constexpr int kButtonRightMargin = 8;
+    static constexpr int kButtonGap = 20;
     static constexpr std::size_t kMaxKeywordLength = 254;
 
     // The keyword list comes from the query history of programFolder.
@@ -43,6 +44,7 @@ class SearchBar : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void FillFromHistory();

@@ -269,7 +269,8 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     }
     if (line.Has("--output") &&
-        !ResultsDocument::SaveResults(listed, line.Value("--output"), pages)) {
+        !ResultsDocument::SaveResults(listed, line.Value("--output"), session.CurrentKeyword(),
+                                      pages)) {
         return Cli::Fail("cannot write " + line.Value("--output"));
     }
     if (line.Has("--report") &&

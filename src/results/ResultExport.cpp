@@ -11,16 +11,27 @@ namespace {
 // The pieces below are the texts as they reach the file before the line-end translation: each
 // "\n" becomes CR LF on disk. Where a percent sign appears it is one percent sign.
 
-// The head of the browse list page; its base target makes every link open in the top frame.
+// Result texts are the bytes the engines' pages sent, which today are UTF-8; without this
+// declaration a browser may read them in a legacy encoding and garble every non-ASCII letter.
+// Browsers look for it in the first 1024 bytes, so it comes first in the head.
+constexpr std::string_view kCharsetDeclaration = "<meta charset=\"utf-8\">\n";
+constexpr std::string_view kDocumentStart = "<html>\n<head>\n";
+
+// The rest of the head of the browse list page; its base target makes every link open in the
+// top frame.
 constexpr std::string_view kListHeader =
-    "<html>\n<head>\n<base target=\"top\">\n<style type=\"text/css\">\n<!--\n"
+    "<base target=\"top\">\n<style type=\"text/css\">\n<!--\n"
     ".txt {  font-family: \"Arial\"; font-size: 9pt}\n"
     ".txt1 {  font-family: \"Arial\"; font-size: 10pt}\n"
     "a:link {  text-decoration: none}\n-->\n</style>\n</head>\n<body link=\"#FFFFFF\">\n";
-// The head of the saved page: the list header without its base target, then a banner that
-// links to the maker's home page.
+// The saved page's title, when there is no keyword to name it.
+constexpr std::string_view kUntitledPageTitle = "Vantorell 2001";
+constexpr std::string_view kTitleStart = "<title>";
+constexpr std::string_view kTitleEnd = "</title>\n";
+// The rest of the head of the saved page: the list header without its base target, then a
+// banner that links to the maker's home page.
 constexpr std::string_view kPageHeader =
-    "<html>\n<head>\n<style type=\"text/css\">\n<!--\n"
+    "<style type=\"text/css\">\n<!--\n"
     ".txt {  font-family: \"Arial\"; font-size: 9pt}\n"
     ".txt1 {  font-family: \"Arial\"; font-size: 10pt}\n"
     "a:link {  text-decoration: none}\n-->\n</style>\n</head>\n<body link=\"#FFFFFF\">\n"
@@ -115,8 +126,9 @@ bool ResultExport::WriteBrowsePages(const ResultList& list, const std::string& p
     return committed;
 }
 
-bool ResultExport::WriteHtmlPage(const ResultList& list, const std::string& path) {
-    return AtomicFile::Write(path, HtmlPageBytes(list));
+bool ResultExport::WriteHtmlPage(const ResultList& list, const std::string& path,
+                                 std::string_view keyword) {
+    return AtomicFile::Write(path, HtmlPageBytes(list, keyword));
 }
 
 bool ResultExport::WriteTextFile(const ResultList& list, const std::string& path) {
@@ -153,14 +165,21 @@ std::string ResultExport::BrowseTopPageBytes() {
 
 std::string ResultExport::BrowseListPageBytes(const ResultList& list) {
     std::string out;
+    TextMode::AppendToDisk(kDocumentStart, out);
+    TextMode::AppendToDisk(kCharsetDeclaration, out);
     TextMode::AppendToDisk(kListHeader, out);
     AppendBlocks(list, kListLinkTail, out);
     TextMode::AppendToDisk(kPageEnd, out);
     return out;
 }
 
-std::string ResultExport::HtmlPageBytes(const ResultList& list) {
+std::string ResultExport::HtmlPageBytes(const ResultList& list, std::string_view keyword) {
     std::string out;
+    TextMode::AppendToDisk(kDocumentStart, out);
+    TextMode::AppendToDisk(kCharsetDeclaration, out);
+    TextMode::AppendToDisk(kTitleStart, out);
+    AppendText(keyword.empty() ? kUntitledPageTitle : keyword, out);
+    TextMode::AppendToDisk(kTitleEnd, out);
     TextMode::AppendToDisk(kPageHeader, out);
     AppendLinkTarget(kHomePageAddress, out);
     TextMode::AppendToDisk(kBannerTail, out);

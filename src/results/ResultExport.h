@@ -7,9 +7,9 @@
 
 // The readable forms of a result list: the three-file browse page set (a frameset whose bottom
 // frame lists the results and opens each link in its top frame), the saved HTML page, and the
-// text file. The files are 8-bit text with CR LF line ends, as Windows text-mode streams write
-// them. Every result text is HTML-escaped in the pages, and an address that would run script is
-// not linked (see HtmlText); other texts are written as they are.
+// text file. The pages declare their text UTF-8. The files are 8-bit text with CR LF line ends, as
+// Windows text-mode streams write them. Every result text is HTML-escaped in the pages, and an
+// address that would run script is not linked (see HtmlText); other texts are written as they are.
 class ResultExport {
   public:
     // The maker's home page, linked from the banner of the saved page.
@@ -29,8 +29,10 @@ class ResultExport {
     // alone, so a page named "htmtemp.htmt" would be shown as its source text; keeping ".htm"
     // makes both frames render.
     static std::string BrowsePagePath(std::string_view path, char letter);
-    // Writes the self-contained HTML page whose links each open a new browser window.
-    static bool WriteHtmlPage(const ResultList& list, const std::string& path);
+    // Writes the self-contained HTML page whose links each open a new browser window. The page
+    // is titled with the keyword of its results, or "Vantorell 2001" when it is empty.
+    static bool WriteHtmlPage(const ResultList& list, const std::string& path,
+                              std::string_view keyword = {});
     // Writes five lines per result: title, address, summary, engine and an empty line.
     static bool WriteTextFile(const ResultList& list, const std::string& path);
 
@@ -38,6 +40,6 @@ class ResultExport {
     static std::string BrowseFramesetBytes(std::string_view path);
     static std::string BrowseTopPageBytes();
     static std::string BrowseListPageBytes(const ResultList& list);
-    static std::string HtmlPageBytes(const ResultList& list);
+    static std::string HtmlPageBytes(const ResultList& list, std::string_view keyword = {});
     static std::string TextFileBytes(const ResultList& list);
 };

@@ -53,6 +53,7 @@ ResultsDocument::SaveFormat ResultsDocument::FormatForPath(const std::string& pa
 }
 
 bool ResultsDocument::SaveResults(const ResultList& list, const std::string& path,
+                                  std::string_view keyword,
                                   const std::vector<const RelevanceRanking::Page*>& pages) {
     switch (FormatForPath(path)) {
     case SaveFormat::ResultsFile:
@@ -60,7 +61,7 @@ bool ResultsDocument::SaveResults(const ResultList& list, const std::string& pat
     case SaveFormat::TextFile:
         return ResultExport::WriteTextFile(list, path);
     case SaveFormat::HtmlPage:
-        return ResultExport::WriteHtmlPage(list, path);
+        return ResultExport::WriteHtmlPage(list, path, keyword);
     case SaveFormat::JsonFile:
         return ResultJson::Write(list, path, pages);
     case SaveFormat::CsvFile:

@@ -40,10 +40,12 @@ class ResultsDocument {
 
     // The format a save to path writes, by its extension in any letter case.
     static SaveFormat FormatForPath(const std::string& path);
-    // Writes list to path in the format of its extension. False when the file could not be
+    // Writes list to path in the format of its extension; an HTML page is titled with keyword
+    // (the search's, empty when the results did not come from one). pages gives the search's
+    // page of each row for the JSON file's ranks and scores. False when the file could not be
     // written; an existing file is then left as it was.
-    // pages gives the search's page of each row for the JSON file's ranks and scores.
     static bool SaveResults(const ResultList& list, const std::string& path,
+                            std::string_view keyword = {},
                             const std::vector<const RelevanceRanking::Page*>& pages = {});
     // Empties list and reads the results file into it. A missing file leaves the list empty; a
     // file that cannot be read shows kUnreadableMessage in a "Warning" box with the path and

@@ -65,6 +65,29 @@ constexpr std::string_view kAmericaOnlineKey =
 // The registered Netscape command line ends its executable at the first blank.
 constexpr char kCommandLineBlank = ' ';
 
+// The registry key that holds a browser's executable as its default value; false for a
+// choice that is not registered there.
+bool BrowserKeyOf(int browser, RegistryKey::Root& root, std::string_view& key) {
+    root = RegistryKey::Root::LocalMachine;
+    switch (browser) {
+    case BrowserInternetExplorer:
+        key = kInternetExplorerKey;
+        return true;
+    case BrowserNetscape:
+        root = RegistryKey::Root::ClassesRoot;
+        key = kNetscapeKey;
+        return true;
+    case BrowserOpera:
+        key = kOperaKey;
+        return true;
+    case BrowserAmericaOnline:
+        key = kAmericaOnlineKey;
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Reads the default value of the key into value; false when it cannot be read.
 bool ReadRegisteredDefault(RegistryKey::Root root, std::string_view key, std::string& value) {
     RegistryKey registry(MessageSink::processDefault());
@@ -283,6 +306,26 @@ bool OptionsStore::GetBrowserPath(std::string& path) const {
     default:
         return true;
     }
+}
+
+bool OptionsStore::GetRegisteredBrowser(int browser, std::string& path) const {
+    path.clear();
+    RegistryKey::Root root;
+    std::string_view key;
+    if (!BrowserKeyOf(browser, root, key)) {
+        return false;
+    }
+    const ProfileFile registry(RegistryKey::RegistryFilePath());
+    const std::optional<std::string> value =
+        registry.ReadValue(RegistryKey::SectionName(root, key), RegistryKey::kDefaultValueName);
+    if (!value) {
+        return false;
+    }
+    path = value->substr(0, RegistryKey::kMaxStringLength);
+    if (browser == BrowserNetscape) {
+        path = path.substr(0, path.find(kCommandLineBlank));
+    }
+    return true;
 }
 
 std::string OptionsStore::ReadString(std::string_view section, std::string_view key,

@@ -98,6 +98,11 @@ class OptionsStore : public BrowserSettings {
     // False when the chosen browser's registry value cannot be read. Another choice gives true
     // and an empty path. Opening a key creates it when it is missing, as the registry does.
     bool GetBrowserPath(std::string& path) const override;
+    // The executable registered for a browser choice (Internet Explorer, Netscape, Opera or
+    // America Online), into path, read as GetBrowserPath reads the chosen one's but without
+    // creating a missing key: the Browser page asks for every choice just to name it. False
+    // when the choice has no registered value (or is no registered choice).
+    bool GetRegisteredBrowser(int browser, std::string& path) const;
 
     // The helpers every getter and setter is built on. Strings read come back with at most
     // kStringBufferSize - 1 characters. A boolean reads as an integer: absent gives

@@ -46,6 +46,13 @@ if command -v update-desktop-database >/dev/null 2>&1; then
     fail "the desktop database does not offer the window for $type"
 fi
 
+metainfo="$share/metainfo/example.vantorell.vantorell2001.metainfo.xml"
+[ -f "$metainfo" ] || fail "no AppStream metainfo $metainfo"
+if command -v appstreamcli >/dev/null 2>&1; then
+  appstreamcli validate --no-net "$metainfo" >"$scratch/appstream.log" 2>&1 ||
+    fail "appstreamcli validate: $(cat "$scratch/appstream.log")"
+fi
+
 # Open a results file as a file manager does: the Exec line with %f replaced by the file, on
 # the installed launcher, with a stand-in window that writes down its arguments.
 cat >"$prefix/bin/Vantorell2001" <<'STANDIN'

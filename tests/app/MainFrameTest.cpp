@@ -1,6 +1,7 @@
 #include "app/GuiFixture.h"
 
 #include "app/AppCommands.h"
+#include "app/AppPictures.h"
 #include "app/CMarovaneProView.h"
 #include "app/EngineChoiceList.h"
 #include "app/EngineReportDialog.h"
@@ -59,6 +60,7 @@ std::vector<std::string> EntriesOf(const QMenu& menu) {
 // buttons are named and described for screen readers, and so are menu commands.
 TEST(MainFrame, MenusToolBarAndAccessibleNames) {
     GuiFixture f;
+    f.AddEngine("alpha");
     CMainFrame& frame = f.Frame();
     EXPECT_EQ(EntriesOf(*frame.Menu(2)),
               (std::vector<std::string>{"Show &Grids", "&Alternate Colors", "> Sort &Results by",
@@ -115,6 +117,29 @@ TEST(MainFrame, CategoryComboListsTheCatalogueCategories) {
     EXPECT_NE(f.Frame().Category(), "The Web");
 }
 
+// The Search button stands level with the keyword box and as high, in any font, and is wide
+// enough for its caption in that font without reaching into the box.
+TEST(MainFrame, SearchButtonStandsLevelWithTheKeywordBoxInAnyFont) {
+    GuiFixture f;
+    f.AddEngine("alpha");
+    SearchBar& bar = f.Frame().GetSearchBar();
+    QFont large = bar.font();
+    large.setPointSizeF(large.pointSizeF() * 2);
+    for (const QFont& font : {bar.font(), large}) {
+        bar.setFont(font);
+        const QRect button = bar.Button().geometry();
+        const QRect box = bar.Combo().geometry();
+        SCOPED_TRACE(font.pointSizeF());
+        EXPECT_EQ(button.top(), box.top());
+        EXPECT_EQ(button.height(), box.height());
+        EXPECT_GT(button.left(), box.right());
+        EXPECT_LE(button.right(), bar.width());
+        EXPECT_LE(bar.Combo().geometry().bottom(), bar.height());
+        EXPECT_GT(button.width(),
+                  AppPictures::kSearchGlyphSize + QFontMetrics(font).horizontalAdvance("Search"));
+    }
+}
+
 TEST(MainFrame, SearchStreamsRowsStatusAndProgressUntilStopped) {
     GuiFixture f;
     f.pageSize = 3;
@@ -132,6 +157,7 @@ TEST(MainFrame, SearchStreamsRowsStatusAndProgressUntilStopped) {
     QProgressBar* progress = frame.StatusBar().ProgressIfCreated();
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(progress->maximum(), 40);
+    EXPECT_TRUE(progress->isVisible());
     // The workers' notices ("Ready to recevie", ...) come between the pages; the count shows
     // once a page's results are in.
     const auto counted = [&] {
@@ -149,6 +175,8 @@ TEST(MainFrame, SearchStreamsRowsStatusAndProgressUntilStopped) {
     EXPECT_FALSE(frame.Session().IsSearching());
     EXPECT_EQ(frame.GetSearchBar().PictureState(), SearchSessionView::kButtonIdle);
     EXPECT_EQ(progress->value(), 0);
+    // No empty indicator stays in the status bar.
+    EXPECT_FALSE(progress->isVisible());
     // The user's stop leaves the last status text.
     EXPECT_EQ(f.Status(), before);
     runEventsFor(400);
@@ -361,6 +389,21 @@ TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     EXPECT_EQ(f.Status(), "3 result(s)");
     EXPECT_EQ(frame.View().GetReportCtrl().GetItemCount(), 3);
 
+    // A page saved from the search is titled with its keyword; one saved from an opened
+    // results file, which keeps no keyword, is not.
+    f.Search("cats and dogs");
+    f.dialogs.answer = f.app.file("searched.htm");
+    ASSERT_TRUE(f.WaitForEnd(kSearchLimitMs));
+    frame.DoCommand(kCmdSaveResults);
+    EXPECT_NE(readFileBytes(f.dialogs.answer).find("<title>cats and dogs</title>"),
+              std::string::npos);
+    f.dialogs.answer = f.app.file("saved.vnr");
+    frame.DoCommand(kCmdOpenResults);
+    f.dialogs.answer = f.app.file("opened.htm");
+    frame.DoCommand(kCmdSaveResults);
+    EXPECT_NE(readFileBytes(f.dialogs.answer).find("<title>Vantorell 2001</title>"),
+              std::string::npos);
+
     // A cancelled dialog shows the count of the results there are; a file that is not a
     // results file empties the list and says so.
     f.dialogs.answer.clear();
@@ -384,6 +427,8 @@ TEST(MainFrame, UpdateEnginesCopiesTheChosenFiles) {
     pictures.category.set("Images");
     writeFileBytes(f.app.file("pictures.vnp"), EngineFile::CanonicalBytes(pictures));
     f.dialogs.answers = {f.app.file("pictures.vnp")};
+    // A window on a folder without engines says so instead of "Ready".
+    EXPECT_EQ(f.Status(), CMainFrame::kNoEnginesText + f.options.ProgramFolder());
     f.Frame().DoCommand(kCmdUpdateEngines);
     EXPECT_EQ(f.dialogs.fileMode, QFileDialog::ExistingFiles);
     EXPECT_EQ(f.dialogs.filters, QStringList{"Vantorell2001 VNP Files(*.vnp)"});

@@ -14,6 +14,7 @@
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -174,9 +175,23 @@ TEST(OptionsSheet, BrowserAndAdvancePagesWriteWhatTheyShow) {
     f.SetOption("SendTimeout", "5");
     CMainFrame& frame = f.Frame();
     f.dialogs.answer = "/opt/new/browser";
+    // The choices name what would run; reading the registry for that creates no key there.
+    const std::string registry = std::getenv("VANTORELL_REGISTRY");
+    const std::string registered =
+        "[HKEY_CLASSES_ROOT\\NetscapeMarkup\\shell\\open\\command]\n@=/opt/nav/navigator -h\n";
+    writeFileBytes(registry, registered);
     WithOptionsSheet(frame, [&](OptionsSheet& sheet) {
         sheet.Tabs().setCurrentIndex(OptionsSheet::BrowserPage);
         CPropBrowser& browser = sheet.Browser();
+        EXPECT_EQ(browser.ChoiceButton(0).text(), "&Default browser of the desktop (xdg-open)");
+        EXPECT_EQ(browser.ChoiceButton(1).text(), "&Netscape navigator: runs /opt/nav/navigator");
+        EXPECT_EQ(browser.ChoiceButton(2).text(), "&Opera: not registered");
+        EXPECT_EQ(readFileBytes(registry), registered);
+        writeFileBytes(registry,
+                       "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                       "App Paths\\IEXPLORE.EXE]\n@=/usr/bin/chromium\n");
+        EXPECT_EQ(CPropBrowser::ChoiceText(1, f.options), "&Registered browser: /usr/bin/chromium");
+        std::filesystem::remove(registry);
         EXPECT_TRUE(browser.ChoiceButton(4).isChecked());
         EXPECT_EQ(browser.PathEdit().text(), "/usr/bin/old");
         browser.ChoiceButton(2).click();
@@ -228,6 +243,11 @@ TEST(OptionsSheet, EnginesPageShowsHealthTickEndsRestAndWriteFailuresAreReported
         EXPECT_TRUE(health.startsWith("1 of 2 searches found results, first result in 300 ms"))
             << health.toStdString();
         EXPECT_TRUE(health.contains("resting until")) << health.toStdString();
+        // The sheet widens until the record shows whole (a long failure may still scroll).
+        QApplication::processEvents();
+        const int recordWidth = list.fontMetrics().horizontalAdvance(health.section(';', 0, 0));
+        EXPECT_GE(list.viewport()->width(),
+                  list.header()->sectionViewportPosition(2) + recordWidth);
         list.topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         list.topLevelItem(0)->setCheckState(0, Qt::Checked);
         sheet.accept();

@@ -61,9 +61,14 @@ TEST(Pictures, EveryPictureFileLoadsAtItsSize) {
                            QSize(CategoryPictures::kIconSize, CategoryPictures::kIconSize));
 
     ExpectDistinctPictures(
-        {AppPictures::SearchButtonPicture(SearchSessionView::kButtonIdle),
-         AppPictures::SearchButtonPicture(SearchSessionView::kButtonSearching)},
-        QSize(AppPictures::kSearchButtonWidth, AppPictures::kSearchButtonHeight));
+        {AppPictures::SearchButtonGlyph(SearchSessionView::kButtonIdle, 1.0),
+         AppPictures::SearchButtonGlyph(SearchSessionView::kButtonSearching, 1.0)},
+        QSize(AppPictures::kSearchGlyphSize, AppPictures::kSearchGlyphSize));
+    // On a 2x screen the glyph has a device pixel for each of them, not a stretched 1x one.
+    const QPixmap sharp = AppPictures::SearchButtonGlyph(SearchSessionView::kButtonIdle, 2.0);
+    EXPECT_EQ(sharp.size(), QSize(2, 2) * AppPictures::kSearchGlyphSize);
+    EXPECT_EQ(sharp.deviceIndependentSize(),
+              QSizeF(AppPictures::kSearchGlyphSize, AppPictures::kSearchGlyphSize));
 }
 
 TEST(Pictures, ProgramIconIsDrawnAtEverySize) {

@@ -43,8 +43,10 @@ std::string block(const std::string& address, const std::string& linkTail, const
 const std::string kPageTail = "\t\" target=\"_blank\">";
 const std::string kListTail = "\t\">";
 
-std::string savedPageHead() {
-    return "<html>\n<head>\n" + kStyle +
+const std::string kCharset = "<meta charset=\"utf-8\">\n";
+
+std::string savedPageHead(const std::string& title = "Vantorell 2001") {
+    return "<html>\n<head>\n" + kCharset + "<title>" + title + "</title>\n" + kStyle +
            "<div align=\"right\">\n  <table width=\"100%\" border=\"0\" bgcolor=\"#999999\">\n"
            "    <tr>\n      <td>\n        <div align=\"right\"><font face=IMPACT size=3>"
            "<a href=\"" +
@@ -92,7 +94,7 @@ TEST(HtmlExport, SavedPageAndBrowsePagesWholeFiles) {
     EXPECT_EQ(readFileBytes(dir.file("htmtempt.htm")),
               "<html><head><base target=\"_self\"></head><body></body></html>");
     EXPECT_EQ(readFileBytes(dir.file("htmtempb.htm")),
-              TextMode::ToDisk("<html>\n<head>\n<base target=\"top\">\n" + kStyle +
+              TextMode::ToDisk("<html>\n<head>\n" + kCharset + "<base target=\"top\">\n" + kStyle +
                                withTail(kListTail) + "</body></html>"));
 
     EXPECT_EQ(ResultExport::BrowsePagePath("/a.b/list", 't'), "/a.b/listt");
@@ -101,6 +103,15 @@ TEST(HtmlExport, SavedPageAndBrowsePagesWholeFiles) {
     // An empty list: the head and the end only.
     EXPECT_EQ(ResultExport::HtmlPageBytes(ResultList()),
               TextMode::ToDisk(savedPageHead() + "</body></html>"));
+    // The search's keyword titles the page, escaped; the character set stays where browsers
+    // look for it even under the longest keyword.
+    const std::string page =
+        ResultExport::HtmlPageBytes(ResultList(), "caf\xc3\xa9 & <cr\xc3\xa8me>");
+    EXPECT_EQ(page, TextMode::ToDisk(savedPageHead("caf\xc3\xa9 &amp; &lt;cr\xc3\xa8me&gt;") +
+                                     "</body></html>"));
+    const std::string declaration = "<meta charset=\"utf-8\">";
+    EXPECT_LT(ResultExport::HtmlPageBytes(ResultList(), std::string(254, '<')).find(declaration),
+              1024u - declaration.size());
 }
 
 TEST(HtmlExport, HostileTextsAreEscapedAndScriptAddressesAreNotLinked) {

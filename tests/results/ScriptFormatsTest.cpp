@@ -67,7 +67,7 @@ TEST(ScriptFormats, JsonAndCsvReadBackToTheSameRows) {
     const QString replaced = QStringLiteral("bad \uFFFD byte");
 
     const std::string jsonPath = folder.file("found.JSON");
-    ASSERT_TRUE(ResultsDocument::SaveResults(list, jsonPath, pages));
+    ASSERT_TRUE(ResultsDocument::SaveResults(list, jsonPath, {}, pages));
     const QJsonArray json = parsedJson(readFileBytes(jsonPath));
     ASSERT_EQ(json.size(), 2);
     const QJsonObject first = json[0].toObject();

@@ -5,9 +5,9 @@
 //   streaming    a page trickled over seconds whose first result is sent early: time until the
 //                session shows that result over the time its bytes were sent (goal: under 1.5,
 //                plus 0.1 s);
-//   transfer     one 50 MB page from nginx on loopback: our client's time over `curl -0`'s
-//                (goal: at most 1.3), and the client's peak memory over the page size (goal: at
-//                most 2).
+//   transfer     one 50 MB page from nginx on loopback, fetched by our client and by `curl -0`
+//                in turn five times each: the best of ours over the best of curl's (goal: at
+//                most 1.10), and the client's peak memory over the page size (goal: at most 2).
 
 #include "model/EngineCatalog.h"
 #include "model/EngineFile.h"
@@ -44,6 +44,7 @@ constexpr int kResultsPerPage = 10;
 constexpr int kFirstResultAtMs = 300;
 constexpr int kTrickleMs = 3000;
 constexpr std::size_t kTransferBytes = 50u * 1024 * 1024;
+constexpr int kTransferRounds = 5;
 constexpr const char* kGrammar = "<r><a href=\"$URL$\">$NAME$</a><p>$MEMO$</p$END$";
 
 class TimingView : public SearchSessionView {
@@ -222,7 +223,8 @@ void benchTransfer() {
     double curlBest = 1e9;
     double oursBest = 1e9;
     std::size_t received = 0;
-    for (int round = 0; round < 3; ++round) {
+    // In turn, so that both meet the same load of a shared machine.
+    for (int round = 0; round < kTransferRounds; ++round) {
         curlBest = std::min(curlBest, secondsOf([&] {
                                 const std::string command = "curl -0 -s -S -o /dev/null " + url;
                                 const int status = std::system(command.c_str());
@@ -243,9 +245,10 @@ void benchTransfer() {
                         static_cast<double>(grown) * 1024 / kTransferBytes);
         }
     }
-    std::printf("transfer: %zu bytes received; curl -0 %.3f s, ours %.3f s\n", received, curlBest,
-                oursBest);
-    std::printf("  ratio ours / curl: %.2f (goal: at most 1.3)\n", oursBest / curlBest);
+    std::printf("transfer: %zu bytes received; best of %d: curl -0 %.3f s, ours %.3f s\n", received,
+                kTransferRounds, curlBest, oursBest);
+    std::printf("  ratio ours / curl: %.2f, best of %d (goal: at most 1.10)\n", oursBest / curlBest,
+                kTransferRounds);
 }
 
 } // namespace

@@ -20,17 +20,38 @@ constexpr std::array<std::size_t, 4> kFieldWidths = {
 enum FieldIndex : std::size_t { kTitleField, kAddressField, kSummaryField, kEngineField };
 constexpr char kLineFeed = '\n';
 
+constexpr char kCarriageReturn = '\r';
+// Room reserved per record beyond its width for the carriage returns its line feeds gain, so
+// that the bytes of thousands of records are rarely moved while they grow.
+constexpr std::size_t kLineEndAllowance = 16;
+
 // Appends a field as it is on disk: its text in text mode, then zero bytes up to its width.
+// The slot holds only zero bytes after its text, so a field without a line feed is its slot
+// as it is.
 template <std::size_t Capacity>
 void AppendField(const FixedText<Capacity>& field, std::string& out) {
+    if (std::memchr(field.slot(), kLineFeed, Capacity) == nullptr) {
+        out.append(field.slot(), Capacity);
+        return;
+    }
     const std::string_view text = field.view();
     TextMode::AppendToDisk(text, out);
     out.append(Capacity - text.size(), '\0');
 }
 
-template <std::size_t Capacity> std::size_t LineFeeds(const FixedText<Capacity>& field) {
-    const std::string_view text = field.view();
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), kLineFeed));
+// The next whole record at the front of rest, which is taken from rest: in place when its
+// bytes hold no carriage return (nothing to translate), else translated into spare. False when
+// rest holds no whole record.
+bool NextRecord(std::string_view& rest, std::array<char, ResultsFile::kRecordSize>& spare,
+                const char*& record) {
+    if (rest.size() >= spare.size() &&
+        std::memchr(rest.data(), kCarriageReturn, spare.size()) == nullptr) {
+        record = rest.data();
+        rest.remove_prefix(spare.size());
+        return true;
+    }
+    record = spare.data();
+    return TextMode::ReadFromDisk(rest, spare.data(), spare.size()) == spare.size();
 }
 
 // The text of a field: up to its terminating zero. False when the field has none.
@@ -97,15 +118,8 @@ ResultsFile::ReadResult ResultsFile::ReadResultsFile(ResultList& list, const std
 }
 
 std::string ResultsFile::Encode(const ResultList& list) {
-    // The exact size, so the bytes of thousands of records are never moved while they grow.
-    std::size_t size = 0;
-    for (int32_t i = 0; i < list.Count(); ++i) {
-        const SearchResult& result = *list.Get(i);
-        size += kRecordSize + LineFeeds(result.title) + LineFeeds(result.address) +
-                LineFeeds(result.summary) + LineFeeds(result.engine);
-    }
     std::string bytes;
-    bytes.reserve(size);
+    bytes.reserve(static_cast<std::size_t>(list.Count()) * (kRecordSize + kLineEndAllowance));
     for (int32_t i = 0; i < list.Count(); ++i) {
         const SearchResult& result = *list.Get(i);
         AppendField(result.title, bytes);
@@ -121,9 +135,10 @@ ResultsFile::ReadResult ResultsFile::Decode(std::string_view bytes, ResultList& 
     // Every record is checked before any reaches list, so an unreadable file adds nothing.
     ResultList decoded;
     decoded.Reserve(static_cast<int32_t>(rest.size() / kRecordSize));
-    std::array<char, kRecordSize> record;
-    while (TextMode::ReadFromDisk(rest, record.data(), record.size()) == record.size()) {
-        if (!AddRecord(record.data(), decoded)) {
+    std::array<char, kRecordSize> spare;
+    const char* record = nullptr;
+    while (NextRecord(rest, spare, record)) {
+        if (!AddRecord(record, decoded)) {
             return ReadResult::Unreadable;
         }
     }

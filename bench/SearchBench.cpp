@@ -7,7 +7,10 @@
 //                plus 0.1 s);
 //   transfer     one 50 MB page from nginx on loopback, fetched by our client and by `curl -0`
 //                in turn five times each: the best of ours over the best of curl's (goal: at
-//                most 1.10), and the client's peak memory over the page size (goal: at most 2).
+//                most 1.10), and the client's peak memory over the page size (goal: at most 2);
+//   report       ten engines answering at once with long pages, searched with the engine report
+//                kept and with it switched off, in turn five times each: the best with over
+//                the best without (goal: at most 1.02).
 
 #include "model/EngineCatalog.h"
 #include "model/EngineFile.h"
@@ -45,6 +48,8 @@ constexpr int kFirstResultAtMs = 300;
 constexpr int kTrickleMs = 3000;
 constexpr std::size_t kTransferBytes = 50u * 1024 * 1024;
 constexpr int kTransferRounds = 5;
+constexpr int kReportRounds = 5;
+constexpr int kReportResultsPerPage = 300;
 constexpr const char* kGrammar = "<r><a href=\"$URL$\">$NAME$</a><p>$MEMO$</p$END$";
 
 class TimingView : public SearchSessionView {
@@ -91,11 +96,13 @@ class Connected : public ConnectionState {
     }
 };
 
-std::string page(int count) {
+// Results whose addresses start with /folder/, so engines given different folders list no
+// duplicates of each other.
+std::string page(int count, const std::string& folder = "r") {
     std::string body = "HTTP/1.0 200 OK\r\n\r\n<html>\n";
     for (int i = 0; i < count; ++i) {
-        body += "<r><a href=\"/r/" + std::to_string(i) + "\">Result " + std::to_string(i) +
-                "</a><p>Summary " + std::to_string(i) + "</p>\n";
+        body += "<r><a href=\"/" + folder + "/" + std::to_string(i) + "\">Result " +
+                std::to_string(i) + "</a><p>Summary " + std::to_string(i) + "</p>\n";
     }
     return body + "</html>\n";
 }
@@ -115,7 +122,7 @@ void writeEngines(const TempDir& app, const std::string& website, int count) {
 }
 
 // Runs one search on the folder's engines until it ends; returns the view's timings.
-void runSearch(const TempDir& app, TimingView& view, int maxResult) {
+void runSearch(const TempDir& app, TimingView& view, int maxResult, bool keepReport = true) {
     RecordingMessageSink messages;
     EngineCatalog catalog(app.path(), messages);
     catalog.Load();
@@ -125,6 +132,7 @@ void runSearch(const TempDir& app, TimingView& view, int maxResult) {
     overrides.maxResult = maxResult;
     overrides.maxEngine = kEngines;
     session.SetOverrides(overrides);
+    session.SetKeepEngineReport(keepReport);
     view.clock.start();
     session.StartSearch();
     runEventsUntil([&session] { return !session.IsSearching(); }, 60000);
@@ -251,6 +259,37 @@ void benchTransfer() {
                 kTransferRounds);
 }
 
+void benchReport() {
+    // Each engine's page under its own folder, named by the engine's path ("/e3?q=...").
+    FixtureServer server([](const std::string& request) {
+        const std::size_t begin = request.find('/') + 1;
+        const std::size_t end = request.find('?', begin);
+        FixtureReply reply;
+        reply.bytes = page(kReportResultsPerPage, request.substr(begin, end - begin));
+        return reply;
+    });
+    TempDir app;
+    writeEngines(app, server.Url(""), kEngines);
+    const int results = kEngines * kReportResultsPerPage;
+    double onBest = 1e9;
+    double offBest = 1e9;
+    int rows = 0;
+    // In turn, so that both meet the same load of a shared machine.
+    for (int round = 0; round < kReportRounds; ++round) {
+        for (const bool keep : {true, false}) {
+            TimingView view;
+            const double seconds = secondsOf([&] { runSearch(app, view, results, keep); });
+            double& best = keep ? onBest : offBest;
+            best = std::min(best, seconds);
+            rows = view.rows;
+        }
+    }
+    std::printf("report: %d engines of %d results each, %d rows; best of %d: report kept %.3f s, "
+                "switched off %.3f s\n",
+                kEngines, kReportResultsPerPage, rows, kReportRounds, onBest, offBest);
+    std::printf("  ratio report on / off: %.3f (goal: at most 1.02)\n", onBest / offBest);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -260,5 +299,6 @@ int main(int argc, char** argv) {
     benchTransfer();
     benchParallelism();
     benchStreaming();
+    benchReport();
     return 0;
 }

@@ -228,57 +228,15 @@ bool HttpClient::HandOnPieces(char* bytes, std::size_t size) {
     return true;
 }
 
-char* HttpClient::ReadRoom(std::vector<char>& scratch, bool& inResponse) {
-    // One byte more than a read, for the terminating zero of its last piece.
-    const std::size_t room = m_responseLimit - std::min(m_responseLimit, m_response.Size());
-    inResponse = room >= kReadSize;
-    if (inResponse) {
-        return m_response.Room(kReadSize + 1);
-    }
-    if (scratch.empty()) {
-        scratch.resize(kReadSize + 1);
-    }
-    return scratch.data();
-}
-
-bool HttpClient::KeepAndHandOn(char* received, std::size_t size, bool inResponse) {
-    if (inResponse) {
-        // The bytes are already in place: hand them on from there, then keep them.
-        if (!HandOnPieces(received, size)) {
-            CloseSocket();
-            return false;
-        }
-        m_response.Commit(size);
-        return true;
-    }
-    const std::size_t room = m_responseLimit - std::min(m_responseLimit, m_response.Size());
-    if (!m_response.Append(received, std::min(size, room))) {
-        Fail(kCodeSocketFailure, ENOMEM, kTextMemory);
-        return false;
-    }
-    if (!HandOnPieces(received, size)) {
-        CloseSocket();
-        return false;
-    }
-    return true;
-}
-
 void HttpClient::ReceiveAnswer() {
     // Reads take up to kReadSize bytes at once; what they bring is handed on in pieces of at
     // most kMaxPiece bytes, each followed by a terminating zero written in place (the byte it
-    // covers is put back afterwards). While the answer is kept, reads go straight into the
-    // response, so its bytes are copied once, by the kernel; otherwise into a buffer of this
-    // exchange.
-    std::vector<char> scratch;
+    // covers is put back afterwards). One byte more than a read, for the last zero.
+    std::vector<char> buffer(kReadSize + 1);
+    char* const received = buffer.data();
     bool failed = false;
     int failure = 0;
     for (;;) {
-        bool inResponse = false;
-        char* const received = ReadRoom(scratch, inResponse);
-        if (received == nullptr) {
-            Fail(kCodeSocketFailure, ENOMEM, kTextMemory);
-            return;
-        }
         // Read what is there first and wait only when nothing is: a page that streams in fast
         // then costs one system call per piece, not two.
         std::size_t got = 0;
@@ -305,7 +263,13 @@ void HttpClient::ReceiveAnswer() {
         if (count > 0) {
             const std::size_t size = static_cast<std::size_t>(count);
             m_received += size;
-            if (!KeepAndHandOn(received, size, inResponse)) {
+            const std::size_t room = m_responseLimit - std::min(m_responseLimit, m_response.Size());
+            if (!m_response.Append(received, std::min(size, room))) {
+                Fail(kCodeSocketFailure, ENOMEM, kTextMemory);
+                return;
+            }
+            if (!HandOnPieces(received, size)) {
+                CloseSocket();
                 return;
             }
             continue;

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // One HTTP/1.0 exchange over an IPv4 TCP socket, directly or through an HTTP proxy: parses an
 // absolute URL, sends a GET, POST or HEAD request with fixed header lines, and reads the answer
@@ -150,12 +149,6 @@ class HttpClient {
     bool SendRequest();
     // Reads the answer to its end and finishes the exchange.
     void ReceiveAnswer();
-    // Where the next read goes: the end of the response while it keeps a whole read
-    // (inResponse), else scratch. nullptr when memory ran out.
-    char* ReadRoom(std::vector<char>& scratch, bool& inResponse);
-    // Keeps what a read brought (up to the response limit) and hands it on; false when the
-    // exchange ended (memory ran out, or cancelled).
-    bool KeepAndHandOn(char* received, std::size_t size, bool inResponse);
     // Hands bytes on to OnData in pieces of at most kMaxPiece bytes; false once cancelled.
     bool HandOnPieces(char* bytes, std::size_t size);
 

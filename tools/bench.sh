@@ -7,7 +7,7 @@ tools/setup.sh
 tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release \
   --target vantorell-bench-grammar --target vantorell-bench-search \
   --target vantorell-bench-results --target vantorell-bench-linkcheck \
-  --target vantorell-bench-report >/dev/null
+  --target vantorell-bench-report --target vantorell-bench-firstrow >/dev/null
 echo "== Grammar interpreter"
 build-bench/bench/vantorell-bench-grammar
 echo
@@ -22,3 +22,6 @@ build-bench/bench/vantorell-bench-linkcheck
 echo
 echo "== Report control"
 build-bench/bench/vantorell-bench-report
+echo
+echo "== First row painted (the real window, offscreen)"
+build-bench/bench/vantorell-bench-firstrow

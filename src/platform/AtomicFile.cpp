@@ -75,6 +75,21 @@ bool WriteAll(int descriptor, std::string_view content) {
     return true;
 }
 
+// Flushes the folder that holds path, so that a rename into it survives a crash. Best effort:
+// the new file is in place whether or not the flush succeeds.
+void SyncFolderOf(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return;
+    }
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+
 } // namespace
 
 AtomicFile::AtomicFile(std::string path, Links links) : m_path(std::move(path)), m_links(links) {
@@ -164,7 +179,9 @@ bool AtomicFile::Commit() {
         return false;
     }
     const bool renamed = ::rename(m_temporary.c_str(), m_target.c_str()) == 0;
-    if (!renamed) {
+    if (renamed) {
+        SyncFolderOf(m_target);
+    } else {
         ::unlink(m_temporary.c_str());
     }
     m_temporary.clear();

@@ -5,7 +5,8 @@
 #include <string_view>
 
 // Replaces a file's contents safely: the new bytes go to a temporary file beside the target,
-// which is renamed over the target only once it is complete and flushed. A failure at any step
+// which is renamed over the target only once it is complete and flushed; the folder is flushed
+// after the rename, so that a crash keeps either the old file or the new one. A failure at any step
 // leaves the old file whole and removes the temporary file. The new file keeps the old one's
 // permissions (0644 for a new file); an existing file this process may not write is left alone.
 // By default a symbolic link is followed, so its target is replaced; with Links::Replace the

@@ -77,6 +77,10 @@ void SearchSession::SetOverrides(const Overrides& overrides) {
     m_overrides = overrides;
 }
 
+void SearchSession::SetKeepEngineReport(bool keep) {
+    m_keepEngineReport = keep;
+}
+
 void SearchSession::OnSearchButton() {
     if (m_searching) {
         StopSearch();
@@ -135,7 +139,7 @@ void SearchSession::StartSearch() {
     m_ranking.Clear();
     m_pageEngines.clear();
     m_manager = std::make_unique<SearchManager>(m_options);
-    m_manager->SetAccount(&m_account);
+    m_manager->SetAccount(m_keepEngineReport ? &m_account : nullptr);
     m_manager->SetMaxWorkers(m_maxEngine);
     m_manager->SetCatalog(&m_catalog);
     m_catalog.SelectCategory(m_category);

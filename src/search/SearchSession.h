@@ -55,6 +55,9 @@ class SearchSession : public SearchManagerListener {
     ~SearchSession() override;
 
     void SetOverrides(const Overrides& overrides);
+    // Whether searches keep the engine report (Account()); on unless a benchmark weighs what
+    // keeping it costs. Off, the report of a search stays empty.
+    void SetKeepEngineReport(bool keep);
     // The Search button: starts a search when none runs, stops the running one otherwise.
     void OnSearchButton();
     void StartSearch();
@@ -109,6 +112,7 @@ class SearchSession : public SearchManagerListener {
     QTimer m_timer;
 
     bool m_searching = false;
+    bool m_keepEngineReport = true;
     bool m_autoRemoveUrl = false;
     int32_t m_receivedCount = 0;
     int32_t m_maxResult = 0;

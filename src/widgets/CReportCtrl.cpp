@@ -248,8 +248,14 @@ int CReportCtrl::InsertItem(const ReportItem& item) {
     record.cells = ReportCellCodec::EmptyCells(GetSubItemCount());
     m_store.Insert(index, std::move(record));
     m_selection->ItemInserted(index);
-    SetItem(item);
+    // A new row changes the scroll range whatever its height, so one refresh serves both.
+    bool previewChanged = false;
+    const bool written = WriteItem(item, previewChanged);
     m_viewport->RefreshVertical();
+    if (written) {
+        RedrawItem(index);
+        AccessibleReportCtrl::CellChanged(*this, index, item.subItem);
+    }
     AccessibleReportCtrl::RowsChanged(*this, index, true);
     return index;
 }
@@ -285,6 +291,19 @@ bool CReportCtrl::DeleteAllItems() {
 }
 
 bool CReportCtrl::SetItem(const ReportItem& item) {
+    bool previewChanged = false;
+    if (!WriteItem(item, previewChanged)) {
+        return false;
+    }
+    if (previewChanged) {
+        m_viewport->RefreshVertical();
+    }
+    RedrawItem(item.item);
+    AccessibleReportCtrl::CellChanged(*this, item.item, item.subItem);
+    return true;
+}
+
+bool CReportCtrl::WriteItem(const ReportItem& item, bool& previewChanged) {
     if (!IsCell(item)) {
         return false;
     }
@@ -294,11 +313,7 @@ bool CReportCtrl::SetItem(const ReportItem& item) {
     if (!ReportItemFields::Write(record, item)) {
         return false;
     }
-    if (record.preview != oldPreview) {
-        m_viewport->RefreshVertical();
-    }
-    RedrawItem(item.item);
-    AccessibleReportCtrl::CellChanged(*this, item.item, item.subItem);
+    previewChanged = record.preview != oldPreview;
     return true;
 }
 

@@ -232,6 +232,9 @@ class CReportCtrl : public QWidget {
     void ScrollColumnIntoView(int position);
     // Whether item.item and item.subItem name a cell.
     bool IsCell(const ReportItem& item) const;
+    // Stores the fields of item into its record, without repainting; previewChanged tells
+    // whether the rows' heights changed. False when item names no cell.
+    bool WriteItem(const ReportItem& item, bool& previewChanged);
     void NotifyAccessibleReset() const;
 
     CFlatHeaderCtrl* m_header = nullptr;

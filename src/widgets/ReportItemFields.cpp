@@ -11,22 +11,21 @@ bool ReportItemFields::Write(ReportItemRecord& record, const ReportItem& item) {
     if (!ReportCellCodec::Read(record.cells, item.subItem, cell)) {
         return false;
     }
-    std::optional<std::string> text;
+    // The cell's own text points into the cells being rewritten, so only that one is copied.
+    std::optional<std::string> keptText;
+    std::optional<std::string_view> textView;
     if ((item.mask & kReportMaskText) != 0) {
         if (item.text) {
-            text = std::string(CutText(*item.text));
+            textView = CutText(*item.text);
         }
     } else if (cell.hasText) {
-        text = std::string(cell.text);
+        keptText = std::string(cell.text);
+        textView = *keptText;
     }
     const int32_t textColor =
         (item.mask & kReportMaskTextColor) != 0 ? item.textColor : cell.textColor;
     const int32_t image = (item.mask & kReportMaskImage) != 0 ? item.image : cell.image;
     const int32_t check = (item.mask & kReportMaskCheck) != 0 ? item.check : cell.check;
-    std::optional<std::string_view> textView;
-    if (text) {
-        textView = *text;
-    }
     ReportCellCodec::Write(record.cells, item.subItem, image, check, textColor, textView);
 
     if ((item.mask & kReportMaskBkColor) != 0) {

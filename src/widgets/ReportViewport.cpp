@@ -75,12 +75,14 @@ void ReportViewport::Layout(int headerHeight, int totalWidth) {
 }
 
 void ReportViewport::RefreshVertical() {
-    if ((MaxFirstRow() > 0) != m_vertical->isVisible()) {
+    // Called for every row added, so the scroll range is worked out once.
+    const int last = MaxFirstRow();
+    if ((last > 0) != m_vertical->isVisible()) {
         Layout(m_headerHeight, m_totalWidth);
         return;
     }
     const int firstRow = m_firstRow;
-    ApplyVerticalBar();
+    ApplyVerticalBar(last);
     if (firstRow != m_firstRow) {
         m_onScrolled();
     }
@@ -258,7 +260,10 @@ void ReportViewport::SetScrollX(int x) {
 }
 
 void ReportViewport::ApplyVerticalBar() {
-    const int last = MaxFirstRow();
+    ApplyVerticalBar(MaxFirstRow());
+}
+
+void ReportViewport::ApplyVerticalBar(int last) {
     m_firstRow = std::clamp(m_firstRow, 0, last);
     const int page = std::max(1, WholeRowsFrom(m_firstRow));
     // Rows arrive one at a time by the thousand; the bar is touched only when it changes.

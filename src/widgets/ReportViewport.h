@@ -58,6 +58,8 @@ class ReportViewport {
 
   private:
     void ApplyVerticalBar();
+    // The same, with the MaxFirstRow() the caller has worked out already.
+    void ApplyVerticalBar(int last);
     void ApplyHorizontalBar();
     void OnVerticalAction(int action);
     void OnHorizontalAction(int action);

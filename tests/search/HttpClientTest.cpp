@@ -218,6 +218,18 @@ TEST(HttpClient, LargeAnswersArriveWholeInBoundedPieces) {
     EXPECT_TRUE(client.received == megabyte);
     EXPECT_TRUE(client.completedResponse == megabyte);
 
+    // A limit a little above one read: reads fill the response until it could overflow, then
+    // go elsewhere while only the rest up to the limit is kept.
+    const std::size_t limit = HttpClient::kReadSize + 1000;
+    RecordingClient limited;
+    limited.SetResponseLimit(limit);
+    limited.SetUrl(trickling.Url("/"));
+    limited.Execute();
+    EXPECT_EQ(limited.Log(), kCompleted);
+    EXPECT_TRUE(limited.piecesTerminated);
+    EXPECT_TRUE(limited.received == megabyte);
+    EXPECT_TRUE(limited.completedResponse == megabyte.substr(0, limit));
+
     const std::string twentyMegabytes = patternBytes(20 << 20);
     FixtureServer bulk(FixtureServer::Answering(twentyMegabytes));
     RecordingClient large;

@@ -379,6 +379,9 @@ bool FixtureServer::SendReply(Link& link, std::string_view bytes, const FixtureR
             return false;
         }
         offset += size;
+        if (reply.onSent) {
+            reply.onSent(offset);
+        }
     }
     return true;
 }

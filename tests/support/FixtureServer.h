@@ -45,6 +45,9 @@ struct FixtureReply {
     // When not empty: send bytes in pieces of these sizes in turn, starting over at the end of
     // the list (instead of chunkSize), waiting chunkDelay between them.
     std::vector<std::size_t> pieces{};
+    // When set: called on the connection's thread each time a piece has gone out whole, with
+    // how many bytes of bytes have gone out so far (a benchmark's clock for when bytes left).
+    std::function<void(std::size_t sent)> onSent{};
 };
 
 // An HTTP or HTTPS server on 127.0.0.1 (or ::1) for tests and fuzzers, on a free port, serving each

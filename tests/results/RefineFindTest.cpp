@@ -61,6 +61,13 @@ TEST(Refine, DuplicatesKeepTheLastAndRowsStayAligned) {
     EXPECT_EQ(titlesOf(list), Strings({"A"}));
     EXPECT_EQ(rows.order, Items({0}));
     EXPECT_EQ(rows.FirstSelected(), ResultRows::kNone);
+
+    // An item past the last one is neither selected nor removed, also in an empty view.
+    ResultList none;
+    ResultRows empty(none);
+    empty.SelectOnly(0);
+    empty.RemoveItem(0);
+    EXPECT_EQ(empty.FirstSelected(), ResultRows::kNone);
 }
 
 TEST(Refine, DialogRunsAddressesThenTitlesThenValidation) {

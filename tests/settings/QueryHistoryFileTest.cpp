@@ -82,6 +82,7 @@ TEST(QueryHistoryFile, RepeatedKeywordKeepsItsPlaceAndCaseCounts) {
     search(dir, "dogs");
     search(dir, "cats");
     search(dir, "Cats");
+    search(dir, std::string("dogs\0more", 9)); // a keyword ends at its first zero byte
     EXPECT_EQ(readFileBytes(dir.file("Query.His")), records({"cats", "dogs", "Cats"}));
 
     // Keywords are stored cut to 254 bytes and found again in that form.

@@ -182,6 +182,8 @@ TEST(ReportInput, KeysMoveTheFocusAndTheSelectionAfterAskingTheOwner) {
     EXPECT_EQ(keys[1].keys, 0x26U) << "the virtual key of Up";
     EXPECT_EQ(keys[1].item, 0);
     EXPECT_NE(keys[1].flags & 0x0100U, 0U) << "an extended key";
+    fixture.Key(Qt::Key_Return, kNone);
+    EXPECT_EQ(fixture.listener.WithCode(kReportNotifyKeyDown).back().keys, 0x0DU) << "Return";
 
     // The owner may take a key for itself.
     fixture.listener.answer = [](const ReportNotify& notify) {

@@ -75,9 +75,10 @@ TEST(ReportSelection, InvertKeepsTheFocusAndNextSelectedFollowsItemOrder) {
     EXPECT_EQ(control.GetNextSelectedItem(3), -2);
     EXPECT_EQ(control.GetFocusRow(), 2) << "the focused item keeps the focus where it went";
 
-    // Bits set directly join the selection list, so a plain selection clears them.
-    control.SetItemState(0, kReportStateSelected, kReportStateSelected);
-    EXPECT_EQ(control.GetFirstSelectedItem(), 1);
+    // Bits set directly change only the bits under the mask and join the selection list, so a
+    // plain selection clears them.
+    control.SetItemState(2, kReportStateSelected, kReportStateSelected);
+    EXPECT_EQ(control.GetItemState(2), kReportStateSelected | kReportStateFocused);
     control.SelectItem(0, false);
     EXPECT_EQ(SelectedRows(control), std::vector<int>{3});
 }

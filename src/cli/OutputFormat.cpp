@@ -12,6 +12,11 @@ namespace {
 
 constexpr std::string_view kNameSeparator = ", ";
 
+// A page written from a results file has no keyword to take its title from.
+std::string HtmlBytes(const ResultList& list) {
+    return ResultExport::HtmlPageBytes(list);
+}
+
 std::string JsonBytes(const ResultList& list) {
     return ResultJson::Bytes(list);
 }
@@ -21,8 +26,8 @@ std::string CsvBytes(const ResultList& list) {
 }
 
 const std::array<OutputFormat, 8> kFormats = {{
-    {"html", &ResultExport::HtmlPageBytes},
-    {"htm", &ResultExport::HtmlPageBytes},
+    {"html", &HtmlBytes},
+    {"htm", &HtmlBytes},
     {"txt", &ResultExport::TextFileBytes},
     {"text", &ResultExport::TextFileBytes},
     {"vnr", &ResultsFile::Encode},

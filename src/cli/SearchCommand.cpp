@@ -6,6 +6,7 @@
 #include "cli/EngineReportJson.h"
 #include "cli/EngineReportTable.h"
 #include "cli/ScriptFormat.h"
+#include "cli/TerminalText.h"
 #include "cli/StderrMessageSink.h"
 #include "model/EngineCatalog.h"
 #include "platform/AtomicFile.h"
@@ -126,7 +127,8 @@ void printTroubles(const EngineAccount& account) {
         if (!record.statusLine.empty()) {
             line += " (" + record.statusLine + ")";
         }
-        std::fprintf(stderr, "%s\n", line.c_str());
+        // The status line came from a server: no control byte of it reaches the terminal.
+        std::fprintf(stderr, "%s\n", TerminalText::Escape(line).c_str());
     }
 }
 

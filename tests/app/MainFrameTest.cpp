@@ -365,8 +365,9 @@ TEST(MainFrame, OpenAndSaveResultsThroughTheirDialogs) {
     f.dialogs.answer = f.app.file("saved.vnr");
     frame.DoCommand(kCmdSaveResults);
     EXPECT_EQ(f.dialogs.mode, QFileDialog::AcceptSave);
-    EXPECT_EQ(f.dialogs.filters, (QStringList{"Vantorell 2001 Files (*.vnr)", "HTML Files (*.htm)",
-                                              "Text Files (*.txt)", "All Files (*.*)"}));
+    EXPECT_EQ(f.dialogs.filters,
+              (QStringList{"Vantorell 2001 Files (*.vnr)", "HTML Files (*.htm)", "Text Files (*.txt)",
+                           "JSON Files (*.json)", "CSV Files (*.csv)", "All Files (*.*)"}));
     EXPECT_EQ(f.dialogs.defaultSuffix, "vnr");
     ASSERT_EQ(f.dialogs.initialFiles.size(), 1);
     EXPECT_TRUE(f.dialogs.initialFiles.front().contains("/cats and dogs"))

@@ -183,9 +183,7 @@ void SearchManager::OnWorkerNotice(CHttpSearch& worker, int code, int detail) {
     std::string engine;
     if (slot >= 0 && slot < kMaxSlots) {
         SlotPage& page = m_pages[static_cast<std::size_t>(slot)];
-        if (page.record >= 0) {
-            engine = m_account->Records()[static_cast<std::size_t>(page.record)].name;
-        }
+        engine = page.engine;
         if (!progress) {
             page.failed = true;
             page.hostFailed = page.hostFailed || code == HttpClient::kCodeHost;

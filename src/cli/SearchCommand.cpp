@@ -7,6 +7,7 @@
 #include "cli/EngineReportTable.h"
 #include "cli/ScriptFormat.h"
 #include "cli/StderrMessageSink.h"
+#include "cli/TerminalText.h"
 #include "model/EngineCatalog.h"
 #include "platform/AtomicFile.h"
 #include "platform/ConnectionState.h"
@@ -126,7 +127,9 @@ void printTroubles(const EngineAccount& account) {
         if (!record.statusLine.empty()) {
             line += " (" + record.statusLine + ")";
         }
-        std::fprintf(stderr, "%s\n", line.c_str());
+        // The status line and the name come from outside: no byte of theirs may drive the
+        // terminal.
+        std::fprintf(stderr, "%s\n", TerminalText::Escape(line).c_str());
     }
 }
 

@@ -84,7 +84,7 @@ TEST(EngineHealth, IgnoresDamagedLinesAndKeepsAnUnreadableFile) {
                          "rest\tAsk\t5000\r\n"
                          "rest\tWeb\t\t5000\r\n"
                          "rest\tWeb\tAsk\tsoon\r\n"
-                         "future\tkind\tof\tline\r\n"
+                         "later\tWeb\tAsk\t12\tok\t250\t\r\n"
                          "search\tAsk\t11\tfailed\t-1\tError: send()\n");
     EngineHealth health(app.path());
     ASSERT_TRUE(health.Load());

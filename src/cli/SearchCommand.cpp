@@ -6,8 +6,8 @@
 #include "cli/EngineReportJson.h"
 #include "cli/EngineReportTable.h"
 #include "cli/ScriptFormat.h"
-#include "cli/TerminalText.h"
 #include "cli/StderrMessageSink.h"
+#include "cli/TerminalText.h"
 #include "model/EngineCatalog.h"
 #include "platform/AtomicFile.h"
 #include "platform/ConnectionState.h"
@@ -127,7 +127,8 @@ void printTroubles(const EngineAccount& account) {
         if (!record.statusLine.empty()) {
             line += " (" + record.statusLine + ")";
         }
-        // The status line came from a server: no control byte of it reaches the terminal.
+        // The status line and the name come from outside: no byte of theirs may drive the
+        // terminal.
         std::fprintf(stderr, "%s\n", TerminalText::Escape(line).c_str());
     }
 }

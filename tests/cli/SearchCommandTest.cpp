@@ -116,10 +116,11 @@ TEST(SearchCommand, EmptyCategoryAndBadInputExitTwoAtOnce) {
 // The engine report of a search where every engine goes wrong, as JSON and as the table just
 // before the end text: the search ends once each has refused, no accepted result makes the
 // exit status 1, and a status line of escape bytes and malformed UTF-8 (a surrogate, an
-// overlong form, a code point above U+10FFFF) leaves the JSON strict and the terminal clean.
+// overlong form, a code point above U+10FFFF, a lone continuation byte), a quote and a
+// backslash leaves the JSON strict and the terminal clean; a well-formed character is kept.
 TEST(SearchCommand, ReportsWhatEachEngineDidAsJsonAndTable) {
     static const std::string kHostileStatus =
-        "HTTP/1.0 404 \x1b[2J\xed\xa0\x80 \xc0\xaf \xf4\x90\x80\x80";
+        "HTTP/1.0 404 \x1b[2J\xed\xa0\x80 \xc0\xaf \xf4\x90\x80\x80 \"\\ \x80 \xc3\xa9";
     FixtureServer server([](const std::string& request) {
         FixtureReply reply;
         if (request.find("/missing") != std::string::npos) {
@@ -164,6 +165,7 @@ TEST(SearchCommand, ReportsWhatEachEngineDidAsJsonAndTable) {
     for (const char* malformed : {"\xed\xa0", "\xc0\xaf", "\xf4\x90", "\x1b"}) {
         EXPECT_EQ(bytes.find(malformed), std::string::npos) << bytes;
     }
+    EXPECT_NE(bytes.find(" \\u0080 \xc3\xa9\""), std::string::npos) << bytes;
 
     QJsonParseError error{};
     const QJsonDocument json =

@@ -81,13 +81,18 @@ TEST(EngineHealth, IgnoresDamagedLinesAndKeepsAnUnreadableFile) {
                          "search\tAsk\tten\tok\t250\t\r\n"
                          "search\tAsk\t10\tsplendid\t250\t\r\n"
                          "rest\tAsk\r\n"
-                         "future\tkind\tof\tline\r\n"
+                         "rest\tAsk\t5000\r\n"
+                         "rest\tWeb\t\t5000\r\n"
+                         "rest\tWeb\tAsk\tsoon\r\n"
+                         "later\tWeb\tAsk\t12\tok\t250\t\r\n"
                          "search\tAsk\t11\tfailed\t-1\tError: send()\n");
     EngineHealth health(app.path());
     ASSERT_TRUE(health.Load());
-    EXPECT_EQ(health.IgnoredLines(), 4);
+    EXPECT_EQ(health.IgnoredLines(), 6);
     // Lines of the first format name no category.
     EXPECT_EQ(health.Summarise("", "Ask", 0).searches, 2);
+    EXPECT_TRUE(health.IsResting("", "Ask", 4999));
+    EXPECT_FALSE(health.IsResting("Web", "Ask", 1));
     EXPECT_EQ(health.Summarise("", "Ask", 0).lastFailure, "Error: send()");
     EXPECT_EQ(health.Summarise("Web", "Ask", 0).searches, 0);
 

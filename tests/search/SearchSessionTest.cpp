@@ -310,6 +310,9 @@ TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkersBesideLinkValidation) {
     constexpr int kCycles = 500;
     constexpr int kMomentsMs = 7;
     constexpr int kAddresses = 12;
+    // Workers and checkers still alive, at most, when the next cycle starts.
+    constexpr int kBacklog = 100;
+    constexpr int kBacklogWaitMs = 10000;
     FixtureServer server([](const std::string& request) {
         if (request.rfind("HEAD ", 0) == 0) {
             return FixtureReply{.bytes = "HTTP/1.0 200 OK\r\n\r\n"};
@@ -338,6 +341,10 @@ TEST(SearchSession, ManyRapidStartStopCyclesOfTenWorkersBesideLinkValidation) {
         if (cycle % 2 == 0) {
             validation.StopAll();
         }
+        // Stopped workers end once the user-interface thread has answered their last notice; a
+        // machine too busy to answer them between cycles would pile up threads without bound.
+        runEventsUntil([] { return CHttpSearch::LiveCount() + CURLCheck::LiveCount() < kBacklog; },
+                       kBacklogWaitMs);
     }
     validation.StopAll();
     EXPECT_TRUE(CHttpSearch::WaitForAllEnded(10000));

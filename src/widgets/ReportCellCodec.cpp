@@ -1,5 +1,6 @@
 #include "widgets/ReportCellCodec.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -106,22 +107,32 @@ bool ReportCellCodec::Write(std::string& cells, int k, int32_t image, int32_t ch
     if (!Locate(cells, k, begin, end, old)) {
         return false;
     }
-    std::string cell;
-    cell.reserve(kEmptyCell.size() + (text ? text->size() : 0));
-    cell += kCellOpen;
-    AppendNumber(cell, image);
-    cell += kNumberSeparator;
-    AppendNumber(cell, check);
-    cell += kNumberSeparator;
-    AppendNumber(cell, textColor);
-    cell += kNumberSeparator;
-    AppendNumber(cell, text ? static_cast<int32_t>(text->size()) : -1);
-    cell += kCellClose;
-    if (text) {
-        cell += *text;
+    // A text taken from this very string is copied before the string moves under it.
+    std::string own;
+    if (text && !text->empty() && text->data() >= cells.data() &&
+        text->data() < cells.data() + cells.size()) {
+        own = std::string(*text);
+        text = own;
     }
-    cell += kCellEnd;
-    cells.replace(begin, end - begin, cell);
+    std::string head;
+    head.reserve(kCellNumbers * kNumberRoom + 2);
+    head += kCellOpen;
+    AppendNumber(head, image);
+    head += kNumberSeparator;
+    AppendNumber(head, check);
+    head += kNumberSeparator;
+    AppendNumber(head, textColor);
+    head += kNumberSeparator;
+    AppendNumber(head, text ? static_cast<int32_t>(text->size()) : -1);
+    head += kCellClose;
+    // The slot is resized in place and filled, so the cell is not built a second time.
+    const std::size_t textSize = text ? text->size() : 0;
+    cells.replace(begin, end - begin, head.size() + textSize + 1, kCellEnd);
+    std::copy(head.begin(), head.end(), cells.begin() + static_cast<std::ptrdiff_t>(begin));
+    if (textSize > 0) {
+        std::copy(text->begin(), text->end(),
+                  cells.begin() + static_cast<std::ptrdiff_t>(begin + head.size()));
+    }
     return true;
 }
 

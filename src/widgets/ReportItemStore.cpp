@@ -4,26 +4,6 @@
 
 #include <algorithm>
 
-int ReportItemStore::Count() const {
-    return static_cast<int>(m_items.size());
-}
-
-bool ReportItemStore::IsItem(int item) const {
-    return item >= 0 && item < Count();
-}
-
-bool ReportItemStore::IsRow(int row) const {
-    return row >= 0 && row < Count();
-}
-
-ReportItemRecord& ReportItemStore::Item(int item) {
-    return m_items[static_cast<std::size_t>(item)];
-}
-
-const ReportItemRecord& ReportItemStore::Item(int item) const {
-    return m_items[static_cast<std::size_t>(item)];
-}
-
 void ReportItemStore::Insert(int index, ReportItemRecord record) {
     const bool appending = index == Count();
     m_items.insert(m_items.begin() + index, std::move(record));
@@ -71,16 +51,6 @@ void ReportItemStore::Clear() {
     m_rowOfItem.clear();
     m_selection.clear();
     m_mapStale = false;
-}
-
-int ReportItemStore::ItemFromRow(int row) const {
-    if (row == kReportDefault || row == kReportNone) {
-        return row;
-    }
-    if (!IsRow(row)) {
-        return kReportNone;
-    }
-    return m_rowOrder[static_cast<std::size_t>(row)];
 }
 
 int ReportItemStore::RowFromItem(int item) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/ReportConstants.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,11 +24,23 @@ struct ReportItemRecord {
 // order they were selected. Keeps the three in step when items come and go.
 class ReportItemStore {
   public:
-    int Count() const;
-    bool IsItem(int item) const;
-    bool IsRow(int row) const;
-    ReportItemRecord& Item(int item);
-    const ReportItemRecord& Item(int item) const;
+    // The accessors below run for every row on screen each time a row is added or painted,
+    // so they are inline.
+    int Count() const {
+        return static_cast<int>(m_items.size());
+    }
+    bool IsItem(int item) const {
+        return item >= 0 && item < Count();
+    }
+    bool IsRow(int row) const {
+        return row >= 0 && row < Count();
+    }
+    ReportItemRecord& Item(int item) {
+        return m_items[static_cast<std::size_t>(item)];
+    }
+    const ReportItemRecord& Item(int item) const {
+        return m_items[static_cast<std::size_t>(item)];
+    }
 
     // Inserts record as item index (0 to Count()); later items move up by one, and the new item
     // is shown at row index.
@@ -36,7 +50,12 @@ class ReportItemStore {
     void Clear();
 
     // The item shown at row, or -2; -1 and -2 pass through unchanged.
-    int ItemFromRow(int row) const;
+    int ItemFromRow(int row) const {
+        if (row == kReportDefault || row == kReportNone) {
+            return row;
+        }
+        return IsRow(row) ? m_rowOrder[static_cast<std::size_t>(row)] : kReportNone;
+    }
     // The row that shows item, or -2; -1 and -2 pass through unchanged.
     int RowFromItem(int item) const;
     const std::vector<int>& RowOrder() const;

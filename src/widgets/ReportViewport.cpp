@@ -226,6 +226,12 @@ QRect ReportViewport::RowRect(int row) const {
         return {};
     }
     const QRect area = RowArea();
+    // Every row is at least the plain row height, so a row that many rows down is below the
+    // area without adding up the heights above it: redrawing rows added off screen stays cheap.
+    const int plainHeight = m_control.GetRowHeight();
+    if (plainHeight > 0 && row - m_firstRow > area.height() / plainHeight) {
+        return {};
+    }
     int y = area.top();
     for (int r = m_firstRow; r < row; ++r) {
         y += m_control.GetRowFullHeight(r);

@@ -116,6 +116,18 @@ TEST(ReportModel, CellWhoseTextLengthRunsPastTheEndIsNotRead) {
     EXPECT_EQ(cell.image, 2);
 }
 
+TEST(ReportModel, CellRewrittenInPlaceKeepsItsNeighboursEvenFromItsOwnText) {
+    std::string cells = ReportCellCodec::EmptyCells(3);
+    ASSERT_TRUE(ReportCellCodec::Write(cells, 1, 4, -1, 2, std::string_view("a|longer text")));
+    ASSERT_TRUE(ReportCellCodec::Write(cells, 2, -1, -1, -1, std::string_view("tail")));
+    ReportCellView middle;
+    ASSERT_TRUE(ReportCellCodec::Read(cells, 1, middle));
+    // The first cell takes the middle one's text, which lives in the string being rewritten.
+    ASSERT_TRUE(ReportCellCodec::Write(cells, 0, 1, 0, 3, middle.text));
+    ASSERT_TRUE(ReportCellCodec::Write(cells, 1, 4, -1, 2, std::nullopt));
+    EXPECT_EQ(cells, "(1,0,3,13)a|longer text|(4,-1,2,-1)|(-1,-1,-1,4)tail|");
+}
+
 TEST(ReportModel, StateMaskCannotSelectOrFocusAndItemFieldsRoundTrip) {
     ReportFixture fixture;
     CReportCtrl& control = fixture.control;

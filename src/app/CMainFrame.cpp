@@ -503,6 +503,8 @@ std::string CMainFrame::IdleText() const {
 }
 
 void CMainFrame::OnOptions() {
+    // The engine page shows each engine's health, the last search's outcomes included.
+    m_session->WaitForHealth();
     OptionsSheet sheet(m_services.options, m_catalog, *m_categoryCombo, m_services.messages,
                        m_services.dialogs, this);
     sheet.exec();

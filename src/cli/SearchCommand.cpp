@@ -259,6 +259,7 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
     interruptPoll.stop();
     session.StopSearch();
     CHttpSearch::WaitForAllEnded(kWorkerDrainMs);
+    session.WaitForHealth();
     std::vector<const RelevanceRanking::Page*> pages;
     const ResultList listed =
         byRelevance ? session.Ranking().Merged(session.Results(), pages) : session.Results();
@@ -271,9 +272,8 @@ int SearchCommand::Run(const std::vector<std::string>& words) {
         const std::string bytes = ScriptFormat::Bytes(format, listed, pages);
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     }
-    if (line.Has("--output") &&
-        !ResultsDocument::SaveResults(listed, line.Value("--output"), session.CurrentKeyword(),
-                                      pages)) {
+    if (line.Has("--output") && !ResultsDocument::SaveResults(listed, line.Value("--output"),
+                                                              session.CurrentKeyword(), pages)) {
         return Cli::Fail("cannot write " + line.Value("--output"));
     }
     if (line.Has("--report") &&

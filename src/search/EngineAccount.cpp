@@ -13,6 +13,7 @@ constexpr int kStatusTooManyRequests = 429;
 
 void EngineAccount::Clear() {
     m_records.clear();
+    m_lastCounted = -1;
 }
 
 int EngineAccount::Add(std::string_view name, EngineRecord::State state) {
@@ -135,15 +136,24 @@ void EngineAccount::SearchEnded() {
     }
 }
 
+int EngineAccount::FindCounted(std::string_view name) {
+    const auto last = static_cast<std::size_t>(m_lastCounted);
+    if (m_lastCounted >= 0 && last < m_records.size() && m_records[last].name == name) {
+        return m_lastCounted;
+    }
+    m_lastCounted = Find(name);
+    return m_lastCounted;
+}
+
 void EngineAccount::ResultAccepted(std::string_view engine) {
-    const int index = Find(engine);
+    const int index = FindCounted(engine);
     if (index >= 0) {
         ++m_records[static_cast<std::size_t>(index)].resultsAccepted;
     }
 }
 
 void EngineAccount::DuplicateRefused(std::string_view engine) {
-    const int index = Find(engine);
+    const int index = FindCounted(engine);
     if (index >= 0) {
         ++m_records[static_cast<std::size_t>(index)].duplicates;
     }

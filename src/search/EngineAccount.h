@@ -48,5 +48,10 @@ class EngineAccount {
     static std::string StateText(const EngineRecord& record);
 
   private:
+    // Find for the per-result counts: results come in runs from one engine's page, so the
+    // engine found last is tried first.
+    int FindCounted(std::string_view name);
+
     std::vector<EngineRecord> m_records;
+    int m_lastCounted = -1;
 };

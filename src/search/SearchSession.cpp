@@ -5,6 +5,7 @@
 #include "model/Utf8Cut.h"
 #include "platform/ConnectionState.h"
 #include "platform/MessageSink.h"
+#include "platform/UiDispatcher.h"
 #include "search/HttpClient.h"
 #include "search/SearchManager.h"
 #include "search/SearchSessionView.h"
@@ -56,6 +57,9 @@ const char* statusTextOf(int code) {
         return nullptr;
     }
 }
+
+// Results the list makes room for when a search starts; a search for more grows it.
+constexpr int kReservedResults = 20000;
 
 } // namespace
 
@@ -129,6 +133,9 @@ void SearchSession::StartSearch() {
     m_receivedCount = 0;
 
     m_results.Clear();
+    // Room for the whole search at once: the list then never moves its records while they
+    // arrive, and memory is only taken as they fill it.
+    m_results.Reserve(std::min(m_maxResult, kReservedResults));
     m_view.ClearResults();
     m_duplicateFilter.Clear();
 
@@ -143,6 +150,8 @@ void SearchSession::StartSearch() {
     m_manager->SetMaxWorkers(m_maxEngine);
     m_manager->SetCatalog(&m_catalog);
     m_catalog.SelectCategory(m_category);
+    // The last search's outcomes decide which engines rest now.
+    m_healthWriter.Wait();
     m_manager->SetRestingEngines(RestingEngines());
     m_manager->SetChosenEngines(m_engineChoice);
     m_manager->SetKeyword(keyword);
@@ -350,7 +359,7 @@ bool SearchSession::HealthOf(const EngineRecord& record, std::int64_t now,
 
 void SearchSession::RecordHealth() {
     const std::int64_t now = std::time(nullptr);
-    std::vector<std::pair<std::string, EngineHealth::Search>> searches;
+    HealthWriter::Searches searches;
     for (const EngineRecord& record : m_account.Records()) {
         EngineHealth::Search search;
         if (HealthOf(record, now, search)) {
@@ -360,14 +369,22 @@ void SearchSession::RecordHealth() {
     if (searches.empty()) {
         return;
     }
-    EngineHealth health(m_options.ProgramFolder());
-    const EngineHealth::UpdateResult result = health.Update([&](EngineHealth& file) {
-        for (const auto& [name, search] : searches) {
-            file.Record(m_category, name, search);
-        }
-        return true;
-    });
-    if (result == EngineHealth::UpdateResult::Locked) {
+    // The update tells the user-interface thread when it is done, unless the session is gone
+    // or a later search has taken its result.
+    auto onEnded = [this, alive = std::weak_ptr<int>(m_lifetime)](int update) {
+        UiDispatcher::Post([this, alive, update] {
+            if (!alive.expired() && m_healthWriter.Untaken(update)) {
+                WaitForHealth();
+            }
+        });
+    };
+    m_healthWriter.Start(m_options.ProgramFolder(), m_category, std::move(searches),
+                         std::move(onEnded));
+}
+
+void SearchSession::WaitForHealth() {
+    // A search that ended with the health file locked says so, unless a new search began.
+    if (m_healthWriter.Wait() == EngineHealth::UpdateResult::Locked && !m_searching) {
         m_view.SetStatusText(kHealthLockedText);
     }
 }

@@ -3,6 +3,7 @@
 #include "model/ResultList.h"
 #include "model/UniqueResultList.h"
 #include "search/EngineAccount.h"
+#include "search/HealthWriter.h"
 #include "search/RelevanceRanking.h"
 #include "search/SearchManagerListener.h"
 #include "settings/EngineHealth.h"
@@ -78,6 +79,9 @@ class SearchSession : public SearchManagerListener {
     void SetEngineChoice(std::vector<std::string> names);
     // The last search ended at once: its category had no enabled engine that does not rest.
     bool HadNoEngine() const;
+    // Waits until the outcomes of the last search are in the engine health file, which is
+    // written in the background after each search.
+    void WaitForHealth();
 
     // From the manager, on the user-interface thread.
     void OnSearchNotice(int code, int detail, std::string_view engine) override;
@@ -110,6 +114,9 @@ class SearchSession : public SearchManagerListener {
     // The engines that found each page found more than once, by the page's address key.
     std::unordered_map<std::string, std::vector<std::string>> m_pageEngines;
     QTimer m_timer;
+    HealthWriter m_healthWriter;
+    // Held while the session lives: work posted back by the health writer checks it.
+    std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
 
     bool m_searching = false;
     bool m_keepEngineReport = true;

@@ -91,6 +91,7 @@ TEST(SearchSession, CompletesAtMaxResultWithStatusAndProgress) {
     EXPECT_EQ(f.view.statusTexts.size(), shown);
 
     // The engine whose page was arriving at the stop found results all the same.
+    f.Session().WaitForHealth();
     EngineHealth health(f.app.path());
     ASSERT_TRUE(health.Load());
     for (const EngineRecord& record : f.Session().Account().Records()) {
@@ -444,6 +445,7 @@ TEST(SearchSession, EnginesThatRefuseAreAskedOnceAndTheSearchEndsWhenAllAreDone)
                           {"refused", "failed: " + refused.error}}));
     EXPECT_FALSE(refused.error.empty());
 
+    f.Session().WaitForHealth();
     EngineHealth health(f.app.path());
     ASSERT_TRUE(health.Load());
     EXPECT_EQ(health.Summarise("The Web", "captcha", 0).lastFailure, "blocked: challenge page");

@@ -1,6 +1,7 @@
 #include "search/SessionFixture.h"
 
 #include "model/AddressKey.h"
+#include "platform/FolderLock.h"
 #include "results/CURLCheck.h"
 #include "results/LinkCheckManager.h"
 #include "results/LinkCheckTarget.h"
@@ -176,6 +177,31 @@ TEST(SearchSession, EnginesOutOfPagesLeaveTheRoundAndTheSearchEndsByItsRules) {
         EXPECT_EQ(requestsOf(requests, "short"), 1);
         EXPECT_GE(requestsOf(requests, "long"), 4);
     }
+}
+
+// The health file is written after the search has ended: another program holding the folder
+// keeps neither the end nor the window waiting, and its lock is reported once it outlasts the
+// wait.
+TEST(SearchSession, HealthFileHeldByAnotherProgramDelaysNotTheEnd) {
+    FixtureServer server(pagesOf(2));
+    SessionFixture f;
+    f.AddEngine("first", server.Url(""), requestPath("first"));
+    f.SetOption("MaxResult", "2");
+    FolderLock other(f.app.path());
+    ASSERT_TRUE(other.Acquire(0));
+    ASSERT_TRUE(f.Search());
+    EXPECT_EQ(f.view.LastStatus(), "Search Completed");
+    EXPECT_TRUE(runEventsUntil(
+        [&f] {
+            return f.view.LastStatus() ==
+                   "Engine health not recorded: another program kept EngineHealth.txt busy";
+        },
+        EngineHealth::kLockWaitMs * 3));
+    other.Release();
+    f.Session().WaitForHealth();
+    EngineHealth health(f.app.path());
+    ASSERT_TRUE(health.Load());
+    EXPECT_EQ(health.Summarise("The Web", "first", 0).searches, 0);
 }
 
 TEST(SearchSession, EmptyCategoryEndsAtOnce) {

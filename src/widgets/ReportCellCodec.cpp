@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
 
 namespace {
 
@@ -109,8 +110,9 @@ bool ReportCellCodec::Write(std::string& cells, int k, int32_t image, int32_t ch
     }
     // A text taken from this very string is copied before the string moves under it.
     std::string own;
-    if (text && !text->empty() && text->data() >= cells.data() &&
-        text->data() < cells.data() + cells.size()) {
+    const std::less<const char*> before;
+    if (text && !text->empty() && !before(text->data(), cells.data()) &&
+        before(text->data(), cells.data() + cells.size())) {
         own = std::string(*text);
         text = own;
     }

@@ -24,6 +24,21 @@ QColor RowBackground(ReportFixture& fixture, int row) {
 
 } // namespace
 
+TEST(ReportPainting, RowPartlyInTheAreaHasItsRectAndTheRowAfterItNone) {
+    ReportFixture fixture;
+    CReportCtrl& control = fixture.control;
+    fixture.AddRows(100);
+    const int height = control.GetRowFullHeight(0);
+    ASSERT_GT(height, 1);
+    // The area ends half-way through a row.
+    const int area = control.GetRowArea().height();
+    control.resize(control.width(), control.height() - area % height + height / 2);
+    ASSERT_EQ(control.GetRowArea().height() % height, height / 2);
+    const int partly = control.GetRowArea().height() / height;
+    EXPECT_FALSE(control.GetRowRect(partly).isEmpty());
+    EXPECT_TRUE(control.GetRowRect(partly + 1).isEmpty());
+}
+
 TEST(ReportPainting, RowBackgroundsAlternateByRowAndHighlightOnlyWithTheFocus) {
     ReportFixture fixture(QSize(420, 300), kReportStyleAlternateRows);
     CReportCtrl& control = fixture.control;

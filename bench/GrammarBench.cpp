@@ -1,6 +1,7 @@
 // Measures the grammar interpreter on a page of several megabytes with thousands of results,
 // against one plain byte-by-byte pass over the same buffer in the same run, and prints the
-// ratio of the two times (the best of several rounds of each).
+// ratio of the two times (the best of several rounds of each). The page arrives in pieces and
+// the results of each are taken before the next, as in a search.
 
 #include "extract/ResultExtractor.h"
 
@@ -67,8 +68,11 @@ int main() {
 
     double grammarBest = 1e9;
     int32_t found = 0;
+    // The results of each piece go to a list that is emptied once they are taken, as the search
+    // manager's list of pending results is, so its memory serves every piece.
+    ResultList pending;
     for (int round = 0; round < kRounds; ++round) {
-        ResultList list;
+        found = 0;
         const auto start = std::chrono::steady_clock::now();
         ResultExtractor extractor;
         extractor.SetGrammar(kGrammar);
@@ -77,10 +81,11 @@ int main() {
         for (std::size_t offset = 0; offset < page.size(); offset += kPieceSize) {
             const std::size_t size = std::min(kPieceSize, page.size() - offset);
             extractor.AppendInput(page.data() + offset, size);
-            extractor.Feed(list);
+            extractor.Feed(pending);
+            found += pending.Count();
+            pending.Clear();
         }
         grammarBest = std::min(grammarBest, seconds(std::chrono::steady_clock::now() - start));
-        found = list.Count();
     }
 
     std::printf("page: %zu bytes, %d results found (of %d), checksum %llx\n", page.size(), found,
